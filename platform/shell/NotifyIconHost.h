@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QSystemTrayIcon;
+
+namespace lumora {
+
+// The mouse and balloon notifications a notification-area icon reports,
+// numbered as the tray component expects them.
+enum TrayNotification : unsigned {
+    tnContextMenu = 0x007B,
+    tnMouseMove = 0x0200,
+    tnLeftDown = 0x0201,
+    tnLeftUp = 0x0202,
+    tnLeftDoubleClick = 0x0203,
+    tnRightDown = 0x0204,
+    tnRightUp = 0x0205,
+    tnMiddleDown = 0x0207,
+    tnMiddleUp = 0x0208,
+    tnSelect = 0x0400,
+    tnKeySelect = 0x0401,
+    tnBalloonShow = 0x0402,
+    tnBalloonHide = 0x0403,
+    tnBalloonTimeout = 0x0404,
+    tnBalloonClick = 0x0405,
+};
+
+enum NotifyIconCommand { nimAdd = 0, nimModify = 1, nimDelete = 2, nimSetVersion = 4 };
+
+// What one icon shows: its identity, picture, tip and notification version.
+struct NotifyIconData {
+    quintptr id = 0;
+    QIcon icon;
+    QString tip;
+    unsigned version = 0;
+};
+
+// The desktop's notification area. One host serves every icon of the process;
+// it reports each icon's notifications with the icon's identity, and says
+// when the notification area came back after a restart.
+class NotifyIconHost {
+public:
+    virtual ~NotifyIconHost() = default;
+    virtual bool Notify(NotifyIconCommand command, const NotifyIconData& data) = 0;
+
+    std::function<void(quintptr id, unsigned notification, QPoint screenPos)> OnNotification;
+    std::function<void()> OnAreaCreated;
+};
+
+// The notification area through Qt's system tray icon: a click becomes a left
+// press and release, a double click a double-click notification, the context
+// request a right press and release, a middle click a middle press and release.
+class SystemTrayHost : public QObject, public NotifyIconHost {
+public:
+    SystemTrayHost();
+    ~SystemTrayHost() override;
+    bool Notify(NotifyIconCommand command, const NotifyIconData& data) override;
+
+private:
+    void Activated(quintptr id, int reason);
+    std::map<quintptr, std::unique_ptr<QSystemTrayIcon>> icons_;
+};
+
+} // namespace lumora
