@@ -445,7 +445,7 @@ QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLo
     return r;
 }
 
-TColor Lighten(TColor c, int percent)
+TColor LightenByPercent(TColor c, int percent)
 {
     auto up = [&](int ch) { return ch + RoundEven((255 - ch) * percent / 100.0); };
     return RGB(up(GetRValue(c)), up(GetGValue(c)), up(GetBValue(c)));

@@ -199,7 +199,7 @@ QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLo
                    const QRectF* navigatorStrip, TAdvSmoothImageListBoxLocation navigatorLocation);
 
 // Each channel moved towards 255 by p percent.
-TColor Lighten(TColor c, int percent);
+TColor LightenByPercent(TColor c, int percent);
 
 struct TNavigatorColors {
     TColor Color, HoverColor, DownColor, DisabledColor;

@@ -248,7 +248,7 @@ TEST(ImageListNavigator, ColoursSwapPressedAndHovered)
     EXPECT_EQ(NavigatorButtonColor(c, 2, 10, 4, 2, 2), 2) << "pressed shows HoverColor";
     EXPECT_EQ(NavigatorButtonColor(c, 2, 10, 4, -1, 2), 3) << "hovered shows DownColor";
     EXPECT_EQ(NavigatorButtonColor(c, 1, 10, 4, -1, 2), 1);
-    EXPECT_EQ(Lighten(RGB(0, 100, 255), 60), RGB(153, 193, 255));
+    EXPECT_EQ(LightenByPercent(RGB(0, 100, 255), 60), RGB(153, 193, 255));
     EXPECT_EQ(NavigatorGlyph(0, QRectF(0, 0, 20, 20)).size(), 4u);
     EXPECT_EQ(NavigatorGlyph(1, QRectF(0, 0, 30, 30))[0], QLineF(20, 10, 10, 15));
 }
