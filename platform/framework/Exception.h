@@ -33,4 +33,23 @@ public:
     using Exception::Exception;
 };
 
+// A settings value that cannot be read or written as asked: "Invalid data
+// type for '%s'", "Failed to set data for '%s'".
+class ERegistryException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file that cannot be read, parsed or written.
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// An operation that is not valid in the object's current state.
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
 } // namespace lumora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QApplication>
+
+#include <exception>
+#include <functional>
+
+namespace lumora {
+
+// The application object. Every event it delivers runs inside a guard: an
+// exception that escapes a handler (a click, a timer, a paint) ends that
+// handler only; the standard error box shows its message, titled with the
+// application title, and the message loop goes on.
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+
+    QString Title() const;
+    void SetTitle(const QString& title);
+
+    // Asks the message loop to end the next time it runs; safe to call before
+    // the loop has started.
+    void Terminate();
+
+    // Replaces the error box for one exception (the default shows it).
+    std::function<void(const std::exception& error)> OnException;
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Runs an action under the same guard the application puts around events;
+// returns false when it raised.
+bool RunGuarded(const std::function<void()>& action);
+
+// What the guard does with an escaped exception: the application's
+// OnException when set, else the standard error box with its message.
+void HandleException(std::exception_ptr error);
+
+} // namespace lumora

@@ -1,0 +1,65 @@
+#include "platform/framework/Dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <atomic>
+
+namespace lumora {
+
+namespace {
+
+TQtMessageBoxes& RealBoxes()
+{
+    static TQtMessageBoxes boxes;
+    return boxes;
+}
+
+std::atomic<TMessageBoxes*> currentBoxes{nullptr};
+
+} // namespace
+
+void TQtMessageBoxes::ShowMessage(QWidget* owner, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool TQtMessageBoxes::AskYesNo(QWidget* owner, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TQtMessageBoxes::ShowError(QWidget* owner, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+TMessageBoxes& MessageBoxes()
+{
+    TMessageBoxes* boxes = currentBoxes.load();
+    return boxes != nullptr ? *boxes : RealBoxes();
+}
+
+TMessageBoxes* SetMessageBoxes(TMessageBoxes* boxes) { return currentBoxes.exchange(boxes); }
+
+QString ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
+
+void SetApplicationTitle(const QString& title) { QGuiApplication::setApplicationDisplayName(title); }
+
+void ShowMessage(const QString& text, QWidget* owner) { MessageBoxes().ShowMessage(owner, ApplicationTitle(), text); }
+
+bool AskYesNo(const QString& caption, const QString& text, QWidget* owner)
+{
+    return MessageBoxes().AskYesNo(owner, caption, text);
+}
+
+void ShowErrorBox(const QString& message, QWidget* owner)
+{
+    MessageBoxes().ShowError(owner, ApplicationTitle(), message);
+}
+
+} // namespace lumora
