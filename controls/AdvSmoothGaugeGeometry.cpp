@@ -159,6 +159,11 @@ std::optional<double> ValueAtPoint(const GaugeScale& scale, const GaugeDial& dia
     const int n = (subDivisionCount + 1) * divisionCount;
     const double step = double(scale.MaximumValue - scale.MinimumValue) / n;
     const QPointF pivot(dial.Width / 2.0, dial.Height / 2.0);
+    // Every wedge meets at the pivot and the edge rule would hand that one
+    // point to whichever wedge lies along the x axis; the centre names no
+    // direction, so it picks nothing.
+    if (point == pivot)
+        return std::nullopt;
     double v = scale.MinimumValue;
     for (int i = 0; i <= n; ++i) {
         const QPointF t1 = BuildNeedleOutline(scale, dial, v + step / 2)[0];

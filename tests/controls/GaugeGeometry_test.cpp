@@ -190,6 +190,8 @@ TEST(GaugeGeometry, ValueAtPointPicksTheMinorStepWedge)
     EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, at(-1, 50)), 0.0);
     // The gap below the scale, the pivot itself and beyond the tip chord.
     EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, QPointF(100, 160)), std::nullopt);
+    EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, QPointF(100, 100)), std::nullopt);
+    EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, QPointF(101, 100)), 82.5);
     EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, at(-2, 50)), std::nullopt);
     EXPECT_EQ(ValueAtPoint(scale, dial, 10, 3, at(50, 80)), std::nullopt);
 }
