@@ -29,8 +29,6 @@ using TAdvSmoothGaugeGetValueText = std::function<void(TObject* Sender, double V
 // The animation timer runs only while the needle is moving; at rest nothing
 // wakes the process.
 class TAdvSmoothGauge : public QWidget, public TComponent, private TAdvSmoothGaugeScaleOwner {
-    Q_OBJECT
-
 public:
     static constexpr int kAnimationInterval = 16; // ms per animation step
 
