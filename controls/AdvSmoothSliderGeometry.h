@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/framework/Canvas.h"
+#include "platform/framework/Types.h"
 #include "platform/framework/Colors.h"
 
 #include <QPoint>

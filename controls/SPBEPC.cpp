@@ -18,20 +18,27 @@ constexpr int kRepeatMs = 100;
 // it until the text is narrower than the rectangle (never below 1).
 void FitFontToRect(TCanvas& canvas, const TRect& rect, const QString& text)
 {
-    canvas.Font.Height = rect.Bottom - rect.Top;
+    canvas.Font.SetHeight(rect.Bottom - rect.Top);
     if (rect.Width() <= 0)
         return;
-    while (canvas.Font.Height > 1 && canvas.TextWidth(text) >= rect.Width())
-        --canvas.Font.Height;
+    while (canvas.Font.Height() > 1 && canvas.TextWidth(text) >= rect.Width())
+        canvas.Font.SetHeight(canvas.Font.Height() - 1);
+}
+
+bool Contains(const TRect& r, int x, int y)
+{
+    return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
 }
 
 } // namespace
 
 TSPBEPC::TSPBEPC(QWidget* parent) : QWidget(parent)
 {
-    titleFont_.Color = clWhite;
-    topCaptionFont_.Italic = true;
-    bottomCaptionFont_.Italic = true;
+    titleFont_.SetColor(clWhite);
+    topCaptionFont_.SetStyle(fsItalic);
+    bottomCaptionFont_.SetStyle(fsItalic);
+    for (TFont* font : {&titleFont_, &topCaptionFont_, &bottomCaptionFont_, &font_})
+        font->OnChange = [this](TObject*) { Rebuild(); };
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(320, 250);
@@ -129,17 +136,6 @@ void TSPBEPC::SetPotentialVisible(bool value)
     RefreshChart();
 }
 
-static bool SameFont(const TCanvasFont& a, const TCanvasFont& b)
-{
-    return a.Name == b.Name && a.Height == b.Height && a.Color == b.Color && a.Bold == b.Bold && a.Italic == b.Italic
-           && a.Underline == b.Underline;
-}
-
-void TSPBEPC::SetTitleFont(const TCanvasFont& value) { if (!SameFont(titleFont_, value)) { titleFont_ = value; Rebuild(); } }
-void TSPBEPC::SetTopCaptionFont(const TCanvasFont& value) { if (!SameFont(topCaptionFont_, value)) { topCaptionFont_ = value; Rebuild(); } }
-void TSPBEPC::SetBottomCaptionFont(const TCanvasFont& value) { if (!SameFont(bottomCaptionFont_, value)) { bottomCaptionFont_ = value; Rebuild(); } }
-void TSPBEPC::SetFont(const TCanvasFont& value) { if (!SameFont(font_, value)) { font_ = value; Rebuild(); } }
-
 void TSPBEPC::Loaded()
 {
     Rebuild();
@@ -178,7 +174,7 @@ void TSPBEPC::DrawTitle(TCanvas& canvas, const TSPBEPCLayout& layout)
     canvas.BrushColor = titleColor_;
     canvas.FillRect(layout.TitleBar);
     canvas.BrushStyle = bsClear;
-    canvas.Font = titleFont_;
+    canvas.Font.Assign(titleFont_);
     FitFontToRect(canvas, layout.TitleText, Title());
     canvas.TextRect(layout.TitleText, Title(), taLeftJustify);
 }
@@ -186,7 +182,7 @@ void TSPBEPC::DrawTitle(TCanvas& canvas, const TSPBEPCLayout& layout)
 void TSPBEPC::DrawColumnHeadings(TCanvas& canvas, const TSPBEPCLayout& layout)
 {
     auto heading = [&](const TRect& cell, const QString& text, bool autoSize) {
-        canvas.Font = font_;
+        canvas.Font.Assign(font_);
         if (autoSize)
             FitFontToRect(canvas, cell, text);
         canvas.TextRect(cell, text, taCenter);
@@ -199,25 +195,25 @@ void TSPBEPC::DrawColumnHeadings(TCanvas& canvas, const TSPBEPCLayout& layout)
 
 void TSPBEPC::DrawCaptions(TCanvas& canvas, const TSPBEPCLayout& layout)
 {
-    canvas.Font = topCaptionFont_;
+    canvas.Font.Assign(topCaptionFont_);
     FitFontToRect(canvas, layout.TopCaption, TopCaption());
     canvas.TextRect(layout.TopCaption, TopCaption(), taLeftJustify);
-    canvas.Font = bottomCaptionFont_;
+    canvas.Font.Assign(bottomCaptionFont_);
     FitFontToRect(canvas, layout.BottomCaption, BottomCaption());
     canvas.TextRect(layout.BottomCaption, BottomCaption(), taLeftJustify);
 }
 
 void TSPBEPC::DrawBands(TCanvas& canvas, const TSPBEPCLayout& layout)
 {
-    canvas.Font = font_;
-    canvas.Font.Bold = canvas.Font.Italic = canvas.Font.Underline = false;
+    canvas.Font.Assign(font_);
+    canvas.Font.SetStyle(0);
     int firstRangeHeight = 0;
     for (int i = 0; i < kSPBEPCBandCount; ++i) {
         const TSPBEPCBand& band = SPBEPCBands[std::size_t(i)];
         const TRect& bar = layout.Bars[std::size_t(i)];
         const TRect& range = layout.RangeTexts[std::size_t(i)];
 
-        canvas.Font.Color = clWhite;
+        canvas.Font.SetColor(clWhite);
         canvas.BrushStyle = bsSolid;
         canvas.BrushColor = chartType_ == ctEPC ? band.EPCColor : band.EICColor;
         canvas.FillRect(bar);
@@ -227,15 +223,15 @@ void TSPBEPC::DrawBands(TCanvas& canvas, const TSPBEPCLayout& layout)
 
         // Every range text gets at most the height band A's text fitted to,
         // so the column of ranges reads in one size.
-        canvas.Font.Color = BandRangeTextColor(chartType_, i);
+        canvas.Font.SetColor(BandRangeTextColor(chartType_, i));
         FitFontToRect(canvas, range, band.RangeText);
         if (i == 0)
-            firstRangeHeight = canvas.Font.Height;
+            firstRangeHeight = canvas.Font.Height();
         else
-            canvas.Font.Height = std::min(canvas.Font.Height, firstRangeHeight);
+            canvas.Font.SetHeight(std::min(canvas.Font.Height(), firstRangeHeight));
         canvas.TextRect(range, band.RangeText, taLeftJustify);
     }
-    canvas.Font = font_;
+    canvas.Font.Assign(font_);
 }
 
 void TSPBEPC::DrawFrameLines(TCanvas& canvas, const TSPBEPCLayout& layout)
@@ -306,8 +302,8 @@ void TSPBEPC::DrawArrow(TCanvas& canvas, const TRect& r, TColor color, int numbe
 
     const TRect text{r.Left + half, r.Top, r.Right, r.Bottom};
     const QString digits = QString::number(number);
-    canvas.Font = font_;
-    canvas.Font.Color = clWhite;
+    canvas.Font.Assign(font_);
+    canvas.Font.SetColor(clWhite);
     canvas.BrushStyle = bsClear;
     FitFontToRect(canvas, text, digits);
     canvas.TextRect(text, digits, taLeftJustify);
@@ -367,7 +363,7 @@ void TSPBEPC::MouseDown(Qt::MouseButton button, int x, int y)
         setFocus(Qt::MouseFocusReason);
     if (selectedColumn_ < 2)
         return;
-    if (ArrowGrip(selectedColumn_).Contains(x, y)) {
+    if (Contains(ArrowGrip(selectedColumn_), x, y)) {
         dragging_ = true;
         return;
     }
@@ -398,7 +394,7 @@ void TSPBEPC::MouseUp(Qt::MouseButton button, int x, int y)
 {
     StopRepeatTimer();
     if (button == Qt::LeftButton && !readOnly_ && selectedColumn_ >= 2 && ColumnAt(x, y) == selectedColumn_
-        && !ArrowGrip(selectedColumn_).Contains(x, y)) {
+        && !Contains(ArrowGrip(selectedColumn_), x, y)) {
         lastStep_ = -1;
         pressPoint_ = {x, y};
         StepTowardMouse();

@@ -3,6 +3,8 @@
 #include "controls/SPBEPCLayout.h"
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Font.h"
+#include "platform/framework/Types.h"
 
 #include <QImage>
 #include <QWidget>
@@ -63,14 +65,16 @@ public:
 
     // Fonts: the title's, the two captions' and the control's own (column
     // headings, band letters and range texts).
-    const TCanvasFont& TitleFont() const { return titleFont_; }
-    void SetTitleFont(const TCanvasFont& value);
-    const TCanvasFont& TopCaptionFont() const { return topCaptionFont_; }
-    void SetTopCaptionFont(const TCanvasFont& value);
-    const TCanvasFont& BottomCaptionFont() const { return bottomCaptionFont_; }
-    void SetBottomCaptionFont(const TCanvasFont& value);
-    const TCanvasFont& Font() const { return font_; }
-    void SetFont(const TCanvasFont& value);
+    // Each change of a font, through the setter or on the font itself,
+    // rebuilds the background.
+    TFont& TitleFont() { return titleFont_; }
+    void SetTitleFont(const TFont& value) { titleFont_.Assign(value); }
+    TFont& TopCaptionFont() { return topCaptionFont_; }
+    void SetTopCaptionFont(const TFont& value) { topCaptionFont_.Assign(value); }
+    TFont& BottomCaptionFont() { return bottomCaptionFont_; }
+    void SetBottomCaptionFont(const TFont& value) { bottomCaptionFont_.Assign(value); }
+    TFont& Font() { return font_; }
+    void SetFont(const TFont& value) { font_.Assign(value); }
 
     TColor CurrentColor() const { return BandColor(chartType_, current_); }
     TColor PotentialColor() const { return BandColor(chartType_, potential_); }
@@ -161,10 +165,10 @@ private:
     TColor titleColor_ = 12350464;
     bool currentTitleAutoSize_ = false;
     bool potentialTitleAutoSize_ = false;
-    TCanvasFont titleFont_;
-    TCanvasFont topCaptionFont_;
-    TCanvasFont bottomCaptionFont_;
-    TCanvasFont font_;
+    TFont titleFont_;
+    TFont topCaptionFont_;
+    TFont bottomCaptionFont_;
+    TFont font_;
 
     TSPBEPCLocationDetails details_;
     QImage background_;

@@ -17,20 +17,18 @@ QRgb ToRgb(TColor color)
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-QRect ToQRect(const TRect& r)
+QRect ToQRectOf(const TRect& r)
 {
     return QRect(r.Left, r.Top, r.Width(), r.Height());
 }
 
 } // namespace
 
-QFont TCanvasFont::ToQFont() const
+QFont CanvasQFont(const TFont& source)
 {
-    QFont font(Name);
+    QFont font = source.ToQFont();
     font.setStyleStrategy(QFont::NoAntialias);
-    font.setBold(Bold);
-    font.setItalic(Italic);
-    font.setUnderline(Underline);
+    const int Height = source.Height();
     if (Height < 0) {
         font.setPixelSize(-Height);
     } else if (Height > 0) {
@@ -57,7 +55,7 @@ void TCanvas::FillRect(const TRect& rect)
 {
     if (BrushStyle == bsClear)
         return;
-    const QRect r = ToQRect(rect).intersected(image_->rect());
+    const QRect r = ToQRectOf(rect).intersected(image_->rect());
     if (r.isEmpty())
         return;
     const QRgb colour = ToRgb(BrushColor);
@@ -168,24 +166,24 @@ void TCanvas::FloodFill(int x, int y, TColor borderColor)
 
 int TCanvas::TextWidth(const QString& text) const
 {
-    return QFontMetrics(Font.ToQFont()).horizontalAdvance(text);
+    return QFontMetrics(CanvasQFont(Font)).horizontalAdvance(text);
 }
 
 int TCanvas::TextHeight(const QString&) const
 {
-    return QFontMetrics(Font.ToQFont()).height();
+    return QFontMetrics(CanvasQFont(Font)).height();
 }
 
-void TCanvas::TextRect(const TRect& rect, const QString& text, TCanvasTextAlign align)
+void TCanvas::TextRect(const TRect& rect, const QString& text, TAlignment align)
 {
     FillRect(rect);
     QPainter painter(image_);
-    painter.setFont(Font.ToQFont());
-    painter.setPen(QColor(ToRgb(Font.Color)));
-    painter.setClipRect(ToQRect(rect));
+    painter.setFont(CanvasQFont(Font));
+    painter.setPen(QColor(ToRgb(Font.Color())));
+    painter.setClipRect(ToQRectOf(rect));
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
     flags |= align == taCenter ? Qt::AlignHCenter : align == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;
-    painter.drawText(ToQRect(rect), flags, text);
+    painter.drawText(ToQRectOf(rect), flags, text);
 }
 
 void TCanvas::DrawFocusRect(const TRect& rect)
@@ -227,7 +225,7 @@ void TCanvas::Draw(int x, int y, const QImage& image)
 void TCanvas::StretchDraw(const TRect& rect, const QImage& image)
 {
     QPainter painter(image_);
-    painter.drawImage(ToQRect(rect), image);
+    painter.drawImage(ToQRectOf(rect), image);
 }
 
 TColor TCanvas::Pixel(int x, int y) const

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/framework/Colors.h"
+#include "platform/framework/Font.h"
+#include "platform/framework/Types.h"
 
 #include <QFont>
 #include <QImage>
@@ -10,45 +12,15 @@
 
 namespace lumora {
 
-// An integer rectangle as the plain canvas uses it: Right and Bottom are
-// exclusive, so (0, 0, 10, 5) covers 10 x 5 pixels.
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    friend bool operator==(const TRect&, const TRect&) = default;
-};
-
-struct TPoint {
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
-};
-
 enum TBrushStyle { bsSolid, bsClear };
 
-// Where text sits in its rectangle; always a single line, vertically centred.
-enum TCanvasTextAlign { taLeftJustify, taCenter, taRightJustify };
+// Text on the canvas is always a single line, vertically centred; the
+// alignment (TAlignment) places it horizontally.
 
-// The font of a canvas in the terms of the plain graphics interface: a
-// positive Height is the cell height (ascent plus descent) in pixels, a
+// The Qt font that draws a font on the plain canvas, without anti-aliasing.
+// A positive Height is the cell height (ascent plus descent) in pixels, a
 // negative one the character (em) height.
-struct TCanvasFont {
-    QString Name = QStringLiteral("Tahoma");
-    int Height = -11;
-    TColor Color = clBlack;
-    bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
-
-    // The Qt font that draws this description.
-    QFont ToQFont() const;
-};
+QFont CanvasQFont(const TFont& font);
 
 // A non-anti-aliased drawing surface over a 32-bit image, shaped like the
 // plain graphics device interface: filled rectangles, pen lines, border flood
@@ -65,7 +37,7 @@ public:
     int PenWidth = 1;
     TColor BrushColor = clWhite;
     TBrushStyle BrushStyle = bsSolid;
-    TCanvasFont Font;
+    TFont Font;
 
     // Fills the rectangle with the brush (nothing for a clear brush).
     void FillRect(const TRect& rect);
@@ -82,7 +54,7 @@ public:
     int TextHeight(const QString& text) const;
     // One line of text, vertically centred in the rectangle and clipped to it.
     // The background is filled with the brush unless the brush is clear.
-    void TextRect(const TRect& rect, const QString& text, TCanvasTextAlign align);
+    void TextRect(const TRect& rect, const QString& text, TAlignment align);
 
     // The dotted focus frame: every other pixel of the rectangle's outline is
     // inverted, so drawing it twice restores the image.

@@ -17,9 +17,9 @@ void ConfigureAsMainWindow(TSPBEPC& chart)
     chart.SetPotentialTitle("Potential");
     chart.SetPotentialVisible(false);
     chart.SetReadOnly(true);
-    TCanvasFont italic;
-    italic.Italic = true;
-    italic.Height = -13;
+    TFont italic;
+    italic.SetStyle(fsItalic);
+    italic.SetHeight(-13);
     chart.SetTopCaptionFont(italic);
     chart.SetBottomCaptionFont(italic);
 }
@@ -156,6 +156,11 @@ TEST(Chart, ValueChangeReusesTheBackground)
     chart.resize(400, 300);
     chart.RefreshChart();
     EXPECT_EQ(chart.BackgroundBuilds(), builds + 2);
+    // A change made on an owned font rebuilds as well; the same value twice
+    // does nothing.
+    chart.TitleFont().SetColor(clYellow);
+    chart.TitleFont().SetColor(clYellow);
+    EXPECT_EQ(chart.BackgroundBuilds(), builds + 3);
 }
 
 TEST(Chart, ColumnAtCountsHeadingCellsAndBody)

@@ -83,11 +83,11 @@ TEST(Canvas, FocusRectInvertsEveryOtherPixelAndUndoesItself)
 
 TEST(Canvas, CellHeightFontFitsItsCell)
 {
-    TCanvasFont font;
-    font.Height = 24;
-    const QFontMetrics metrics(font.ToQFont());
+    TFont font;
+    font.SetHeight(24);
+    const QFontMetrics metrics(CanvasQFont(font));
     EXPECT_LE(metrics.ascent() + metrics.descent(), 25);
     EXPECT_GE(metrics.ascent() + metrics.descent(), 20);
-    font.Height = -13;
-    EXPECT_EQ(font.ToQFont().pixelSize(), 13);
+    font.SetHeight(-13);
+    EXPECT_EQ(CanvasQFont(font).pixelSize(), 13);
 }
