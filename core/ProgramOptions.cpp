@@ -1,0 +1,90 @@
+#include "core/ProgramOptions.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr int kMinLevels = 2;
+constexpr int kMaxLevels = 101;
+
+ProgramOptionsResult Fail(const QString& message) { return {std::nullopt, message}; }
+
+} // namespace
+
+ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
+{
+    ProgramOptions options;
+    // Only the very first argument, spelled exactly so, marks a start at logon.
+    options.LaunchOnStartup = !arguments.isEmpty() && arguments.first() == QLatin1String(kLaunchOnStartupSwitch);
+
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!arg.startsWith("--"))
+            continue; // other words are not ours to judge
+        QString name = arg.mid(2);
+        std::optional<QString> inlineValue;
+        if (const int eq = name.indexOf('='); eq >= 0) {
+            inlineValue = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        const auto value = [&]() -> std::optional<QString> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            return std::nullopt;
+        };
+
+        if (name == "help") {
+            options.ShowHelp = true;
+        } else if (name == "version") {
+            options.ShowVersion = true;
+        } else if (name == "backlight-root" || name == "screenshot" || name == "idle-seconds-file") {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return Fail(QString("Option --%1 needs a value.").arg(name));
+            if (name == "backlight-root")
+                options.BacklightRoot = *v;
+            else if (name == "screenshot")
+                options.Screenshot = *v;
+            else
+                options.IdleSecondsFile = *v;
+        } else if (name == "levels" || name == "idle-check-interval") {
+            const auto v = value();
+            bool ok = false;
+            const int n = v ? v->toInt(&ok) : 0;
+            if (name == "levels") {
+                if (!ok || n < kMinLevels || n > kMaxLevels)
+                    return Fail(QString("Option --levels needs a whole number from %1 to %2.").arg(kMinLevels).arg(kMaxLevels));
+                options.Levels = n;
+            } else {
+                if (!ok || n < 1)
+                    return Fail("Option --idle-check-interval needs a positive number of milliseconds.");
+                options.IdleCheckIntervalMs = n;
+            }
+        } else {
+            return Fail(QString("Unknown option '%1'. Try --help.").arg(arg));
+        }
+    }
+    return {options, {}};
+}
+
+QString ProgramUsage()
+{
+    return QStringLiteral(
+        "Usage: lumora [/LaunchOnStartup] [options]\n"
+        "\n"
+        "Sets the backlight of the active monitor.\n"
+        "\n"
+        "  /LaunchOnStartup          started at login: hide to the notification area\n"
+        "                            and apply the saved settings (first argument only)\n"
+        "  --backlight-root DIR      backlight devices folder (default /sys/class/backlight)\n"
+        "  --levels N                offer N evenly spaced levels, 2 to 101 (default 101)\n"
+        "  --screenshot FILE         render the main window into FILE (PNG) and exit\n"
+        "  --idle-seconds-file FILE  read the idle seconds from FILE (for testing)\n"
+        "  --idle-check-interval MS  check for idleness every MS milliseconds (for testing)\n"
+        "  --help                    show this help and exit\n"
+        "  --version                 show the version and exit\n");
+}
+
+} // namespace lumora

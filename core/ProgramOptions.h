@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace lumora {
+
+// What the command line asks for.
+struct ProgramOptions {
+    // The first argument is exactly "/LaunchOnStartup": started at logon.
+    bool LaunchOnStartup = false;
+    QString BacklightRoot = QStringLiteral("/sys/class/backlight");
+    // Evenly spaced brightness levels to offer (2 to 101); 101 percents by default.
+    int Levels = 101;
+    // Render the main window into this PNG after the deferred start-up and exit.
+    QString Screenshot;
+    // For whole-program tests: read the idle seconds from this file, and
+    // check them at this period instead of the normal 55 seconds.
+    QString IdleSecondsFile;
+    int IdleCheckIntervalMs = 0;
+    bool ShowHelp = false;
+    bool ShowVersion = false;
+};
+
+struct ProgramOptionsResult {
+    std::optional<ProgramOptions> Options;
+    QString Error; // set when Options is empty
+};
+
+inline constexpr char kLaunchOnStartupSwitch[] = "/LaunchOnStartup";
+
+// Parses the arguments after the program name. Options take their value as
+// the next argument or after "="; an unknown option or a bad value is an error.
+ProgramOptionsResult ParseProgramOptions(const QStringList& arguments);
+
+QString ProgramUsage();
+
+} // namespace lumora

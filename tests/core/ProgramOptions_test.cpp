@@ -1,0 +1,34 @@
+#include "core/ProgramOptions.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+TEST(ProgramOptions, LogonSwitchCountsOnlyAsExactFirstArgument)
+{
+    EXPECT_TRUE(ParseProgramOptions({"/LaunchOnStartup"}).Options->LaunchOnStartup);
+    EXPECT_FALSE(ParseProgramOptions({"/launchonstartup"}).Options->LaunchOnStartup);
+    EXPECT_FALSE(ParseProgramOptions({"--levels", "11", "/LaunchOnStartup"}).Options->LaunchOnStartup);
+    EXPECT_FALSE(ParseProgramOptions({}).Options->LaunchOnStartup);
+}
+
+TEST(ProgramOptions, ValuesAsNextArgumentOrAfterEquals)
+{
+    const auto r = ParseProgramOptions({"--backlight-root", "/tmp/bl", "--levels=11", "--screenshot", "/tmp/s.png"});
+    ASSERT_TRUE(r.Options);
+    EXPECT_EQ(r.Options->BacklightRoot, "/tmp/bl");
+    EXPECT_EQ(r.Options->Levels, 11);
+    EXPECT_EQ(r.Options->Screenshot, "/tmp/s.png");
+    EXPECT_EQ(ParseProgramOptions({}).Options->Levels, 101);
+}
+
+TEST(ProgramOptions, BadInputIsAClearError)
+{
+    EXPECT_FALSE(ParseProgramOptions({"--frobnicate"}).Options);
+    EXPECT_TRUE(ParseProgramOptions({"--frobnicate"}).Error.contains("--frobnicate"));
+    EXPECT_FALSE(ParseProgramOptions({"--levels", "1"}).Options);
+    EXPECT_FALSE(ParseProgramOptions({"--levels", "102"}).Options);
+    EXPECT_FALSE(ParseProgramOptions({"--levels", "ten"}).Options);
+    EXPECT_FALSE(ParseProgramOptions({"--backlight-root"}).Options);
+    EXPECT_FALSE(ParseProgramOptions({"--idle-check-interval", "0"}).Options);
+}
