@@ -1,0 +1,45 @@
+// SaveProfile followed by LoadProfile against a settings file in a
+// temporary folder: one locked, fsynced, atomic replace and two reads.
+
+#include "core/Profiles.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_SaveLoadProfile(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    lumora::TSettingsStore store(dir.filePath("LumoraBrightness.conf"));
+    // A few other profiles, as a user would have.
+    for (int i = 0; i < 8; ++i)
+        lumora::SaveProfile(store, QStringLiteral("Profile %1").arg(i), lumora::TProfile{i, "desc", 10, true}, "");
+    int level = 0;
+    for (auto _ : state) {
+        lumora::SaveProfile(store, "Night", lumora::TProfile{level % 11, "Reading late", 15, true}, "");
+        lumora::TProfile loaded;
+        QString active;
+        benchmark::DoNotOptimize(lumora::LoadProfile(store, "Night", 11, loaded, active));
+        ++level;
+    }
+}
+BENCHMARK(BM_SaveLoadProfile)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadProfile(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    lumora::TSettingsStore store(dir.filePath("LumoraBrightness.conf"));
+    for (int i = 0; i < 8; ++i)
+        lumora::SaveProfile(store, QStringLiteral("Profile %1").arg(i), lumora::TProfile{i, "desc", 10, true}, "");
+    for (auto _ : state) {
+        lumora::TProfile loaded;
+        QString active;
+        benchmark::DoNotOptimize(lumora::LoadProfile(store, "Profile 3", 11, loaded, active));
+    }
+}
+BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,107 @@
+#include "core/Profiles.h"
+#include "platform/framework/Exception.h"
+#include "platform/settings/Registry.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+class ProfilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    TSettingsStore store{dir.filePath("LumoraBrightness.conf")};
+
+    void Put(const QString& name, const QString& value, const TSettingsValue& data)
+    {
+        store.Update([&](TSettingsData& d) { d.SetValue(ProfileKey(name), value, data); });
+    }
+};
+
+} // namespace
+
+TEST_F(ProfilesTest, SaveThenLoadRoundTripsAndFillsTheKeyInOrder)
+{
+    const QString name = QString::fromUtf8("Night [dim] = \"quiet\"\\n ünï");
+    SaveProfile(store, name, TProfile{3, "Reading\nlate", 15, true}, "ignored for a profile");
+    TProfile loaded;
+    QString active = "Before";
+    ASSERT_TRUE(LoadProfile(store, name, 11, loaded, active));
+    EXPECT_EQ(loaded, (TProfile{3, "Reading\nlate", 15, true}));
+    EXPECT_EQ(active, "Before"); // "ProfileIcon" is the name: the active name stays
+
+    const TSettingsData data = store.Load();
+    EXPECT_EQ(data.ValueNames(ProfileKey(name)), (QStringList{"ProfileIcon", "Level", "RunOnStartup", "DimInterval", "ProfileDesc"}));
+    EXPECT_EQ(ProfileKey(""), "\\Software\\Kestrelo\\LumoraBrightness\\");
+}
+
+TEST_F(ProfilesTest, RootKeyCarriesTheActiveProfile)
+{
+    SaveProfile(store, "", TProfile{1, "", 60, false}, "Night");
+    TProfile loaded;
+    QString active;
+    ASSERT_TRUE(LoadProfile(store, "", 11, loaded, active));
+    EXPECT_EQ(active, "Night");
+    EXPECT_EQ(loaded, (TProfile{1, "", 60, false}));
+
+    // Without an active profile the value is not written, and an old one
+    // stays in the file.
+    SaveProfile(store, "", TProfile{2, "", 0, true}, "");
+    active = "x";
+    ASSERT_TRUE(LoadProfile(store, "", 11, loaded, active));
+    EXPECT_EQ(active, "Night");
+}
+
+TEST_F(ProfilesTest, MissingKeyAssignsNothing)
+{
+    TProfile preset{0, "", 0, false};
+    QString active = "Kept";
+    EXPECT_FALSE(LoadProfile(store, "Unknown", 11, preset, active));
+    EXPECT_EQ(preset, (TProfile{0, "", 0, false}));
+    EXPECT_EQ(active, "Kept");
+}
+
+TEST_F(ProfilesTest, LoadRules)
+{
+    // Only the key exists: every value takes its missing-value reading.
+    store.Update([](TSettingsData& d) { d.CreateKey(ProfileKey("Empty")); });
+    TProfile p{7, "x", 7, false};
+    QString active = "A";
+    ASSERT_TRUE(LoadProfile(store, "Empty", 11, p, active));
+    EXPECT_EQ(p, (TProfile{0, "", 0, true})); // RunOnStartup missing reads true
+    EXPECT_EQ(active, "");                   // empty ProfileIcon: ActiveProfile, missing, clears it
+
+    Put("Range", "Level", 11); // above the top index of 11 levels
+    Put("Range", "DimInterval", -5);
+    ASSERT_TRUE(LoadProfile(store, "Range", 11, p, active));
+    EXPECT_EQ(p.Level, 0);
+    EXPECT_EQ(p.Interval, 0);
+    Put("Range", "Level", -1);
+    ASSERT_TRUE(LoadProfile(store, "Range", 11, p, active));
+    EXPECT_EQ(p.Level, 0);
+    Put("Range", "Level", 10);
+    ASSERT_TRUE(LoadProfile(store, "Range", 11, p, active));
+    EXPECT_EQ(p.Level, 10);
+}
+
+TEST_F(ProfilesTest, NegativeIntervalIsStoredAsZero)
+{
+    SaveProfile(store, "Neg", TProfile{1, "", -5, true}, "");
+    EXPECT_EQ(store.Load().Value(ProfileKey("Neg"), "DimInterval"), std::optional<TSettingsValue>(std::int32_t(0)));
+}
+
+TEST_F(ProfilesTest, LevelStoredAsTextRaisesAndAssignsNothing)
+{
+    Put("Bad", "Level", QString("5"));
+    TProfile p{4, "keep", 9, false};
+    QString active = "keep";
+    try {
+        LoadProfile(store, "Bad", 11, p, active);
+        ADD_FAILURE() << "loaded a text level";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), "Invalid data type for 'Level'");
+    }
+    EXPECT_EQ(p, (TProfile{4, "keep", 9, false}));
+}
