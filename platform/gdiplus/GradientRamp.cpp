@@ -1,0 +1,141 @@
+#include "platform/gdiplus/GradientRamp.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace lumora::gdiplus {
+
+namespace {
+
+constexpr double kGamma = 2.2;
+
+// Channel value 0..255 to linear light 0..1.
+const std::array<double, 256>& ToLinearTable()
+{
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[i] = std::pow(i / 255.0, kGamma);
+        return t;
+    }();
+    return table;
+}
+
+int FromLinear(double v)
+{
+    return int(std::lround(255.0 * std::pow(std::clamp(v, 0.0, 1.0), 1.0 / kGamma)));
+}
+
+int Lerp(int a, int b, double f)
+{
+    return int(std::lround(a + (b - a) * f));
+}
+
+int MixChannel(int a, int b, double f, bool gamma)
+{
+    if (!gamma)
+        return Lerp(a, b, f);
+    const auto& lin = ToLinearTable();
+    return FromLinear(lin[a] + (lin[b] - lin[a]) * f);
+}
+
+} // namespace
+
+Color MixColors(const Color& a, const Color& b, double f, bool gamma)
+{
+    return Color(std::uint8_t(Lerp(a.GetA(), b.GetA(), f)), std::uint8_t(MixChannel(a.GetR(), b.GetR(), f, gamma)),
+                 std::uint8_t(MixChannel(a.GetG(), b.GetG(), f, gamma)),
+                 std::uint8_t(MixChannel(a.GetB(), b.GetB(), f, gamma)));
+}
+
+ColorRamp ColorRamp::TwoColor(const Color& from, const Color& to)
+{
+    ColorRamp r;
+    r.stops_ = {{0.0, from}, {1.0, to}};
+    return r;
+}
+
+ColorRamp ColorRamp::Blend(const Color& from, const Color& to, const REAL* factors, const REAL* positions, INT count)
+{
+    if (!factors || !positions || count < 2)
+        return TwoColor(from, to);
+    ColorRamp r;
+    for (INT i = 0; i < count; ++i) {
+        double f = std::clamp(double(factors[i]), 0.0, 1.0);
+        // A blend factor is mixed without gamma: the factor itself is the
+        // share of the second colour; gamma applies between the stops.
+        r.stops_.push_back({std::clamp(double(positions[i]), 0.0, 1.0), MixColors(from, to, f, false)});
+    }
+    std::stable_sort(r.stops_.begin(), r.stops_.end(),
+                     [](const RampStop& a, const RampStop& b) { return a.position < b.position; });
+    return r;
+}
+
+ColorRamp ColorRamp::Preset(const Color* colors, const REAL* positions, INT count)
+{
+    ColorRamp r;
+    if (!colors || !positions || count < 1)
+        return r;
+    for (INT i = 0; i < count; ++i)
+        r.stops_.push_back({std::clamp(double(positions[i]), 0.0, 1.0), colors[i]});
+    std::stable_sort(r.stops_.begin(), r.stops_.end(),
+                     [](const RampStop& a, const RampStop& b) { return a.position < b.position; });
+    return r;
+}
+
+Color ColorRamp::At(double t, bool gamma) const
+{
+    if (stops_.empty())
+        return Color(0);
+    if (!(t > stops_.front().position))
+        return stops_.front().color;
+    if (!(t < stops_.back().position))
+        return stops_.back().color;
+    auto hi = std::upper_bound(stops_.begin(), stops_.end(), t,
+                               [](double v, const RampStop& s) { return v < s.position; });
+    auto lo = hi - 1;
+    double span = hi->position - lo->position;
+    double f = span > 0 ? (t - lo->position) / span : 1.0;
+    return MixColors(lo->color, hi->color, f, gamma);
+}
+
+QGradientStops ColorRamp::ToQStops(bool gamma) const
+{
+    QGradientStops out;
+    if (stops_.empty())
+        return out;
+    auto add = [&out](double pos, const Color& c) { out.append({pos, c.ToQColor()}); };
+    if (stops_.front().position > 0)
+        add(0.0, stops_.front().color);
+    for (size_t i = 0; i < stops_.size(); ++i) {
+        add(stops_[i].position, stops_[i].color);
+        if (!gamma || i + 1 == stops_.size())
+            continue;
+        // Piecewise-linear stand-in for the light curve between two stops:
+        // 64 steps over the whole ramp keep it within a level or two of the
+        // exact mix for ordinary colours.
+        const RampStop& a = stops_[i];
+        const RampStop& b = stops_[i + 1];
+        if (a.color == b.color)
+            continue;
+        int steps = std::max(8, int(std::ceil((b.position - a.position) * 64)));
+        for (int k = 1; k < steps; ++k) {
+            double f = double(k) / steps;
+            add(a.position + (b.position - a.position) * f, MixColors(a.color, b.color, f, true));
+        }
+    }
+    if (stops_.back().position < 1)
+        add(1.0, stops_.back().color);
+    return out;
+}
+
+void ColorRamp::FillTable(QRgb* table, int n, bool gamma) const
+{
+    for (int i = 0; i < n; ++i) {
+        Color c = At(n > 1 ? double(i) / (n - 1) : 0.0, gamma);
+        table[i] = qPremultiply(c.GetValue());
+    }
+}
+
+} // namespace lumora::gdiplus

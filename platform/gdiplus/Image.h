@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/gdiplus/GdiplusTypes.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+namespace lumora::gdiplus {
+
+// A decoded image. Pixels are held premultiplied 32-bit for fast drawing.
+class Image {
+public:
+    Image() = default;
+    explicit Image(const QImage& image);
+    virtual ~Image() = default;
+
+    // Decodes a whole image file held in memory (PNG, JPEG, BMP, GIF, TIFF,
+    // ICO...). A failed decode gives an image with status UnknownImageFormat
+    // (or InvalidParameter for no bytes) and size 0 x 0.
+    static std::unique_ptr<Image> FromBytes(const QByteArray& bytes);
+    static std::unique_ptr<Image> FromFile(const QString& fileName);
+
+    Status GetLastStatus() const { return status_; }
+    unsigned GetWidth() const { return unsigned(image_.width()); }
+    unsigned GetHeight() const { return unsigned(image_.height()); }
+    PixelFormat GetPixelFormat() const;
+    // Lower-case name of the file format decoded ("png", "bmp", ...), empty
+    // for images made in memory.
+    const QByteArray& GetRawFormat() const { return format_; }
+    bool IsEmpty() const { return image_.isNull(); }
+
+    const QImage& ToQImage() const { return image_; }
+    QImage& ToQImage() { return image_; }
+
+protected:
+    QImage image_;
+    QByteArray format_;
+    Status status_ = Ok;
+};
+
+// A 32-bit ARGB bitmap to draw into; new bitmaps are fully transparent.
+class Bitmap : public Image {
+public:
+    Bitmap(INT width, INT height, PixelFormat format = PixelFormat32bppARGB);
+    explicit Bitmap(const QImage& image);
+    static std::unique_ptr<Bitmap> FromBytes(const QByteArray& bytes);
+
+    // Unpremultiplied ARGB of one pixel.
+    Status GetPixel(INT x, INT y, Color* color) const;
+    Status SetPixel(INT x, INT y, const Color& color);
+};
+
+// Drawing options for images: a colour key range whose pixels are drawn
+// transparent.
+class ImageAttributes {
+public:
+    Status SetColorKey(const Color& low, const Color& high);
+    Status ClearColorKey();
+    bool HasColorKey() const { return hasKey_; }
+    // True when c (alpha ignored) lies within the key range on every channel.
+    bool IsKeyed(QRgb c) const;
+
+private:
+    bool hasKey_ = false;
+    Color low_;
+    Color high_;
+};
+
+} // namespace lumora::gdiplus
