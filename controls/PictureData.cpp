@@ -1,0 +1,136 @@
+#include "controls/PictureData.h"
+
+#include "platform/gdiplus/Image.h"
+
+#include <QFile>
+
+namespace lumora {
+
+namespace {
+
+// Larger files are not images this program can show; refusing them keeps a
+// stray huge file in the pictures folder from exhausting memory.
+constexpr qint64 kMaxFileBytes = qint64(256) * 1024 * 1024;
+
+TPictureFormat FormatFromReader(const QByteArray& name)
+{
+    if (name == "bmp" || name == "dib")
+        return pfBMP;
+    if (name == "jpeg" || name == "jpg")
+        return pfJPEG;
+    if (name == "png")
+        return pfPNG;
+    if (name == "gif")
+        return pfGIF;
+    if (name == "tiff" || name == "tif")
+        return pfTIFF;
+    if (name == "ico" || name == "cur")
+        return pfIcon;
+    return pfUnknown;
+}
+
+} // namespace
+
+TPictureData::TPictureData() = default;
+TPictureData::~TPictureData() = default;
+
+void TPictureData::SaveToStream(QIODevice* Stream) const
+{
+    if (!Stream)
+        return;
+    Stream->write(FData);
+}
+
+bool TPictureData::Measure()
+{
+    const gdiplus::Image* image = Image();
+    if (!image)
+        return false;
+    SetSize(int(image->GetWidth()), int(image->GetHeight()));
+    return true;
+}
+
+TPictureFormat TPictureData::ImageFormat() const
+{
+    return FEmpty ? pfUnknown : Decode().format;
+}
+
+const gdiplus::Image* TPictureData::Image() const
+{
+    if (FEmpty)
+        return nullptr;
+    return Decode().image.get();
+}
+
+const TPictureData::Decoded& TPictureData::Decode() const
+{
+    if (!FDecoded) {
+        Decoded decoded;
+        if (!FData.isEmpty()) {
+            std::unique_ptr<gdiplus::Image> image = gdiplus::Image::FromBytes(FData);
+            if (image && image->GetLastStatus() == gdiplus::Ok && !image->IsEmpty()) {
+                decoded.format = FormatFromReader(image->GetRawFormat());
+                decoded.image = std::move(image);
+            }
+        }
+        FDecoded = std::move(decoded);
+    }
+    return *FDecoded;
+}
+
+void TPictureData::SetData(QByteArray data)
+{
+    FData = std::move(data);
+    FDecoded.reset();
+}
+
+void TPictureData::SetSize(int width, int height)
+{
+    FWidth = width;
+    FHeight = height;
+}
+
+std::optional<QByteArray> TPictureData::ReadFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (file.size() > kMaxFileBytes)
+        return std::nullopt;
+    QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray TPictureData::ReadStream(QIODevice* stream)
+{
+    if (!stream->isSequential())
+        stream->seek(0);
+    return stream->readAll();
+}
+
+void TPictureData::LoadFailed()
+{
+    const bool wasShowing = !FEmpty;
+    SetData(QByteArray());
+    SetEmpty(true);
+    SetSize(0, 0);
+    if (wasShowing)
+        Changed();
+}
+
+QImage ColorKeyed(const QImage& image, QRgb key)
+{
+    QImage keyed = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb rgbKey = key & 0x00FFFFFFu;
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x)
+            if ((line[x] & 0x00FFFFFFu) == rgbKey)
+                line[x] = 0;
+    }
+    return keyed;
+}
+
+} // namespace lumora
