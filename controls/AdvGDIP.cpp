@@ -22,22 +22,21 @@ QByteArray Encode(const QImage& image, const char* format)
     return bytes;
 }
 
-// The drawing layer's pixel format number of a decoded image.
-int GdiplusPixelFormat(const QImage& image)
+// The drawing layer's pixel format number of a file's pixel layout.
+int GdiplusPixelFormat(QImage::Format format)
 {
     constexpr int k1bppIndexed = 0x00030101;
-    constexpr int k4bppIndexed = 0x00030402;
     constexpr int k8bppIndexed = 0x00030803;
     constexpr int k24bppRGB = 0x00021808;
     constexpr int k32bppRGB = 0x00022009;
     constexpr int k32bppARGB = 0x0026200A;
     constexpr int k32bppPARGB = 0x000E200B;
-    switch (image.format()) {
+    switch (format) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
         return k1bppIndexed;
     case QImage::Format_Indexed8:
-        return image.colorCount() <= 16 ? k4bppIndexed : k8bppIndexed;
+        return k8bppIndexed;
     case QImage::Format_RGB888:
     case QImage::Format_BGR888:
         return k24bppRGB;
@@ -46,7 +45,7 @@ int GdiplusPixelFormat(const QImage& image)
     case QImage::Format_RGB32:
         return k32bppRGB;
     default:
-        return image.hasAlphaChannel() ? k32bppARGB : k32bppRGB;
+        return QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha ? k32bppARGB : k32bppRGB;
     }
 }
 
@@ -162,10 +161,13 @@ void TAdvGDIPPicture::Draw(QPainter& Canvas, const QRect& Rect)
 
 void TAdvGDIPPicture::RecordImageInfo(const QImage& image)
 {
-    FHasAlpha = image.hasAlphaChannel();
-    FHasPalette = image.colorCount() > 0;
-    FBitsPerPixel = image.depth();
-    FPixelFormat = GdiplusPixelFormat(image);
+    const QImage::Format format = FileFormat();
+    const QPixelFormat pixel = QImage::toPixelFormat(format);
+    FHasAlpha = pixel.alphaUsage() == QPixelFormat::UsesAlpha;
+    FHasPalette = format == QImage::Format_Indexed8 || format == QImage::Format_Mono ||
+                  format == QImage::Format_MonoLSB;
+    FBitsPerPixel = int(pixel.bitsPerPixel());
+    FPixelFormat = GdiplusPixelFormat(format);
     SetSize(image.width(), image.height());
 }
 

@@ -3,7 +3,7 @@
 #include "controls/AdvGDIP.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Persistent.h"
-#include "platform/gdiplus/Brush.h"
+#include "platform/gdiplus/HatchBrush.h"
 #include "platform/gdiplus/GdiplusTypes.h"
 #include "platform/gdiplus/GraphicsPath.h"
 

