@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/device/BacklightDevice.h"
+#include "platform/device/BrightnessWriter.h"
+#include "platform/device/WbemProvider.h"
+
+#include <memory>
+
+namespace lumora {
+
+struct BacklightOptions {
+    // The folder of backlight devices; a folder holding the same files is a
+    // complete stand-in device.
+    QString Root = kDefaultBacklightRoot;
+    // How many evenly spaced percent levels the monitor offers (2..101).
+    int Levels = 101;
+};
+
+// Answers the monitor brightness classes of "root\wmi" from the Linux
+// backlight:
+//   WmiMonitorBrightness: Active, CurrentBrightness (percent), InstanceName
+//   (the device folder's name), Level (the level percents), Levels (their count)
+//   for the active device; no instance when there is none.
+//   WmiMonitorBrightnessMethods.WmiSetBrightness(Brightness, Timeout): writes
+//   the percent to the named device. Timeout is accepted and has no effect:
+//   the backlight keeps a value until the next write.
+// Everything is read from the device folder at each call.
+class BacklightProvider : public WbemProvider {
+public:
+    // Raises Exception when the level count is outside 2..101.
+    BacklightProvider(BacklightOptions options, std::shared_ptr<BrightnessWriter> writer);
+    // Writes directly, or through the login manager on the system bus.
+    explicit BacklightProvider(BacklightOptions options = {});
+
+    const BacklightOptions& Options() const { return options_; }
+
+    QString Namespace() const override;
+    WbemObject ClassDefinition(const QString& className) const override;
+    std::vector<std::shared_ptr<WbemObject>> Instances(const QString& className) override;
+    std::shared_ptr<WbemObject> GetInstance(const QString& className, const QString& keyName,
+                                            const QString& keyValue) override;
+    std::shared_ptr<WbemObject> ExecMethod(const QString& className, const QString& keyName,
+                                           const QString& keyValue, const QString& methodName,
+                                           const WbemObject* inParameters) override;
+
+private:
+    std::shared_ptr<WbemObject> BrightnessInstance(const BacklightDevice& device) const;
+    std::shared_ptr<WbemObject> MethodsInstance(const QString& name) const;
+
+    BacklightOptions options_;
+    std::shared_ptr<BrightnessWriter> writer_;
+};
+
+} // namespace lumora
