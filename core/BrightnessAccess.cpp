@@ -3,49 +3,14 @@
 #include "platform/device/WbemError.h"
 #include "platform/device/WbemLocator.h"
 #include "platform/framework/Exception.h"
-
-#include <cmath>
+#include "platform/framework/Format.h"
+#include "platform/framework/SysUtils.h"
 
 namespace lumora {
 
 namespace {
 
 const QString kNull = QStringLiteral("NULL");
-
-// Trimmed text to a 32-bit integer; empty text and "NULL" in any letter case
-// give 0; anything else that is not a decimal integer raises the runtime's
-// conversion error.
-int TextToInt(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || trimmed.compare(kNull, Qt::CaseInsensitive) == 0)
-        return 0;
-    bool ok = false;
-    const int value = trimmed.toInt(&ok, 10);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(trimmed));
-    return value;
-}
-
-// The runtime's default text of a floating-point number: up to 15
-// significant digits, scientific notation below 1E-4 and from 1E15.
-QString FloatToStr(double value)
-{
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    QString text = QString::number(value, 'g', 15);
-    const qsizetype e = text.indexOf(u'e');
-    if (e < 0)
-        return text;
-    QString exponent = text.mid(e + 1);
-    const bool negative = exponent.startsWith(u'-');
-    exponent.remove(0, 1);
-    while (exponent.size() > 1 && exponent.startsWith(u'0'))
-        exponent.remove(0, 1);
-    return text.left(e) + (negative ? QStringLiteral("E-") : QStringLiteral("E")) + exponent;
-}
 
 QString ScalarText(const CimScalar& element)
 {

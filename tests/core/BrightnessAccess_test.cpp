@@ -254,7 +254,7 @@ TEST(BrightnessAccess, ValueTextByCimType)
     EXPECT_EQ(Text(CimValue(wbemCimtypeReal64, CimScalar(0.1))), "0.1");
     EXPECT_EQ(Text(CimValue(wbemCimtypeReal32, CimScalar(0.1))), "0.100000001490116");
     EXPECT_EQ(Text(CimValue(wbemCimtypeReal64, CimScalar(1e20))), "1E20");
-    EXPECT_EQ(Text(CimValue(wbemCimtypeReal64, CimScalar(-1.5e-5))), "-1.5E-5");
+    EXPECT_EQ(Text(CimValue(wbemCimtypeReal64, CimScalar(-1.5e-7))), "-1.5E-7");
     EXPECT_EQ(Text(CimValue(wbemCimtypeReal64, CimScalar(std::nan("")))), "NAN");
     EXPECT_EQ(Text(CimValue::String("a b")), "a b");
     EXPECT_EQ(Text(CimValue(wbemCimtypeString, {CimScalar(QString("a")), CimScalar(QString("b|c"))})), "a|b|c");

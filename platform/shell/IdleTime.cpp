@@ -1,0 +1,67 @@
+#include "platform/shell/IdleTime.h"
+
+#include "platform/device/LogindSession.h"
+
+#include <algorithm>
+#include <cstdio>
+
+// X11 last: its macros (Bool, Status, None) collide with Qt names.
+#include <X11/Xlib.h>
+#include <X11/extensions/scrnsaver.h>
+
+namespace lumora {
+
+std::unique_ptr<X11IdleTime> X11IdleTime::Open(const char* displayName)
+{
+    Display* display = XOpenDisplay(displayName);
+    if (display == nullptr)
+        return nullptr;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)) {
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    return std::unique_ptr<X11IdleTime>(new X11IdleTime(display));
+}
+
+X11IdleTime::~X11IdleTime() { XCloseDisplay(static_cast<Display*>(display_)); }
+
+quint32 X11IdleTime::IdleSeconds()
+{
+    Display* display = static_cast<Display*>(display_);
+    XScreenSaverInfo info{};
+    if (!XScreenSaverQueryInfo(display, DefaultRootWindow(display), &info))
+        return 0;
+    return quint32(std::min<unsigned long>(info.idle / 1000u, 0xFFFFFFFFu));
+}
+
+quint32 LogindIdleTime::IdleSeconds()
+{
+    const std::optional<quint64> ms = session_->IdleMilliseconds();
+    if (!ms) {
+        if (!warned_)
+            std::fputs("lumora: the login manager does not report idle time; idle dimming is off\n", stderr);
+        warned_ = true;
+        return 0;
+    }
+    return quint32(std::min<quint64>(*ms / 1000u, 0xFFFFFFFFu));
+}
+
+NoIdleTime::NoIdleTime()
+{
+    std::fputs("lumora: neither an X11 display nor the login manager reports idle time; idle dimming is off\n",
+               stderr);
+}
+
+std::unique_ptr<IdleTimeSource> CreateIdleTimeSource()
+{
+    if (std::unique_ptr<X11IdleTime> x11 = X11IdleTime::Open())
+        return x11;
+    auto session = std::make_shared<LogindSession>();
+    if (session->IdleMilliseconds())
+        return std::make_unique<LogindIdleTime>(session);
+    return std::make_unique<NoIdleTime>();
+}
+
+} // namespace lumora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace lumora {
+
+// The registered copy listens on a local socket named like the instance
+// record; a surplus copy asks it there to come forward. This works on X11
+// and Wayland alike, where one program may not raise another's window.
+class TRaiseServer : public QObject {
+public:
+    explicit TRaiseServer(QString serverPath);
+    ~TRaiseServer() override;
+
+    // Starts listening, replacing a socket left behind by a copy that ended
+    // without cleaning up. Only the user may connect. Raises EOSError when
+    // the socket cannot be made.
+    void Listen();
+    bool IsListening() const { return server_.isListening(); }
+
+    // Called on the user-interface thread for each request.
+    std::function<void()> OnRaiseRequest;
+
+private:
+    void Accept();
+
+    QString serverPath_;
+    QLocalServer server_;
+};
+
+// Asks the copy listening at `serverPath` to come forward. True when it
+// answered within the time given.
+bool RequestRaise(const QString& serverPath, int timeoutMs = 2000);
+
+// Restores a window if it is minimised or hidden, brings it to the front and
+// gives it the input focus.
+void RestoreAndActivate(QWidget* window);
+
+// The window's X11 id where there is one (the handle the instance record
+// stores); 0 on other window systems.
+quint32 WindowHandleOf(QWidget* window);
+
+} // namespace lumora

@@ -1,0 +1,169 @@
+#include "platform/shell/InstanceRecord.h"
+#include "platform/shell/RaiseChannel.h"
+#include "platform/framework/Exception.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <future>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace lumora;
+
+namespace {
+
+// Runs the event loop until `done` or the timeout.
+template <typename Done>
+bool SpinUntil(Done done, int timeoutMs = 5000)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+// A child process that registers as a copy with `handle` and then waits to be
+// killed. Returns its pid once it has registered.
+pid_t StartRegisteredChild(const QString& name, const QString& folder, quint32 handle)
+{
+    int ready[2];
+    if (::pipe(ready) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(ready[0]);
+        TInstanceRecord record(name, folder);
+        const char counted = record.Register(handle, 1).Counted ? '1' : '0';
+        (void)!::write(ready[1], &counted, 1);
+        while (true)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char counted = 0;
+    const bool ok = ::read(ready[0], &counted, 1) == 1 && counted == '1';
+    ::close(ready[0]);
+    return ok ? pid : -1;
+}
+
+} // namespace
+
+TEST(ShellInstance, RecordNameIsThePathWithoutBackslashesAndBlanks)
+{
+    EXPECT_EQ(TInstanceRecord::NameFromExecutable("/opt/My Apps/lumora"), "/opt/MyApps/lumora");
+    EXPECT_EQ(TInstanceRecord::NameFromExecutable("C:\\Program Files\\Lumora.exe"), "C:ProgramFilesLumora.exe");
+    EXPECT_EQ(TInstanceRecord::NameFromExecutable("/Opt/A"), "/Opt/A") << "letter case is kept";
+}
+
+TEST(ShellInstance, SecondCopyFindsTheFirstAndRunsFirstAfterItEnds)
+{
+    QTemporaryDir folder;
+    auto first = std::make_unique<TInstanceRecord>("/opt/lumora", folder.path());
+    const TInstanceRecord::Check a = first->Register(0x3A00007, 1);
+    EXPECT_TRUE(a.Counted);
+    EXPECT_EQ(a.Before.Count, 0u);
+
+    TInstanceRecord second("/opt/lumora", folder.path());
+    const TInstanceRecord::Check b = second.Register(0x4C00001, 1);
+    EXPECT_FALSE(b.Counted);
+    EXPECT_EQ(b.Before.WindowHandle, 0x3A00007u);
+    EXPECT_EQ(b.Before.Count, 1u);
+
+    TInstanceRecord elsewhere("/home/me/lumora", folder.path());
+    EXPECT_TRUE(elsewhere.Register(9, 1).Counted) << "another executable path counts apart";
+
+    first.reset();
+    EXPECT_EQ(second.Read().Count, 0u);
+    EXPECT_TRUE(second.Register(0x4C00001, 1).Counted);
+    EXPECT_EQ(second.Read().WindowHandle, 0x4C00001u);
+}
+
+TEST(ShellInstance, MaxInstancesAllowsThatManyCopies)
+{
+    QTemporaryDir folder;
+    TInstanceRecord a("/x", folder.path()), b("/x", folder.path()), c("/x", folder.path());
+    EXPECT_TRUE(a.Register(1, 2).Counted);
+    EXPECT_TRUE(b.Register(2, 2).Counted);
+    const TInstanceRecord::Check third = c.Register(3, 2);
+    EXPECT_FALSE(third.Counted);
+    EXPECT_EQ(third.Before.Count, 2u);
+    EXPECT_EQ(third.Before.WindowHandle, 2u) << "the copy that registered last";
+    a.Unregister();
+    EXPECT_TRUE(c.Register(3, 2).Counted);
+    EXPECT_EQ(c.Read().Count, 2u);
+}
+
+TEST(ShellInstance, ACopyKilledHardDropsOutOfTheCount)
+{
+    QTemporaryDir folder;
+    const pid_t child = StartRegisteredChild("/opt/lumora", folder.path(), 77);
+    ASSERT_GT(child, 0);
+    TInstanceRecord record("/opt/lumora", folder.path());
+    EXPECT_EQ(record.Read().Count, 1u);
+    EXPECT_FALSE(record.Register(5, 1).Counted);
+
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const TInstanceRecord::Check check = record.Register(5, 1);
+    EXPECT_TRUE(check.Counted) << "the killed copy must not lock the user out";
+    EXPECT_EQ(check.Before.Count, 0u);
+    EXPECT_EQ(record.Read().Count, 1u);
+}
+
+TEST(ShellInstance, ARecordThatCannotBeMadeRaisesTheSystemError)
+{
+    try {
+        TInstanceRecord record("/x", "/nonexistent/folder");
+        ADD_FAILURE();
+    } catch (const EOSError& e) {
+        EXPECT_EQ(e.Message(), "System Error.  Code: 2.\nNo such file or directory");
+    }
+}
+
+TEST(ShellInstance, ASurplusCopyAsksTheFirstToComeForward)
+{
+    QTemporaryDir folder;
+    TInstanceRecord record("/opt/lumora", folder.path());
+    // A socket file left by a copy that was killed.
+    QFile stale(record.ServerPath());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    TRaiseServer server(record.ServerPath());
+    int raised = 0;
+    server.OnRaiseRequest = [&] { ++raised; };
+    server.Listen();
+    ASSERT_TRUE(server.IsListening());
+
+    auto answer = std::async(std::launch::async, [&] { return RequestRaise(record.ServerPath()); });
+    ASSERT_TRUE(SpinUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_TRUE(answer.get());
+    EXPECT_EQ(raised, 1);
+
+    // Anything but the request raises nothing.
+    QLocalSocket hostile;
+    hostile.connectToServer(record.ServerPath());
+    ASSERT_TRUE(hostile.waitForConnected(1000));
+    hostile.write("rise and shine\n");
+    hostile.flush();
+    SpinUntil([&] { return hostile.state() == QLocalSocket::UnconnectedState; }, 1000);
+    EXPECT_EQ(raised, 1);
+
+    EXPECT_FALSE(RequestRaise(folder.path() + "/nobody.socket", 200));
+}
