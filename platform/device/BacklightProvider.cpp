@@ -65,12 +65,16 @@ BacklightProvider::BacklightProvider(BacklightOptions options)
 
 QString BacklightProvider::Namespace() const { return QStringLiteral("root\\wmi"); }
 
-WbemObject BacklightProvider::ClassDefinition(const QString& className) const
+const WbemObject& BacklightProvider::ClassDefinition(const QString& className) const
 {
+    // Built once; the instances copy them, and clone the in-parameter object
+    // they hand out.
+    static const WbemObject brightness = BrightnessDefinition();
+    static const WbemObject methods = MethodsDefinition();
     if (Same(className, kBrightnessClass))
-        return BrightnessDefinition();
+        return brightness;
     if (Same(className, kMethodsClass))
-        return MethodsDefinition();
+        return methods;
     throw EWbemError(wbemErrInvalidClass);
 }
 
@@ -81,7 +85,7 @@ std::shared_ptr<WbemObject> BacklightProvider::BrightnessInstance(const Backligh
     for (int percent : LevelPercents(options_.Levels))
         levels.emplace_back(std::uint64_t(percent));
 
-    auto object = std::make_shared<WbemObject>(BrightnessDefinition());
+    auto object = std::make_shared<WbemObject>(ClassDefinition(kBrightnessClass));
     WbemPropertySet& p = object->Properties_();
     p.Item(QStringLiteral("Active")).SetValue(CimValue::Boolean(true));
     p.Item(QStringLiteral("CurrentBrightness")).SetValue(CimValue::Uint8(std::uint8_t(current)));
@@ -94,7 +98,8 @@ std::shared_ptr<WbemObject> BacklightProvider::BrightnessInstance(const Backligh
 
 std::shared_ptr<WbemObject> BacklightProvider::MethodsInstance(const QString& name) const
 {
-    auto object = std::make_shared<WbemObject>(MethodsDefinition());
+    // A copy with in-parameters of its own: callers fill them in place.
+    std::shared_ptr<WbemObject> object = ClassDefinition(kMethodsClass).Clone();
     object->Properties_().Item(QStringLiteral("Active")).SetValue(CimValue::Boolean(true));
     object->Properties_().Item(kKey).SetValue(CimValue::String(name));
     object->SetRelPath(RelPath(kMethodsClass, name));
@@ -119,11 +124,13 @@ std::shared_ptr<WbemObject> BacklightProvider::GetInstance(const QString& classN
     if (!Same(keyName, kKey))
         throw EWbemError(wbemErrInvalidObjectPath);
     // Any device of the folder can be addressed by name, not only the active
-    // one; reading it proves it is there.
-    const BacklightDevice device = OpenBacklight(options_.Root, keyValue);
+    // one. The methods object reads nothing: the method call reads the device
+    // and reports a missing one by its path.
     if (Same(className, kBrightnessClass))
-        return BrightnessInstance(device);
-    return MethodsInstance(device.Name);
+        return BrightnessInstance(OpenBacklight(options_.Root, keyValue));
+    if (!IsSafeDeviceName(keyValue))
+        throw EWbemError(wbemErrNotFound);
+    return MethodsInstance(keyValue);
 }
 
 std::shared_ptr<WbemObject> BacklightProvider::ExecMethod(const QString& className, const QString& keyName,

@@ -35,7 +35,7 @@ public:
     const BacklightOptions& Options() const { return options_; }
 
     QString Namespace() const override;
-    WbemObject ClassDefinition(const QString& className) const override;
+    const WbemObject& ClassDefinition(const QString& className) const override;
     std::vector<std::shared_ptr<WbemObject>> Instances(const QString& className) override;
     std::shared_ptr<WbemObject> GetInstance(const QString& className, const QString& keyName,
                                             const QString& keyValue) override;

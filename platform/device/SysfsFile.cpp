@@ -9,6 +9,9 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace lumora {
@@ -53,6 +56,21 @@ long ReadSmall(const QByteArray& path, char* buffer)
         total += std::size_t(n);
     }
     return long(total);
+}
+
+// A stand-in folder holds plain files, where a shorter value would leave the
+// tail of a longer one behind. Cut it after the write: truncating before it
+// (O_TRUNC) makes some file systems flush the file to disk on close, which
+// costs milliseconds. Device attributes are left alone.
+void CutStandInFile(int fd, off_t size)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= size)
+        return;
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) == 0 && fs.f_type == SYSFS_MAGIC)
+        return;
+    (void)!::ftruncate(fd, size);
 }
 
 [[noreturn]] void RaiseRead(const QString& path, int error)
@@ -118,9 +136,7 @@ int TryWriteSysfsInteger(const QString& path, int value)
     auto [end, ec] = std::to_chars(text, text + sizeof text, value);
     (void)ec;
     *end++ = '\n';
-    // Truncation is a no-op on a device attribute and keeps a stand-in file
-    // holding exactly the last value.
-    Fd fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY));
+    Fd fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY));
     if (fd.get() < 0)
         return errno;
     const std::size_t size = std::size_t(end - text);
@@ -133,6 +149,7 @@ int TryWriteSysfsInteger(const QString& path, int value)
     // A device attribute takes the whole value in one write or refuses it.
     if (std::size_t(n) != size)
         return EIO;
+    CutStandInFile(fd.get(), off_t(size));
     return 0;
 }
 

@@ -20,7 +20,8 @@ public:
     virtual QString Namespace() const = 0;
     // A class's definition: every property with its CIM type (values null) and
     // every method with its in-parameters. Raises "Invalid class" for others.
-    virtual WbemObject ClassDefinition(const QString& className) const = 0;
+    // The definition lives as long as the provider.
+    virtual const WbemObject& ClassDefinition(const QString& className) const = 0;
     // Every instance of a class, read afresh.
     virtual std::vector<std::shared_ptr<WbemObject>> Instances(const QString& className) = 0;
     // One instance by its key value; raises "Not found" when there is none.

@@ -37,7 +37,7 @@ WbemObjectSet WbemServices::ExecQuery(const QString& query, const QString& query
     if (queryLanguage.compare(QLatin1String("WQL"), Qt::CaseInsensitive) != 0)
         throw EWbemError(wbemErrInvalidQueryType);
     const WqlQuery parsed = ParseWql(query);
-    const WbemObject definition = provider_->ClassDefinition(parsed.ClassName);
+    const WbemObject& definition = provider_->ClassDefinition(parsed.ClassName);
 
     // A property the class does not have makes the query itself invalid,
     // whether or not any instance exists.
@@ -64,7 +64,7 @@ WbemObjectSet WbemServices::ExecQuery(const QString& query, const QString& query
 std::shared_ptr<WbemObject> WbemServices::Get(const QString& objectPath, int) const
 {
     const WbemObjectPath path = ParseObjectPath(objectPath);
-    const WbemObject definition = provider_->ClassDefinition(path.ClassName);
+    const WbemObject& definition = provider_->ClassDefinition(path.ClassName);
     if (!path.KeyValue)
         return definition.Clone();
     return provider_->GetInstance(definition.Class(), path.KeyName, *path.KeyValue);
@@ -74,7 +74,7 @@ std::shared_ptr<WbemObject> WbemServices::ExecMethod(const QString& objectPath, 
                                                      const WbemObject* inParameters, int) const
 {
     const WbemObjectPath path = ParseObjectPath(objectPath);
-    const WbemObject definition = provider_->ClassDefinition(path.ClassName);
+    const WbemObject& definition = provider_->ClassDefinition(path.ClassName);
     const WbemMethod& method = definition.Methods_().Item(methodName);
     if (!path.KeyValue)
         throw EWbemError(wbemErrInvalidObjectPath);

@@ -20,26 +20,28 @@ public:
     std::vector<std::shared_ptr<WbemObject>> monitors;
     int calls = 0;
     QStringList methodCalls;
+    WbemObject monitorClass{"WmiMonitorBrightness"};
+    WbemObject methodsClass{"WmiMonitorBrightnessMethods"};
 
     QString Namespace() const override { return "root\\wmi"; }
 
-    WbemObject ClassDefinition(const QString& className) const override
+    RecordingProvider()
+    {
+        monitorClass.Properties_().Add("Active", CimValue::Null(wbemCimtypeBoolean));
+        monitorClass.Properties_().Add("InstanceName", CimValue::Null(wbemCimtypeString));
+        auto in = std::make_shared<WbemObject>("__PARAMETERS");
+        in->Properties_().Add("Brightness", CimValue::Null(wbemCimtypeUint8));
+        in->Properties_().Add("Timeout", CimValue::Null(wbemCimtypeUint32));
+        methodsClass.Methods_().Add(WbemMethod("WmiSetBrightness", in));
+    }
+
+    const WbemObject& ClassDefinition(const QString& className) const override
     {
         ++const_cast<RecordingProvider*>(this)->calls;
-        if (className == "WmiMonitorBrightness") {
-            WbemObject d(className);
-            d.Properties_().Add("Active", CimValue::Null(wbemCimtypeBoolean));
-            d.Properties_().Add("InstanceName", CimValue::Null(wbemCimtypeString));
-            return d;
-        }
-        if (className == "WmiMonitorBrightnessMethods") {
-            WbemObject d(className);
-            auto in = std::make_shared<WbemObject>("__PARAMETERS");
-            in->Properties_().Add("Brightness", CimValue::Null(wbemCimtypeUint8));
-            in->Properties_().Add("Timeout", CimValue::Null(wbemCimtypeUint32));
-            d.Methods_().Add(WbemMethod("WmiSetBrightness", in));
-            return d;
-        }
+        if (className == "WmiMonitorBrightness")
+            return monitorClass;
+        if (className == "WmiMonitorBrightnessMethods")
+            return methodsClass;
         throw EWbemError(wbemErrInvalidClass);
     }
     std::vector<std::shared_ptr<WbemObject>> Instances(const QString&) override
@@ -50,8 +52,7 @@ public:
     std::shared_ptr<WbemObject> GetInstance(const QString& className, const QString&, const QString&) override
     {
         ++calls;
-        auto object = std::make_shared<WbemObject>(ClassDefinition(className));
-        return object;
+        return ClassDefinition(className).Clone();
     }
     std::shared_ptr<WbemObject> ExecMethod(const QString& className, const QString& keyName, const QString& keyValue,
                                            const QString& methodName, const WbemObject* in) override
