@@ -175,4 +175,108 @@ std::optional<double> ValueAtPoint(const GaugeScale& scale, const GaugeDial& dia
     return std::nullopt;
 }
 
+// The seven-segment readout --------------------------------------------------
+
+namespace {
+
+struct DesignPoint {
+    double a, b;
+};
+
+// Segment outlines on the 12 x 15 design grid, in GaugeSegment order.
+const std::vector<DesignPoint> kSegments[kGaugeSegmentCount] = {
+    {{2.8, 1}, {10, 1}, {8.8, 2}, {3.8, 2}},
+    {{10, 1.4}, {9.3, 6.8}, {8.4, 6.4}, {9, 2.2}},
+    {{9.2, 7.2}, {8.7, 12.7}, {7.6, 11.9}, {8.2, 7.7}},
+    {{7.4, 12.1}, {8.4, 13}, {1.3, 13}, {2.2, 12.1}},
+    {{2.2, 11.8}, {1, 12.7}, {1.7, 7.2}, {2.8, 7.7}},
+    {{3, 6.4}, {1.8, 6.8}, {2.6, 1.3}, {3.6, 2.2}},
+    {{2, 7}, {3.1, 6.5}, {8.3, 6.5}, {9, 7}, {8.2, 7.5}, {2.9, 7.5}},
+};
+
+// Lit segments per glyph as bits in GaugeSegment order; index 0 is the minus.
+constexpr std::uint8_t Bits(std::initializer_list<int> segments)
+{
+    std::uint8_t bits = 0;
+    for (int s : segments)
+        bits |= std::uint8_t(1u << s);
+    return bits;
+}
+
+constexpr std::uint8_t kGlyphs[11] = {
+    Bits({gsMiddle}),
+    Bits({gsTop, gsUpperRight, gsLowerRight, gsBottom, gsLowerLeft, gsUpperLeft}),
+    Bits({gsUpperRight, gsLowerRight}),
+    Bits({gsTop, gsUpperRight, gsBottom, gsLowerLeft, gsMiddle}),
+    Bits({gsTop, gsUpperRight, gsLowerRight, gsBottom, gsMiddle}),
+    Bits({gsUpperRight, gsLowerRight, gsUpperLeft, gsMiddle}),
+    Bits({gsTop, gsLowerRight, gsBottom, gsUpperLeft, gsMiddle}),
+    Bits({gsTop, gsLowerRight, gsBottom, gsLowerLeft, gsUpperLeft, gsMiddle}),
+    // The seven carries the upper-left stroke of this typeface.
+    Bits({gsTop, gsUpperRight, gsLowerRight, gsUpperLeft}),
+    Bits({gsTop, gsUpperRight, gsLowerRight, gsBottom, gsLowerLeft, gsUpperLeft, gsMiddle}),
+    Bits({gsTop, gsUpperRight, gsLowerRight, gsBottom, gsUpperLeft, gsMiddle}),
+};
+
+} // namespace
+
+bool SegmentLit(int glyph, int segment)
+{
+    if (glyph < -1 || glyph > 9 || segment < 0 || segment >= kGaugeSegmentCount)
+        return false;
+    return (kGlyphs[glyph + 1] >> segment) & 1u;
+}
+
+std::vector<QPointF> SegmentPolygon(int segment, double h, QPointF origin)
+{
+    const double w = h / 13 * 10;
+    std::vector<QPointF> points;
+    for (const DesignPoint& p : kSegments[segment])
+        points.emplace_back(origin.x() + p.a * w / 12, origin.y() + p.b * h / 15);
+    points.push_back(points.front());
+    return points;
+}
+
+QRectF SegmentPointRect(double h, QPointF origin)
+{
+    const double w = h / 13 * 10;
+    return {origin.x() + 10 * w / 12, origin.y() + 12 * h / 15, w / 7, w / 7};
+}
+
+std::vector<GaugeReadoutGlyph> LayoutReadout(const QString& text, QChar decimalSeparator, const QRectF& d,
+                                             int align, const GaugeDial& dial)
+{
+    const double digitWidth = dial.Width * 15.0 / 250;
+    const double separatorWidth = dial.DialWidth * 2.0 / 250;
+    auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+
+    double total = 0;
+    for (QChar c : text) {
+        if (c == u',' || c == u'.')
+            total += separatorWidth;
+        else if (c == u'-' || isDigit(c))
+            total += digitWidth;
+    }
+    double offset = align == 0 ? 0 : align == 1 ? d.width() - total : (d.width() - total) / 2;
+
+    std::vector<GaugeReadoutGlyph> glyphs;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u',' || c == u'.') {
+            offset += separatorWidth;
+            continue;
+        }
+        if (c != u'-' && !isDigit(c))
+            continue;
+        GaugeReadoutGlyph g;
+        g.Glyph = c == u'-' ? -1 : c.unicode() - u'0';
+        g.Point = i < n - 2 && text[i + 1] == decimalSeparator;
+        g.X = d.x() + offset;
+        glyphs.push_back(g);
+        offset += digitWidth;
+    }
+    return glyphs;
+}
+
 } // namespace lumora

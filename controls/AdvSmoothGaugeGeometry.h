@@ -2,6 +2,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -99,5 +100,35 @@ bool PointInPolygon(const std::vector<QPointF>& polygon, QPointF p);
 // the needle tips half a step either side) holds the point, or nothing.
 std::optional<double> ValueAtPoint(const GaugeScale& scale, const GaugeDial& dial,
                                    int divisionCount, int subDivisionCount, QPointF point);
+
+// The seven-segment readout --------------------------------------------------
+
+// Segments in drawing order.
+enum GaugeSegment { gsTop, gsUpperRight, gsLowerRight, gsBottom, gsLowerLeft, gsUpperLeft, gsMiddle };
+inline constexpr int kGaugeSegmentCount = 7;
+
+// Glyph -1 is the minus sign, 0 ... 9 the digits.
+bool SegmentLit(int glyph, int segment);
+
+// The outline of a segment of a glyph h pixels high with its top left at
+// origin; the glyph is designed slanted on a 12 x 15 grid, w = h / 13 * 10.
+std::vector<QPointF> SegmentPolygon(int segment, double h, QPointF origin);
+// The decimal point drawn after a digit: (x, y, size, size).
+QRectF SegmentPointRect(double h, QPointF origin);
+
+// One glyph of the readout and where it goes.
+struct GaugeReadoutGlyph {
+    int Glyph = 0;        // -1 minus, 0 ... 9
+    bool Point = false;   // a decimal point follows this glyph
+    double X = 0;         // left edge
+};
+
+// Places the characters of a formatted value in the readout rect D: digits
+// and "-" are Width * 15/250 wide, "," and "." DialWidth * 2/250; others
+// take no room and are skipped. A digit directly before the decimal
+// separator carries the point (a separator at the very end gets none).
+// align: 0 left, 1 right, 2 centre.
+std::vector<GaugeReadoutGlyph> LayoutReadout(const QString& text, QChar decimalSeparator, const QRectF& d,
+                                             int align, const GaugeDial& dial);
 
 } // namespace lumora

@@ -1,0 +1,69 @@
+#include "GalleryPage.h"
+
+#include "controls/AdvSmoothGauge.h"
+
+#include <QHBoxLayout>
+#include <QWidget>
+
+using namespace lumora;
+
+namespace {
+
+// Puts the needle on a value without the glide from 0.
+void ShowAtRest(TAdvSmoothGauge& gauge, double value)
+{
+    gauge.SetAnimation(false);
+    gauge.SetValue(value);
+    gauge.SetAnimation(true);
+}
+
+} // namespace
+
+// The main window's gauge on a display with 11 levels, showing level 6 (click
+// the dial or use the keys to watch it glide), and a default gauge with a
+// ring section, a pie section and dial text.
+static const GalleryPage page("Gauge", 40, [](QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+
+    auto* main = new TAdvSmoothGauge(box);
+    main->ApplyColorStyle(4);
+    main->OuterCircle().SetWidth(0.03);
+    main->OuterRim().SetWidth(2);
+    main->Arc().SetWidth(0.03);
+    main->Arc().Threshold().SetCenter(25.0);
+    main->Arc().Threshold().SetEndValue(100.0);
+    // Tahoma -23 and -18 at the window's design resolution of 120 ppi.
+    main->Font().SetName("Tahoma");
+    main->Font().SetHeight(-23 * main->Font().PixelsPerInch() / 120);
+    main->ValueFont().SetName("Tahoma");
+    main->ValueFont().SetHeight(-18 * main->ValueFont().PixelsPerInch() / 120);
+    main->SetMinimumValue(0);
+    main->SetMaximumValue(10);
+    main->SetValueFormat("00.00");
+    ShowAtRest(*main, 6);
+    main->setFixedSize(200, 200);
+    row->addWidget(main);
+
+    auto* plain = new TAdvSmoothGauge(box);
+    ShowAtRest(*plain, 62.5);
+    plain->setFixedSize(200, 200);
+    row->addWidget(plain);
+
+    auto* sections = new TAdvSmoothGauge(box);
+    sections->SetDialText("Lux");
+    TAdvSmoothGaugeSection& pie = sections->Sections().Add();
+    pie.SetEndValue(30);
+    pie.SetColor(clGreen);
+    TAdvSmoothGaugeSection& ring = sections->Sections().Add();
+    ring.SetStartValue(70);
+    ring.SetColor(clRed);
+    ring.SetInnerMargin(60);
+    ring.SetOuterMargin(24);
+    sections->Arc().Threshold().SetThresholdKind(tkValue);
+    sections->Arc().Threshold().SetEndValue(100);
+    ShowAtRest(*sections, 80);
+    sections->setFixedSize(200, 200);
+    row->addWidget(sections);
+    return box;
+});
