@@ -297,9 +297,13 @@ void TAdvSmoothGaugePainter::DrawGaugeText(Graphics& g, const QString& text, boo
         g.DrawString(text, &gdiFont, point, format, &brush);
         return;
     }
+    // Centred across the control, its top at two thirds of the height. The
+    // text is drawn from the corner of its measured box rather than into the
+    // box, which gives the same placement and cannot wrap or clip the last
+    // glyph when the measurement comes out a hair narrow.
     const RectF size = g.MeasureString(text, &gdiFont, RectF(), format);
-    const RectF box(REAL(gauge_.width() / 2.0 - size.Width / 2), REAL(gauge_.height() / 1.5), size.Width, size.Height);
-    g.DrawString(text, &gdiFont, box, format, &brush);
+    const PointF corner(REAL(gauge_.width() / 2.0 - size.Width / 2), REAL(gauge_.height() / 1.5));
+    g.DrawString(text, &gdiFont, corner, format, &brush);
 }
 
 void TAdvSmoothGaugePainter::DrawFocusRing(Graphics& g)
