@@ -240,3 +240,76 @@ TEST_F(GaugePixels, EventsWhilePainting)
     Render(gauge);
     EXPECT_TRUE(labels.empty());
 }
+
+TEST_F(GaugePixels, PieAndRingSections)
+{
+    gauge.SetValue(0);
+    const QImage none = Render(gauge);
+    TAdvSmoothGaugeSection& section = gauge.Sections().Add();
+    section.SetColor(clRed);
+    section.SetOuterMargin(20);
+    const QImage pie = Render(gauge);
+    section.SetInnerMargin(30);
+    const QImage ring = Render(gauge);
+
+    // Left of the pivot, 25 out (inside the ring's hole, beyond the hub) and
+    // 50 out (inside the ring). Red over the blue face takes out most of the
+    // green: more than 40 levels where a section lies, none elsewhere.
+    const QPointF hole = LayerToControl(gauge, {75, 100});
+    const QPointF band = LayerToControl(gauge, {50, 100});
+    auto greenDrop = [&](const QImage& image, QPointF p) { return PixelAt(none, p).green() - PixelAt(image, p).green(); };
+    EXPECT_GT(greenDrop(pie, hole), 40);
+    EXPECT_GT(greenDrop(pie, band), 40);
+    EXPECT_EQ(greenDrop(ring, hole), 0);
+    EXPECT_GT(greenDrop(ring, band), 40);
+
+    // clNone skips the section.
+    section.SetColor(clNone);
+    EXPECT_EQ(Render(gauge), none);
+}
+
+TEST_F(GaugePixels, FocusRingOnlyWithFocusAndTabStop)
+{
+    const QImage plain = Render(gauge);
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(&gauge, &in);
+    const QImage focused = Render(gauge);
+
+    // The dotted ring lies 3 outside the dial in the layer: radius 99 there,
+    // 95 on the control.
+    int changed = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (Distance(plain.pixelColor(x, y), focused.pixelColor(x, y)) > 40) {
+                ++changed;
+                const double r = std::hypot(x + 0.5 - 100, y + 0.5 - 100);
+                EXPECT_NEAR(r, 95, 2) << x << "," << y;
+            }
+    EXPECT_GT(changed, 50);
+
+    gauge.SetTabStop(false);
+    EXPECT_EQ(Render(gauge), plain);
+}
+
+TEST_F(GaugePixels, BandArcByValue)
+{
+    // tkValue with both ends at 0 draws no band; 0 ... 10 the whole scale.
+    gauge.Arc().SetColor(clRed);
+    gauge.Arc().SetOpacity(255);
+    gauge.Arc().Threshold().SetColor(clNone);
+    gauge.Arc().Threshold().SetThresholdKind(tkValue);
+    gauge.Arc().Threshold().SetEndValue(0);
+    const QImage none = Render(gauge);
+    gauge.Arc().Threshold().SetEndValue(10);
+    const QImage whole = Render(gauge);
+
+    // On the arc's ellipse (radius 90 in the layer) at the top and near both
+    // ends; not in the gap below.
+    auto onArc = [&](double degrees) {
+        const double a = degrees * M_PI / 180;
+        return LayerToControl(gauge, {100 + 90 * std::cos(a), 100 + 90 * std::sin(a)});
+    };
+    for (double degrees : {140.0, 270.0, 400.0})
+        EXPECT_GT(PixelAt(whole, onArc(degrees)).red() - PixelAt(none, onArc(degrees)).red(), 20) << degrees;
+    EXPECT_EQ(PixelAt(whole, onArc(90)), PixelAt(none, onArc(90)));
+}
