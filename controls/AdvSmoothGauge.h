@@ -12,6 +12,8 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace lumora {
 
 enum TAdvSmoothGaugeTextRenderingHint { tAntiAlias, tAntiAliasGridFit, tClearType };
@@ -153,7 +155,7 @@ public:
     void Changed();
 
     // Draws the control (both layers) onto a painter, as a paint does.
-    void PaintGauge(class QPainter& painter);
+    void PaintGauge(QPainter& painter);
 
     TNotifyEvent OnChange;
     TAdvSmoothGaugeValueChanged OnValueChanged;
