@@ -1,6 +1,7 @@
 #include "controls/AdvSmoothGaugePaint.h"
 
 #include "controls/AdvSmoothGauge.h"
+#include "controls/GDIPFill.h"
 #include "platform/framework/Format.h"
 #include "platform/gdiplus/Brush.h"
 #include "platform/gdiplus/Font.h"
@@ -48,14 +49,13 @@ TextRenderingHint ToHint(TAdvSmoothGaugeTextRenderingHint hint)
 // The readout's decimal separator, as the number formatting writes it.
 constexpr QChar kDecimalSeparator = u'.';
 
-} // namespace
-
-Color GaugeARGB(int alpha, TColor color)
+// A colour with an opacity byte as the drawing layer takes it.
+Color Argb(int alpha, TColor color)
 {
-    const TColor rgb = ColorToRGB(color);
-    return Color(std::uint8_t(alpha), std::uint8_t(GetRValue(rgb)), std::uint8_t(GetGValue(rgb)),
-                 std::uint8_t(GetBValue(rgb)));
+    return Color(ToARGB(alpha, color));
 }
+
+} // namespace
 
 // Control ---------------------------------------------------------------------
 
@@ -126,7 +126,7 @@ void TAdvSmoothGaugePainter::DrawFace(Graphics& g)
     const TAdvSmoothGaugeInnerCircle& face = gauge_.InnerCircle();
     if (face.Color() == clNone)
         return;
-    const SolidBrush brush(GaugeARGB(face.Opacity(), face.Color()));
+    const SolidBrush brush(Argb(face.Opacity(), face.Color()));
     g.FillEllipse(&brush, RectF::FromQRectF(gauge_.DialRect()));
 }
 
@@ -135,7 +135,7 @@ void TAdvSmoothGaugePainter::DrawOuterCircle(Graphics& g)
     const TAdvSmoothGaugeOuterCircle& circle = gauge_.OuterCircle();
     if (circle.Color() == clNone)
         return;
-    const SolidBrush brush(GaugeARGB(circle.Opacity(), circle.Color()));
+    const SolidBrush brush(Argb(circle.Opacity(), circle.Color()));
     const Pen pen(&brush, REAL(gauge_.DialWidth() * circle.Width()));
     g.DrawEllipse(&pen, RectF::FromQRectF(gauge_.DialRect()));
 }
@@ -145,7 +145,7 @@ void TAdvSmoothGaugePainter::DrawRim(Graphics& g)
     const TAdvSmoothGaugeOuterRim& rim = gauge_.OuterRim();
     if (rim.Color() == clNone)
         return;
-    const Pen pen(GaugeARGB(rim.Opacity(), rim.Color()), REAL(rim.Width()));
+    const Pen pen(Argb(rim.Opacity(), rim.Color()), REAL(rim.Width()));
     g.DrawEllipse(&pen, RectF::FromQRectF(gauge_.DialRect()));
 }
 
@@ -172,18 +172,18 @@ void TAdvSmoothGaugePainter::DrawSections(Graphics& g)
             path.AddArc(outer, REAL(start + sweep), REAL(-sweep));
             path.AddArc(inner, REAL(start), REAL(sweep));
         }
-        const SolidBrush brush(GaugeARGB(section.Opacity(), section.Color()));
+        const SolidBrush brush(Argb(section.Opacity(), section.Color()));
         g.FillPath(&brush, &path);
     }
 }
 
 void TAdvSmoothGaugePainter::DrawTickMarks(Graphics& g)
 {
-    const SolidBrush textBrush(GaugeARGB(255, gauge_.ValueFont().Color()));
+    const SolidBrush textBrush(Argb(255, gauge_.ValueFont().Color()));
     StringFormat format(StringFormatFlagsNoClip);
     format.SetAlignment(StringAlignmentCenter);
-    const Pen majorPen(GaugeARGB(255, gauge_.DivisionColor()), REAL(gauge_.DivisionWidth()));
-    const Pen minorPen(GaugeARGB(255, gauge_.SubDivisionColor()), REAL(gauge_.SubDivisionWidth()));
+    const Pen majorPen(Argb(255, gauge_.DivisionColor()), REAL(gauge_.DivisionWidth()));
+    const Pen minorPen(Argb(255, gauge_.SubDivisionColor()), REAL(gauge_.SubDivisionWidth()));
 
     for (const TGaugeTickMark& tick : gauge_.TickMarks()) {
         if (tick.Kind == 1) {
@@ -216,7 +216,7 @@ void TAdvSmoothGaugePainter::DrawBandArc(Graphics& g)
     }
     if (sweep == 0)
         return;
-    const Pen pen(GaugeARGB(arc.Opacity(), arc.Color()), REAL(gauge_.width() / 40.0));
+    const Pen pen(Argb(arc.Opacity(), arc.Color()), REAL(gauge_.width() / 40.0));
     g.DrawArc(&pen, RectF::FromQRectF(gauge_.ArcRect()), REAL(start), REAL(sweep));
 }
 
@@ -225,7 +225,7 @@ void TAdvSmoothGaugePainter::DrawThreshold(Graphics& g)
     const TAdvSmoothGaugeThreshold& t = gauge_.Arc().Threshold();
     if (t.Color() == clNone || gauge_.ThresholdSweep() == 0)
         return;
-    const Pen pen(GaugeARGB(t.Opacity(), t.Color()), REAL(gauge_.width() / 50.0));
+    const Pen pen(Argb(t.Opacity(), t.Color()), REAL(gauge_.width() / 50.0));
     g.DrawArc(&pen, RectF::FromQRectF(gauge_.ArcRect()), REAL(gauge_.ThresholdStart()),
               REAL(gauge_.ThresholdSweep()));
 }
@@ -239,11 +239,11 @@ void TAdvSmoothGaugePainter::DrawReadoutAndText(Graphics& g)
     const double h = gauge_.height();
     if (digit.BackGroundColor() != clNone) {
         const RectF b(REAL(w / 2 - w / 5), REAL(h / 1.23), REAL(w / 2.5), REAL(h / 9));
-        const SolidBrush background(GaugeARGB(digit.BackGroundOpacity(), digit.BackGroundColor()));
+        const SolidBrush background(Argb(digit.BackGroundOpacity(), digit.BackGroundColor()));
         g.FillRectangle(&background, b);
         DrawDigitalValue(g, RectF(b.X, REAL(h / 1.21), b.Width, REAL(h / 12)), gauge_.Value());
     }
-    const SolidBrush textBrush(GaugeARGB(255, gauge_.Font().Color()));
+    const SolidBrush textBrush(Argb(255, gauge_.Font().Color()));
     DrawGaugeText(g, gauge_.DialText(), true, nullptr, PointF(), textBrush, gauge_.Font());
 }
 
@@ -263,11 +263,11 @@ void TAdvSmoothGaugePainter::DrawSegmentDigit(Graphics& g, int glyph, int height
     if (gauge_.Digit().Color() == clNone)
         return;
     const QPointF at(origin.X, origin.Y);
-    const SolidBrush lit(GaugeARGB(255, gauge_.Digit().Color()));
+    const SolidBrush lit(Argb(255, gauge_.Digit().Color()));
     // Unlit segments are a faint print of the face colour; without a face
     // there is nothing to print.
     if (gauge_.InnerCircle().Color() != clNone) {
-        const SolidBrush unlit(GaugeARGB(40, gauge_.InnerCircle().Color()));
+        const SolidBrush unlit(Argb(40, gauge_.InnerCircle().Color()));
         for (int s = 0; s < kGaugeSegmentCount; ++s) {
             const std::vector<PointF> points = ToPointsF(SegmentPolygon(s, height, at));
             g.FillPolygon(&unlit, points.data(), INT(points.size()));
@@ -327,13 +327,13 @@ void TAdvSmoothGaugePainter::DrawNeedle(Graphics& g)
         p[i] = ToPointF(outline[i]);
 
     if (needle.Color() != clNone) {
-        const SolidBrush body(GaugeARGB(255, needle.Color()));
+        const SolidBrush body(Argb(255, needle.Color()));
         g.FillPolygon(&body, p.data(), INT(p.size()));
     }
     // Shine on the +20 degree half, from the tip to the pivot.
     if (needle.ShineColor() != clNone && needle.ShineColorTo() != clNone) {
-        LinearGradientBrush shine(p[0], p[2], GaugeARGB(255, needle.ShineColor()),
-                                  GaugeARGB(255, needle.ShineColorTo()));
+        LinearGradientBrush shine(p[0], p[2], Argb(255, needle.ShineColor()),
+                                  Argb(255, needle.ShineColorTo()));
         shine.SetWrapMode(WrapModeTile);
         const std::array<PointF, 3> half{p[0], p[1], p[2]};
         g.FillPolygon(&shine, half.data(), INT(half.size()));
@@ -345,8 +345,8 @@ void TAdvSmoothGaugePainter::DrawHub(Graphics& g, int x, int y)
     const TAdvSmoothGaugeNeedle& needle = gauge_.Needle();
     auto hub = [&](double f, TColor from, TColor to, int opacity, LinearGradientMode mode) {
         const RectF e(REAL(x - f / 2), REAL(y - f / 2), REAL(f), REAL(f));
-        const LinearGradientBrush brush(RectF(e.X - 1, e.Y - 2, e.Width + 2, e.Height + 2), GaugeARGB(opacity, from),
-                                        GaugeARGB(opacity, to), mode);
+        const LinearGradientBrush brush(RectF(e.X - 1, e.Y - 2, e.Width + 2, e.Height + 2), Argb(opacity, from),
+                                        Argb(opacity, to), mode);
         g.FillEllipse(&brush, e);
     };
     if (needle.OuterCenterColor() != clNone && needle.OuterCenterColorTo() != clNone)
@@ -362,7 +362,7 @@ void TAdvSmoothGaugePainter::DrawGloss(Graphics& g)
     const TAdvSmoothGaugeGloss& gloss = gauge_.InnerCircle().Gloss();
     if (gloss.Color() == clNone)
         return;
-    const Color strong = GaugeARGB(gloss.Opacity(), gloss.Color());
+    const Color strong = Argb(gloss.Opacity(), gloss.Color());
     const Color clear(0, 0, 0, 0);
     const double mx = gauge_.DialMarginX();
     const double my = gauge_.DialMarginY();

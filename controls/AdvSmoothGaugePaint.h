@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/framework/Colors.h"
 #include "platform/gdiplus/GdiplusTypes.h"
 
 #include <QString>
@@ -15,9 +14,6 @@ class StringFormat;
 
 class TAdvSmoothGauge;
 class TFont;
-
-// A colour with an opacity byte as the drawing layer takes it.
-gdiplus::Color GaugeARGB(int alpha, TColor color);
 
 // Paints a gauge from its state in two layers: the dial (face, circles,
 // sections, scale, band, threshold, readout, dial text, focus ring), drawn
