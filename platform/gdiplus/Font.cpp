@@ -123,11 +123,21 @@ QFont Font::ToQFont(REAL dpi, REAL deviceDpi) const
 
 int RegisterBundledFonts(const QString& folder)
 {
+    // A file registered twice would be listed twice by the font database.
+    static QMutex mutex;
+    static QSet<QString> done;
+    QMutexLocker lock(&mutex);
     int registered = 0;
     for (const char* file : {"tahoma.ttf", "tahomabd.ttf"}) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(file));
-        if (QFileInfo::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
+        const QString path = QFileInfo(QDir(folder).filePath(QString::fromLatin1(file))).absoluteFilePath();
+        if (done.contains(path)) {
             ++registered;
+            continue;
+        }
+        if (QFileInfo::exists(path) && QFontDatabase::addApplicationFont(path) >= 0) {
+            done.insert(path);
+            ++registered;
+        }
     }
     if (registered > 0)
         Families().Invalidate();

@@ -59,7 +59,8 @@ private:
 };
 
 // Makes the Tahoma shipped under `folder` (tahoma.ttf, tahomabd.ttf) known to
-// the font database, when present. Returns how many files were registered.
+// the font database, when present. Returns how many of the files are
+// registered (again calls register nothing twice).
 int RegisterBundledFonts(const QString& folder = QStringLiteral("/usr/share/wine/fonts"));
 
 } // namespace lumora::gdiplus

@@ -24,12 +24,12 @@ const std::array<double, 256>& ToLinearTable()
 
 int FromLinear(double v)
 {
-    return int(std::lround(255.0 * std::pow(std::clamp(v, 0.0, 1.0), 1.0 / kGamma)));
+    return int(255.0 * std::pow(std::clamp(v, 0.0, 1.0), 1.0 / kGamma) + 0.5);
 }
 
 int Lerp(int a, int b, double f)
 {
-    return int(std::lround(a + (b - a) * f));
+    return int(a + (b - a) * f + 0.5);
 }
 
 int MixChannel(int a, int b, double f, bool gamma)
@@ -132,8 +132,39 @@ QGradientStops ColorRamp::ToQStops(bool gamma) const
 
 void ColorRamp::FillTable(QRgb* table, int n, bool gamma) const
 {
+    if (stops_.empty()) {
+        std::fill(table, table + n, QRgb(0));
+        return;
+    }
+    // One walk over the entries and the stops together; this runs for every
+    // path-gradient fill, so no search per entry.
+    const auto& lin = ToLinearTable();
+    size_t seg = 0;
     for (int i = 0; i < n; ++i) {
-        Color c = At(n > 1 ? double(i) / (n - 1) : 0.0, gamma);
+        const double t = n > 1 ? double(i) / (n - 1) : 0.0;
+        while (seg + 1 < stops_.size() && !(t < stops_[seg + 1].position))
+            ++seg;
+        Color c;
+        if (!(t > stops_.front().position)) {
+            c = stops_.front().color;
+        } else if (seg + 1 >= stops_.size()) {
+            c = stops_.back().color;
+        } else {
+            const RampStop& a = stops_[seg];
+            const RampStop& b = stops_[seg + 1];
+            const double span = b.position - a.position;
+            const double f = span > 0 ? (t - a.position) / span : 1.0;
+            auto plain = [f](int x, int y) { return int(x + (y - x) * f + 0.5); };
+            auto light = [f, &lin](int x, int y) { return FromLinear(lin[x] + (lin[y] - lin[x]) * f); };
+            const Color& ca = a.color;
+            const Color& cb = b.color;
+            if (gamma)
+                c = Color(std::uint8_t(plain(ca.GetA(), cb.GetA())), std::uint8_t(light(ca.GetR(), cb.GetR())),
+                          std::uint8_t(light(ca.GetG(), cb.GetG())), std::uint8_t(light(ca.GetB(), cb.GetB())));
+            else
+                c = Color(std::uint8_t(plain(ca.GetA(), cb.GetA())), std::uint8_t(plain(ca.GetR(), cb.GetR())),
+                          std::uint8_t(plain(ca.GetG(), cb.GetG())), std::uint8_t(plain(ca.GetB(), cb.GetB())));
+        }
         table[i] = qPremultiply(c.GetValue());
     }
 }

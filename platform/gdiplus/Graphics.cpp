@@ -449,6 +449,27 @@ Status Graphics::DrawImage(const Image* image, const RectF& destRect, REAL srcX,
     return Ok;
 }
 
+QFont Graphics::MakeQFont(const Font& font) const
+{
+    QFont f = font.ToQFont(GetDpiY(), REAL(painter_->device()->logicalDpiY()));
+    switch (textHint_) {
+    case TextRenderingHintSingleBitPerPixel:
+    case TextRenderingHintSingleBitPerPixelGridFit:
+        f.setStyleStrategy(QFont::NoAntialias);
+        break;
+    case TextRenderingHintAntiAlias:
+        // Not fitted to the pixel grid: outlines as designed.
+        f.setHintingPreference(QFont::PreferNoHinting);
+        f.setStyleStrategy(QFont::PreferAntialias);
+        break;
+    default:
+        // ClearType has no meaning on an image with alpha: plain anti-aliasing.
+        f.setStyleStrategy(QFont::PreferAntialias);
+        break;
+    }
+    return f;
+}
+
 Status Graphics::DrawString(const QString& text, const Font* font, const RectF& layoutRect,
                             const StringFormat* format, const Brush* brush)
 {
@@ -458,7 +479,7 @@ Status Graphics::DrawString(const QString& text, const Font* font, const RectF& 
         return Ok;
     const StringFormat fmt = format ? *format : StringFormat();
     const REAL dpi = GetDpiY();
-    const QFont qfont = font->ToQFont(dpi, REAL(painter_->device()->logicalDpiY()));
+    const QFont qfont = MakeQFont(*font);
     PlacedText placed = PlaceText(text, qfont, painter_->device(), font->GetEmPixels(dpi), layoutRect, fmt);
 
     painter_->save();
@@ -504,7 +525,7 @@ RectF Graphics::MeasureString(const QString& text, const Font* font, const RectF
         return RectF();
     const StringFormat fmt = format ? *format : StringFormat();
     const REAL dpi = GetDpiY();
-    const QFont qfont = font->ToQFont(dpi, REAL(painter_->device()->logicalDpiY()));
+    const QFont qfont = MakeQFont(*font);
     return PlaceText(text, qfont, painter_->device(), font->GetEmPixels(dpi), layoutRect, fmt).box;
 }
 

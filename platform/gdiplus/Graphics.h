@@ -121,6 +121,7 @@ public:
 
 private:
     void InitPainter();
+    QFont MakeQFont(const Font& font) const;
     Status Fill(const Brush* brush, const QPainterPath& path);
     Status Stroke(const Pen* pen, const QPainterPath& path);
 

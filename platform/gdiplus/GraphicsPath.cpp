@@ -58,22 +58,24 @@ GraphicsPath::GraphicsPath(FillMode fillMode) : fillMode_(fillMode)
     path_.setFillRule(fillMode == FillModeWinding ? Qt::WindingFill : Qt::OddEvenFill);
 }
 
-void GraphicsPath::AppendSegmentText(const QString& token)
+void GraphicsPath::AddSegment(char kind, std::initializer_list<REAL> values)
 {
-    segments_.append(token);
+    Segment seg{kind, int(values.size()), {}};
+    std::copy(values.begin(), values.end(), seg.v);
+    segments_.push_back(seg);
 }
 
 void GraphicsPath::BeginPart(QPointF first)
 {
     if (!figureOpen_) {
         path_.moveTo(first);
-        AppendSegmentText(QStringLiteral("M ") + PointText(first));
+        AddSegment('M', {REAL(first.x()), REAL(first.y())});
         figureOpen_ = true;
         return;
     }
     if (!SamePoint(path_.currentPosition(), first)) {
         path_.lineTo(first);
-        AppendSegmentText(QStringLiteral("L ") + PointText(first));
+        AddSegment('L', {REAL(first.x()), REAL(first.y())});
     }
 }
 
@@ -101,8 +103,7 @@ void GraphicsPath::ArcTo(REAL x, REAL y, REAL w, REAL h, REAL start, REAL sweep)
         QPointF c2(p3.x() + k * rx * std::sin(b), p3.y() - k * ry * std::cos(b));
         path_.cubicTo(c1, c2, p3);
     }
-    AppendSegmentText(QStringLiteral("A ") + Number(x) + u',' + Number(y) + u',' + Number(w) + u',' + Number(h)
-                      + u',' + Number(start) + u',' + Number(sweepClamped));
+    AddSegment('A', {x, y, w, h, start, REAL(sweepClamped)});
 }
 
 Status GraphicsPath::AddLine(REAL x1, REAL y1, REAL x2, REAL y2)
@@ -110,7 +111,7 @@ Status GraphicsPath::AddLine(REAL x1, REAL y1, REAL x2, REAL y2)
     commands_.push_back({PathCommand::Line, {x1, y1, x2, y2}});
     BeginPart(QPointF(x1, y1));
     path_.lineTo(x2, y2);
-    AppendSegmentText(QStringLiteral("L ") + PointText(QPointF(x2, y2)));
+    AddSegment('L', {x2, y2});
     return Ok;
 }
 
@@ -127,7 +128,7 @@ Status GraphicsPath::AddLines(const PointF* points, INT count)
     BeginPart(points[0].ToQPointF());
     for (INT i = 1; i < count; ++i) {
         path_.lineTo(points[i].ToQPointF());
-        AppendSegmentText(QStringLiteral("L ") + PointText(points[i].ToQPointF()));
+        AddSegment('L', {points[i].X, points[i].Y});
     }
     return Ok;
 }
@@ -147,8 +148,7 @@ Status GraphicsPath::AddBezier(REAL x1, REAL y1, REAL x2, REAL y2, REAL x3, REAL
     commands_.push_back({PathCommand::Bezier, {x1, y1, x2, y2, x3, y3, x4, y4}});
     BeginPart(QPointF(x1, y1));
     path_.cubicTo(x2, y2, x3, y3, x4, y4);
-    AppendSegmentText(QStringLiteral("C ") + PointText(QPointF(x2, y2)) + u' ' + PointText(QPointF(x3, y3)) + u' '
-                      + PointText(QPointF(x4, y4)));
+    AddSegment('C', {x2, y2, x3, y3, x4, y4});
     return Ok;
 }
 
@@ -173,7 +173,7 @@ Status GraphicsPath::AddRectangle(const RectF& r)
     const QPointF corners[] = {{r.GetRight(), r.Y}, {r.GetRight(), r.GetBottom()}, {r.X, r.GetBottom()}};
     for (QPointF c : corners) {
         path_.lineTo(c);
-        AppendSegmentText(QStringLiteral("L ") + PointText(c));
+        AddSegment('L', {REAL(c.x()), REAL(c.y())});
     }
     CloseCurrentFigure();
     return Ok;
@@ -205,7 +205,7 @@ Status GraphicsPath::AddPolygon(const PointF* points, INT count)
     BeginPart(points[0].ToQPointF());
     for (INT i = 1; i < count; ++i) {
         path_.lineTo(points[i].ToQPointF());
-        AppendSegmentText(QStringLiteral("L ") + PointText(points[i].ToQPointF()));
+        AddSegment('L', {points[i].X, points[i].Y});
     }
     CloseCurrentFigure();
     return Ok;
@@ -220,7 +220,7 @@ Status GraphicsPath::AddPath(const GraphicsPath& other, bool connect)
         path_.connectPath(other.path_);
     else
         path_.addPath(other.path_);
-    segments_.append(other.segments_);
+    segments_.insert(segments_.end(), other.segments_.begin(), other.segments_.end());
     transformed_ = transformed_ || other.transformed_;
     figureOpen_ = other.figureOpen_;
     return Ok;
@@ -244,7 +244,7 @@ void GraphicsPath::CloseCurrentFigure()
 {
     if (figureOpen_) {
         path_.closeSubpath();
-        AppendSegmentText(QStringLiteral("Z"));
+        AddSegment('Z', {});
         figureOpen_ = false;
     }
 }
@@ -320,8 +320,21 @@ bool GraphicsPath::IsSingleEllipse(RectF* ellipse) const
 
 QString GraphicsPath::ToString() const
 {
-    if (!transformed_)
-        return segments_.join(u' ');
+    if (!transformed_) {
+        QStringList out;
+        for (const Segment& seg : segments_) {
+            QString token(QChar::fromLatin1(seg.kind));
+            // Points are "x,y" pairs separated by spaces; an arc's six values
+            // are one comma-separated group.
+            for (int i = 0; i < seg.count; ++i) {
+                const bool pairStart = seg.kind == 'A' ? i == 0 : i % 2 == 0;
+                token += pairStart ? u' ' : u',';
+                token += Number(seg.v[i]);
+            }
+            out.append(token);
+        }
+        return out.join(u' ');
+    }
     // After a transform the arcs are no longer ellipses of a stated rect:
     // describe the Bezier geometry itself.
     QStringList out;

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QString>
 
+#include <initializer_list>
 #include <vector>
 
 namespace lumora::gdiplus {
@@ -91,13 +92,19 @@ public:
 private:
     void BeginPart(QPointF first);
     void CloseCurrentFigure();
-    void AppendSegmentText(const QString& token);
+    // One serialised segment: its letter and up to six numbers.
+    struct Segment {
+        char kind;
+        int count;
+        REAL v[6];
+    };
+    void AddSegment(char kind, std::initializer_list<REAL> values);
     void ArcTo(REAL x, REAL y, REAL w, REAL h, REAL start, REAL sweep);
 
     FillMode fillMode_;
     QPainterPath path_;
     std::vector<PathCommand> commands_;
-    QStringList segments_;
+    std::vector<Segment> segments_;  // kept as numbers, printed on demand
     bool figureOpen_ = false;   // the next part continues the current figure
     bool transformed_ = false;  // segment text no longer describes the geometry
 };

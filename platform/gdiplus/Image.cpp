@@ -23,12 +23,13 @@ std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    const QByteArray format = reader.format();  // must be asked before reading
     QImage decoded = reader.read();
     if (decoded.isNull()) {
         out->status_ = UnknownImageFormat;
         return out;
     }
-    out->format_ = reader.format().toLower();
+    out->format_ = format.toLower();
     out->image_ = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return out;
 }

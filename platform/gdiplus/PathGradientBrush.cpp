@@ -245,75 +245,100 @@ QBrush PathGradientBrush::EllipseBrush() const
 
 // Rasterises the fan of triangles over the path's bounding box in device
 // pixels: each triangle's blend position is affine, so every row of it is a
-// span with a constant step.
-QBrush PathGradientBrush::RasterBrush(const QTransform& world) const
+// span with a constant step. Pixels outside every triangle keep the outline
+// colour, which is what anti-aliased edge pixels need.
+QImage PathGradientBrush::RasterImage(const QTransform& world, QPoint* origin) const
 {
     const QPointF centre = world.map(center_.ToQPointF());
     std::vector<QPolygonF> figures;
     figures.reserve(outline_.size());
-    for (const QPolygonF& poly : outline_)
-        figures.push_back(world.map(poly));
     QRectF bounds;
-    for (const QPolygonF& poly : figures)
-        bounds = bounds.united(poly.boundingRect());
+    for (const QPolygonF& poly : outline_) {
+        figures.push_back(world.isIdentity() ? poly : world.map(poly));
+        bounds = bounds.united(figures.back().boundingRect());
+    }
     const int x0 = int(std::floor(bounds.left())), y0 = int(std::floor(bounds.top()));
     const int w = std::max(1, int(std::ceil(bounds.right())) - x0);
     const int h = std::max(1, int(std::ceil(bounds.bottom())) - y0);
+    *origin = QPoint(x0, y0);
 
-    constexpr int kTable = 1024;
+    // One entry per level of an 8-bit channel along the blend.
+    constexpr int kTable = 256;
     QRgb table[kTable];
     EffectiveRamp().FillTable(table, kTable, gamma_);
 
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(table[0]);
-    const double sx0 = x0 + 0.5, sy0 = y0 + 0.5;  // pixel centres
-    ForEachTriangle(figures, centre, [&](const FanTriangle& t) {
-        // s(P) = cross(P - C, B - C) / det,  u(P) = cross(A - C, P - C) / det
-        const QPointF cb = t.b - t.c, ca = t.a - t.c;
-        const double sX = cb.y() / t.det, sY = -cb.x() / t.det;
-        const double uX = -ca.y() / t.det, uY = ca.x() / t.det;
-        const double sC = -(t.c.x() * sX + t.c.y() * sY);
-        const double uC = -(t.c.x() * uX + t.c.y() * uY);
-        const double top = std::min({t.c.y(), t.a.y(), t.b.y()});
-        const double bottom = std::max({t.c.y(), t.a.y(), t.b.y()});
-        const int rowFirst = std::max(0, int(std::ceil(top - sy0 - 1e-9)));
-        const int rowLast = std::min(h - 1, int(std::floor(bottom - sy0 + 1e-9)));
-        for (int row = rowFirst; row <= rowLast; ++row) {
-            const double py = sy0 + row;
-            // The three conditions s >= 0, u >= 0, 1 - s - u >= 0 along the row
-            // as f0 + fx * x >= 0.
-            const double f0[3] = {sC + sY * py, uC + uY * py, 1.0 - (sC + sY * py) - (uC + uY * py)};
-            const double fx[3] = {sX, uX, -sX - uX};
-            double lo = -1e300, hi = 1e300;
-            bool empty = false;
-            for (int k = 0; k < 3; ++k) {
-                if (fx[k] > 1e-15)
-                    lo = std::max(lo, -f0[k] / fx[k]);
-                else if (fx[k] < -1e-15)
-                    hi = std::min(hi, -f0[k] / fx[k]);
-                else if (f0[k] < -1e-9)
-                    empty = true;
+    // Coordinates relative to the image, pixel centres at +0.5.
+    const QPointF shift(x0 + 0.5, y0 + 0.5);
+    ForEachTriangle(figures, centre, [&](const FanTriangle& tri) {
+        const QPointF c = tri.c - shift, a = tri.a - shift, b = tri.b - shift;
+        // s(P) = cross(P - C, B - C) / det,  u(P) = cross(A - C, P - C) / det,
+        // and the blend position is 1 - s - u; each as k0 + kx * x + ky * y.
+        const QPointF cb = b - c, ca = a - c;
+        const double sX = cb.y() / tri.det, sY = -cb.x() / tri.det;
+        const double uX = -ca.y() / tri.det, uY = ca.x() / tri.det;
+        const double sC = -(c.x() * sX + c.y() * sY);
+        const double uC = -(c.x() * uX + c.y() * uY);
+        const double k0[3] = {sC, uC, 1.0 - sC - uC};
+        const double kx[3] = {sX, uX, -sX - uX};
+        const double ky[3] = {sY, uY, -sY - uY};
+        // Per condition k0 + kx * x + ky * y >= 0: the x bound on a row is
+        // bx + by * y, a lower bound when kx > 0 and an upper one when kx < 0.
+        double lowX[3], lowY[3], highX[3], highY[3], flat0[3], flatY[3];
+        int lows = 0, highs = 0, flats = 0;
+        for (int k = 0; k < 3; ++k) {
+            if (kx[k] > 1e-12) {
+                lowX[lows] = -k0[k] / kx[k];
+                lowY[lows++] = -ky[k] / kx[k];
+            } else if (kx[k] < -1e-12) {
+                highX[highs] = -k0[k] / kx[k];
+                highY[highs++] = -ky[k] / kx[k];
+            } else {
+                flat0[flats] = k0[k];
+                flatY[flats++] = ky[k];
             }
+        }
+        const double top = std::min({c.y(), a.y(), b.y()});
+        const double bottom = std::max({c.y(), a.y(), b.y()});
+        const int rowFirst = std::max(0, int(std::ceil(top - 1e-9)));
+        const int rowLast = std::min(h - 1, int(std::floor(bottom + 1e-9)));
+        const double step = kx[2];
+        for (int row = rowFirst; row <= rowLast; ++row) {
+            const double y = row;
+            bool empty = false;
+            for (int k = 0; k < flats; ++k)
+                empty = empty || flat0[k] + flatY[k] * y < -1e-9;
+            double lo = 0.0, hi = w - 1.0;
+            for (int k = 0; k < lows; ++k)
+                lo = std::max(lo, lowX[k] + lowY[k] * y - 1e-9);
+            for (int k = 0; k < highs; ++k)
+                hi = std::min(hi, highX[k] + highY[k] * y + 1e-9);
             if (empty || lo > hi)
                 continue;
-            const int colFirst = std::max(0, int(std::ceil(lo - sx0 - 1e-9)));
-            const int colLast = std::min(w - 1, int(std::floor(hi - sx0 + 1e-9)));
-            if (colFirst > colLast)
-                continue;
+            int colFirst = int(lo);
+            if (colFirst < lo)
+                ++colFirst;
+            const int colLast = int(hi);
             QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(row));
-            double pos = f0[2] + fx[2] * (sx0 + colFirst);
-            const double step = fx[2];
-            for (int col = colFirst; col <= colLast; ++col, pos += step) {
-                int idx = int(pos * (kTable - 1) + 0.5);
-                line[col] = table[std::clamp(idx, 0, kTable - 1)];
+            double pos = (k0[2] + ky[2] * y + kx[2] * colFirst) * (kTable - 1) + 0.5;
+            const double posStep = step * (kTable - 1);
+            for (int col = colFirst; col <= colLast; ++col, pos += posStep) {
+                const int idx = int(pos);
+                line[col] = table[idx < 0 ? 0 : idx >= kTable ? kTable - 1 : idx];
             }
         }
     });
+    return img;
+}
 
-    QBrush b(img);
+QBrush PathGradientBrush::RasterBrush(const QTransform& world) const
+{
+    QPoint origin;
+    QBrush b(RasterImage(world, &origin));
     bool invertible = false;
     const QTransform inv = world.inverted(&invertible);
-    b.setTransform(QTransform::fromTranslate(x0, y0) * (invertible ? inv : QTransform()));
+    b.setTransform(QTransform::fromTranslate(origin.x(), origin.y()) * (invertible ? inv : QTransform()));
     return b;
 }
 
@@ -321,16 +346,45 @@ void PathGradientBrush::FillArea(QPainter& painter, const QPainterPath& area) co
 {
     if (status_ != Ok)
         return;
-    const QBrush brush = ToQBrush(painter.worldTransform());
     if (wrap_ != WrapModeClamp) {
-        painter.fillPath(area, brush);
+        painter.fillPath(area, ToQBrush(painter.worldTransform()));
         return;
     }
     // Clamp: nothing outside the brush's own path.
-    if (area == path_)
-        painter.fillPath(area, brush);
-    else
-        painter.fillPath(area.intersected(path_), brush);
+    const QPainterPath region = area == path_ ? area : area.intersected(path_);
+    if (ellipse_) {
+        painter.fillPath(region, EllipseBrush());
+        return;
+    }
+    // Render the gradient over the bounding box, cut it to the region with
+    // the painter's edge quality, and draw it untransformed: cheaper than a
+    // texture fill, and the edge coverage is applied once.
+    const QTransform world = painter.worldTransform();
+    QPoint origin;
+    QImage img = RasterImage(world, &origin);
+    {
+        QPainter cut(&img);
+        cut.setRenderHint(QPainter::Antialiasing, painter.testRenderHint(QPainter::Antialiasing));
+        cut.setCompositionMode(QPainter::CompositionMode_Clear);
+        cut.setWorldTransform(world * QTransform::fromTranslate(-origin.x(), -origin.y()));
+        // Everything in the box but the region: the box plus the region under
+        // the even-odd rule (the region lies inside the box).
+        QPainterPath outside;
+        if (region.fillRule() == Qt::OddEvenFill) {
+            outside = region;
+            outside.addRect(world.inverted().mapRect(QRectF(origin, img.size())).adjusted(-1, -1, 1, 1));
+        } else {
+            QPainterPath box;
+            box.addRect(world.inverted().mapRect(QRectF(origin, img.size())).adjusted(-1, -1, 1, 1));
+            outside = box.subtracted(region);
+        }
+        outside.setFillRule(Qt::OddEvenFill);
+        cut.fillPath(outside, Qt::black);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(origin, img);
+    painter.restore();
 }
 
 QBrush PathGradientBrush::ToQBrush(const QTransform& world) const

@@ -52,6 +52,7 @@ private:
     void Init(const QPainterPath& path);
     ColorRamp EffectiveRamp() const;
     QBrush EllipseBrush() const;
+    QImage RasterImage(const QTransform& world, QPoint* origin) const;
     QBrush RasterBrush(const QTransform& world) const;
 
     QPainterPath path_;
