@@ -49,6 +49,16 @@ Color MixColors(const Color& a, const Color& b, double f, bool gamma)
                  std::uint8_t(MixChannel(a.GetB(), b.GetB(), f, gamma)));
 }
 
+bool ValidBlendPositions(const REAL* positions, INT count)
+{
+    if (!positions || count < 2 || positions[0] != 0.0f || positions[count - 1] != 1.0f)
+        return false;
+    for (INT i = 1; i < count; ++i)
+        if (!(positions[i] >= positions[i - 1]))
+            return false;
+    return true;
+}
+
 ColorRamp ColorRamp::TwoColor(const Color& from, const Color& to)
 {
     ColorRamp r;

@@ -41,6 +41,10 @@ private:
     std::vector<RampStop> stops_;
 };
 
+// Blend positions as GDI+ takes them: at least two, rising, from exactly 0
+// to exactly 1, none NaN.
+bool ValidBlendPositions(const REAL* positions, INT count);
+
 // Mixes two colours channel by channel (unpremultiplied, as GDI+ does);
 // f is the share of b.
 Color MixColors(const Color& a, const Color& b, double f, bool gamma);

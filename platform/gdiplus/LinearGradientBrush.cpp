@@ -111,7 +111,7 @@ Status LinearGradientBrush::SetWrapMode(WrapMode wrapMode)
 
 Status LinearGradientBrush::SetInterpolationColors(const Color* presetColors, const REAL* blendPositions, INT count)
 {
-    if (!presetColors || !blendPositions || count < 2)
+    if (!ValidBlendPositions(blendPositions, count) || !presetColors)
         return InvalidParameter;
     ramp_ = ColorRamp::Preset(presetColors, blendPositions, count);
     preset_ = true;
@@ -125,7 +125,7 @@ INT LinearGradientBrush::GetInterpolationColorCount() const
 
 Status LinearGradientBrush::SetBlend(const REAL* blendFactors, const REAL* blendPositions, INT count)
 {
-    if (!blendFactors || !blendPositions || count < 2)
+    if (!ValidBlendPositions(blendPositions, count) || !blendFactors)
         return InvalidParameter;
     ramp_ = ColorRamp::Blend(color1_, color2_, blendFactors, blendPositions, count);
     preset_ = false;

@@ -89,6 +89,12 @@ PathGradientBrush::PathGradientBrush(const PointF* points, INT count, WrapMode w
 
 void PathGradientBrush::Init(const QPainterPath& path)
 {
+    const QRectF box = path.boundingRect();
+    if (!(std::isfinite(box.left()) && std::isfinite(box.top()) && std::isfinite(box.right())
+          && std::isfinite(box.bottom()))) {
+        status_ = InvalidParameter;
+        return;
+    }
     path_ = path;
     const QList<QPolygonF> polys = path.toSubpathPolygons();
     outline_.assign(polys.begin(), polys.end());
@@ -139,7 +145,7 @@ Status PathGradientBrush::SetSurroundColors(const Color* colors, INT* count)
 
 Status PathGradientBrush::SetInterpolationColors(const Color* presetColors, const REAL* blendPositions, INT count)
 {
-    if (!presetColors || !blendPositions || count < 2)
+    if (!ValidBlendPositions(blendPositions, count) || !presetColors)
         return InvalidParameter;
     customRamp_ = ColorRamp::Preset(presetColors, blendPositions, count);
     rampKind_ = RampKind::Preset;
@@ -153,7 +159,7 @@ INT PathGradientBrush::GetInterpolationColorCount() const
 
 Status PathGradientBrush::SetBlend(const REAL* blendFactors, const REAL* blendPositions, INT count)
 {
-    if (!blendFactors || !blendPositions || count < 2)
+    if (!ValidBlendPositions(blendPositions, count) || !blendFactors)
         return InvalidParameter;
     blendFactors_.assign(blendFactors, blendFactors + count);
     blendPositions_.assign(blendPositions, blendPositions + count);
@@ -247,7 +253,7 @@ QBrush PathGradientBrush::EllipseBrush() const
 // pixels: each triangle's blend position is affine, so every row of it is a
 // span with a constant step. Pixels outside every triangle keep the outline
 // colour, which is what anti-aliased edge pixels need.
-QImage PathGradientBrush::RasterImage(const QTransform& world, QPoint* origin) const
+QImage PathGradientBrush::RasterImage(const QTransform& world, const QRect& limit, QPoint* origin) const
 {
     const QPointF centre = world.map(center_.ToQPointF());
     std::vector<QPolygonF> figures;
@@ -257,9 +263,15 @@ QImage PathGradientBrush::RasterImage(const QTransform& world, QPoint* origin) c
         figures.push_back(world.isIdentity() ? poly : world.map(poly));
         bounds = bounds.united(figures.back().boundingRect());
     }
-    const int x0 = int(std::floor(bounds.left())), y0 = int(std::floor(bounds.top()));
-    const int w = std::max(1, int(std::ceil(bounds.right())) - x0);
-    const int h = std::max(1, int(std::ceil(bounds.bottom())) - y0);
+    // Only the pixels that can show: the path's box within the limit.
+    const QRectF shown = bounds.intersected(QRectF(limit));
+    if (shown.isEmpty()) {
+        *origin = QPoint();
+        return QImage();
+    }
+    const int x0 = int(std::floor(shown.left())), y0 = int(std::floor(shown.top()));
+    const int w = std::max(1, int(std::ceil(shown.right())) - x0);
+    const int h = std::max(1, int(std::ceil(shown.bottom())) - y0);
     *origin = QPoint(x0, y0);
 
     // One entry per level of an 8-bit channel along the blend.
@@ -268,6 +280,8 @@ QImage PathGradientBrush::RasterImage(const QTransform& world, QPoint* origin) c
     EffectiveRamp().FillTable(table, kTable, gamma_);
 
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (img.isNull())
+        return img;
     img.fill(table[0]);
     // Coordinates relative to the image, pixel centres at +0.5.
     const QPointF shift(x0 + 0.5, y0 + 0.5);
@@ -334,8 +348,10 @@ QImage PathGradientBrush::RasterImage(const QTransform& world, QPoint* origin) c
 
 QBrush PathGradientBrush::RasterBrush(const QTransform& world) const
 {
+    // A brush for pens and text: the path's box, at most a generous area
+    // around the origin.
     QPoint origin;
-    QBrush b(RasterImage(world, &origin));
+    QBrush b(RasterImage(world, QRect(-8192, -8192, 16384, 16384), &origin));
     bool invertible = false;
     const QTransform inv = world.inverted(&invertible);
     b.setTransform(QTransform::fromTranslate(origin.x(), origin.y()) * (invertible ? inv : QTransform()));
@@ -361,7 +377,12 @@ void PathGradientBrush::FillArea(QPainter& painter, const QPainterPath& area) co
     // texture fill, and the edge coverage is applied once.
     const QTransform world = painter.worldTransform();
     QPoint origin;
-    QImage img = RasterImage(world, &origin);
+    QRect limit(0, 0, painter.device()->width(), painter.device()->height());
+    if (painter.hasClipping())
+        limit &= world.mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    QImage img = RasterImage(world, limit, &origin);
+    if (img.isNull())
+        return;
     {
         QPainter cut(&img);
         cut.setRenderHint(QPainter::Antialiasing, painter.testRenderHint(QPainter::Antialiasing));

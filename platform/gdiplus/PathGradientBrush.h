@@ -52,7 +52,9 @@ private:
     void Init(const QPainterPath& path);
     ColorRamp EffectiveRamp() const;
     QBrush EllipseBrush() const;
-    QImage RasterImage(const QTransform& world, QPoint* origin) const;
+    // The gradient over the path's device box cut to `limit`; `origin` gets
+    // the device position of the image's top-left pixel.
+    QImage RasterImage(const QTransform& world, const QRect& limit, QPoint* origin) const;
     QBrush RasterBrush(const QTransform& world) const;
 
     QPainterPath path_;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace lumora::gdiplus;
 using lumora::gdiplus::testing::Near;
 using lumora::gdiplus::testing::PixelAt;
@@ -172,4 +174,75 @@ TEST(GdiplusPathGradient, RoundedRectCentreOutlineAndHalfWay)
     // Next to the outline: nearly white. Corners outside: untouched.
     EXPECT_TRUE(Near(PixelAt(img, 99, 20), kWhite, 8));
     EXPECT_EQ(PixelAt(img, 0, 0), Color(0xFF0000FF));
+}
+
+TEST(GdiplusGradient, PresetPositionsMustRunFromZeroToOne)
+{
+    LinearGradientBrush b(RectF(0, 0, 10, 10), kBlack, kWhite, LinearGradientModeVertical);
+    const Color colors[] = {kBlack, kWhite, kBlack};
+    const REAL notFromZero[] = {0.1f, 0.5f, 1.0f};
+    const REAL falling[] = {0.0f, 0.7f, 0.5f};
+    const REAL withNaN[] = {0.0f, std::numeric_limits<REAL>::quiet_NaN(), 1.0f};
+    EXPECT_EQ(b.SetInterpolationColors(colors, notFromZero, 3), InvalidParameter);
+    EXPECT_EQ(b.SetInterpolationColors(colors, falling, 3), InvalidParameter);
+    EXPECT_EQ(b.SetInterpolationColors(colors, withNaN, 3), InvalidParameter);
+    EXPECT_EQ(b.GetInterpolationColorCount(), 0);
+    GraphicsPath path;
+    path.AddRectangle(RectF(0, 0, 10, 10));
+    PathGradientBrush p(&path);
+    EXPECT_EQ(p.SetInterpolationColors(colors, falling, 3), InvalidParameter);
+}
+
+TEST(GdiplusPathGradient, HugePathOnlyRendersWhatShows)
+{
+    // A path far larger than the surface: the gradient is evaluated for the
+    // visible pixels only, and is still right there.
+    QImage img = Surface(20, 20);
+    Graphics g(&img);
+    GraphicsPath path;
+    const PointF diamond[] = {{10, -100000}, {100010, 10}, {10, 100020}, {-99990, 10}};
+    path.AddPolygon(diamond, 4);
+    PathGradientBrush b(&path);
+    b.SetCenterPoint(PointF(10, 10));
+    b.SetCenterColor(kBlack);
+    Color surround = kWhite;
+    INT n = 1;
+    b.SetSurroundColors(&surround, &n);
+    ASSERT_EQ(g.FillPath(&b, &path), Ok);
+    EXPECT_TRUE(Near(PixelAt(img, 10, 10), kBlack, 1));
+    EXPECT_TRUE(Near(PixelAt(img, 0, 0), kBlack, 1));
+}
+
+TEST(GdiplusPathGradient, FollowsTheWorldTransformAndClip)
+{
+    // The same rounded-rect gradient drawn at the origin with a translation
+    // matches the one drawn in place, pixel for pixel.
+    auto draw = [](bool translated) {
+        QImage img = Surface(60, 40);
+        Graphics g(&img);
+        g.SetSmoothingMode(SmoothingModeAntiAlias);
+        GraphicsPath path;
+        const REAL x = translated ? 0 : 10, y = translated ? 0 : 5;
+        path.AddArc(x, y, 8, 8, 180, 90);
+        path.AddArc(x + 32, y, 8, 8, 270, 90);
+        path.AddArc(x + 32, y + 22, 8, 8, 0, 90);
+        path.AddArc(x, y + 22, 8, 8, 90, 90);
+        path.CloseFigure();
+        if (translated)
+            g.TranslateTransform(10, 5);
+        PathGradientBrush b(&path);
+        b.SetCenterColor(kBlack);
+        Color surround = kWhite;
+        INT n = 1;
+        b.SetSurroundColors(&surround, &n);
+        g.SetClip(RectF(0, 0, translated ? 20 : 30, 40));  // cuts through the shape
+        g.FillPath(&b, &path);
+        return img;
+    };
+    const QImage a = draw(false);
+    const QImage b = draw(true);
+    EXPECT_EQ(PixelAt(a, 35, 20), Color(0xFFFFFFFF));  // clipped away
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_TRUE(Near(PixelAt(a, x, y), PixelAt(b, x, y), 1)) << x << "," << y;
 }
