@@ -32,7 +32,7 @@ bool Contains(const TRect& r, int x, int y)
 
 } // namespace
 
-TSPBEPC::TSPBEPC(QWidget* parent) : QWidget(parent)
+TSPBEPC::TSPBEPC(QWidget* parent) : TCustomControl(parent)
 {
     titleFont_.SetColor(clWhite);
     topCaptionFont_.SetStyle(fsItalic);
@@ -122,22 +122,19 @@ void TSPBEPC::SetPotentialTitleAutoSize(bool value) { if (Store(potentialTitleAu
 
 void TSPBEPC::SetCurrentVisible(bool value)
 {
-    if (!Store(currentVisible_, value))
-        return;
-    BuildBackground();
-    RefreshChart();
+    if (Store(currentVisible_, value))
+        Rebuild();
 }
 
 void TSPBEPC::SetPotentialVisible(bool value)
 {
-    if (!Store(potentialVisible_, value))
-        return;
-    BuildBackground();
-    RefreshChart();
+    if (Store(potentialVisible_, value))
+        Rebuild();
 }
 
 void TSPBEPC::Loaded()
 {
+    TCustomControl::Loaded();
     Rebuild();
 }
 
@@ -272,6 +269,10 @@ TRect TSPBEPC::ArrowRect(int column) const
 
 void TSPBEPC::RefreshChart()
 {
+    // While the form is being built, every setter would redraw the chart;
+    // Loaded() draws it once instead.
+    if (IsLoading())
+        return;
     if (needsRebuild_ || background_.size() != size())
         BuildBackground();
     composed_ = background_.copy();

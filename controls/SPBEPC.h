@@ -3,6 +3,7 @@
 #include "controls/SPBEPCLayout.h"
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Form.h"
 #include "platform/framework/Font.h"
 #include "platform/framework/Types.h"
 
@@ -20,9 +21,7 @@ namespace lumora {
 // left-pointing arrow stands at the height of a rating 0 ... 100.
 // The static chart is drawn once into a cached background; a value change
 // only copies it and draws the arrows again.
-class TSPBEPC : public QWidget, public TObject {
-    Q_OBJECT
-
+class TSPBEPC : public TCustomControl {
 public:
     explicit TSPBEPC(QWidget* parent = nullptr);
     ~TSPBEPC() override;
@@ -101,8 +100,6 @@ public:
     // Rebuilds the cached background when needed, composes the arrows and
     // the focus frame over it and repaints.
     void RefreshChart();
-    // The end of configuration: fonts may have changed behind the setters.
-    void Loaded();
     const QImage& ComposedPicture() const { return composed_; }
     bool NeedsRebuild() const { return needsRebuild_; }
     int BackgroundBuilds() const { return backgroundBuilds_; }
@@ -117,6 +114,8 @@ public:
     int RepeatInterval() const;
 
 protected:
+    // Loading has ended: build the chart once, with every property set.
+    void Loaded() override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
