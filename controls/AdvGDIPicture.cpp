@@ -17,6 +17,40 @@ int RoundHalfEven(double value)
     return int(std::nearbyint(value));
 }
 
+TMouseButton Button(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return mbRight;
+    case Qt::MiddleButton:
+        return mbMiddle;
+    default:
+        return mbLeft;
+    }
+}
+
+TShiftState Shift(const QMouseEvent& event)
+{
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event.modifiers();
+    const Qt::MouseButtons buttons = event.buttons();
+    if (keys & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (keys & Qt::AltModifier)
+        shift |= ssAlt;
+    if (keys & Qt::ControlModifier)
+        shift |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        shift |= ssLeft;
+    if (buttons & Qt::RightButton)
+        shift |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        shift |= ssMiddle;
+    if (event.type() == QEvent::MouseButtonDblClick)
+        shift |= ssDouble;
+    return shift;
+}
+
 } // namespace
 
 QRect PictureDrawRect(QSize ImageSize, QSize ClientSize, bool Stretch, bool Proportional, bool Center)
@@ -133,9 +167,25 @@ void TAdvGDIPPicture::paintEvent(QPaintEvent*)
     FPicture->Draw(painter, DrawRect());
 }
 
+void TAdvGDIPPicture::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    Fire(OnMouseDown, this, Button(event->button()), Shift(*event), at.x(), at.y());
+    QWidget::mousePressEvent(event);
+}
+
+void TAdvGDIPPicture::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    Fire(OnMouseMove, this, Shift(*event), at.x(), at.y());
+    QWidget::mouseMoveEvent(event);
+}
+
 void TAdvGDIPPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const QPoint at = event->position().toPoint();
+    Fire(OnMouseUp, this, Button(event->button()), Shift(*event), at.x(), at.y());
+    if (event->button() == Qt::LeftButton && rect().contains(at))
         Fire(OnClick, this);
     QWidget::mouseReleaseEvent(event);
 }

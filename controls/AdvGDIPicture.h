@@ -2,6 +2,7 @@
 
 #include "controls/GDIPicture.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Types.h"
 
 #include <QRect>
 #include <QSize>
@@ -24,6 +25,11 @@ namespace AdvGDIPicture {
 // - Center alone: natural size, centred where it is smaller than the client;
 // - neither: natural size at the top-left.
 QRect PictureDrawRect(QSize ImageSize, QSize ClientSize, bool Stretch, bool Proportional, bool Center);
+
+// Mouse notifications: sender, button (press and release), keys and buttons
+// held, position in the control.
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // A control that shows one TGDIPPicture.
 class TAdvGDIPPicture : public QWidget, public TObject {
@@ -56,9 +62,14 @@ public:
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -1,10 +1,13 @@
 #include "controls/PictureData.h"
 
+#include "platform/framework/Exception.h"
 #include "platform/gdiplus/Image.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+
+#include <new>
 
 namespace lumora {
 
@@ -74,7 +77,12 @@ const TPictureData::Decoded& TPictureData::Decode() const
     if (!FDecoded) {
         Decoded decoded;
         if (!FData.isEmpty()) {
-            std::unique_ptr<gdiplus::Image> image = gdiplus::Image::FromBytes(FData);
+            std::unique_ptr<gdiplus::Image> image;
+            try {
+                image = gdiplus::Image::FromBytes(FData);
+            } catch (const std::bad_alloc&) {
+                throw Exception(QStringLiteral("Could not allocate memory for image"));
+            }
             if (image && image->GetLastStatus() == gdiplus::Ok && !image->IsEmpty()) {
                 // The file's format and pixel layout come from its header.
                 QBuffer buffer;

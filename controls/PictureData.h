@@ -65,7 +65,8 @@ public:
     TPictureFormat ImageFormat() const;
 
     // The decoded image, or nullptr when empty or undecodable. Owned by this
-    // object and valid until the bytes change.
+    // object and valid until the bytes change. Running out of memory while
+    // decoding raises Exception "Could not allocate memory for image".
     const gdiplus::Image* Image() const;
     // The pixel layout the file itself holds (palette, depth, alpha), as
     // its decoder reports it; Format_Invalid when it cannot be decoded.

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QMouseEvent>
 
 namespace lumora {
 namespace {
@@ -122,6 +124,32 @@ TEST(PictureControl, SettingThePictureCopiesIt)
     EXPECT_EQ(control.Picture()->Data(), source.Data());
     EXPECT_NE(control.Picture(), &source);
     EXPECT_EQ(control.Picture()->Width(), 5);
+}
+
+TEST(PictureControl, MouseNotifications)
+{
+    AdvGDIPicture::TAdvGDIPPicture control;
+    std::vector<std::string> seen;
+    control.OnMouseDown = [&](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+        seen.push_back("down " + std::to_string(b) + " " + std::to_string(s) + " " + std::to_string(x) + "," +
+                       std::to_string(y));
+    };
+    control.OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+        seen.push_back("up " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+    control.OnClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, &control);
+        seen.push_back("click");
+    };
+    const QPointF at(10, 20);
+    QMouseEvent press(QEvent::MouseButtonPress, at, control.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::ShiftModifier);
+    QApplication::sendEvent(&control, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, control.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&control, &release);
+    const std::string down = "down " + std::to_string(mbLeft) + " " + std::to_string(ssShift | ssLeft) + " 10,20";
+    EXPECT_EQ(seen, (std::vector<std::string>{down, "up 0 10,20", "click"}));
 }
 
 } // namespace
