@@ -13,7 +13,24 @@ QString TApplication::Title() const { return ApplicationTitle(); }
 
 void TApplication::SetTitle(const QString& title) { SetApplicationTitle(title); }
 
-void TApplication::Terminate() { QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection); }
+TApplication* Application() { return qobject_cast<TApplication*>(QCoreApplication::instance()); }
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+int TApplication::Run()
+{
+    // A Terminate before the loop (a surplus copy ending itself during
+    // start-up) ends the program without showing anything.
+    if (terminated_)
+        return 0;
+    if (mainForm_ != nullptr && showMainForm_)
+        mainForm_->show();
+    return exec();
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
@@ -38,7 +55,7 @@ bool RunGuarded(const std::function<void()>& action)
 
 void HandleException(std::exception_ptr error)
 {
-    auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+    TApplication* app = Application();
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 #include <exception>
 #include <functional>
@@ -22,12 +24,33 @@ public:
     // Asks the message loop to end the next time it runs; safe to call before
     // the loop has started.
     void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // The program's main window, shown when Run starts the loop unless
+    // ShowMainForm was switched off (a start hidden in the tray).
+    QWidget* MainForm() const { return mainForm_; }
+    void SetMainForm(QWidget* form) { mainForm_ = form; }
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool show) { showMainForm_ = show; }
+
+    // Shows the main form as asked and runs the message loop until
+    // Terminate; returns the loop's exit code.
+    int Run();
 
     // Replaces the error box for one exception (the default shows it).
     std::function<void(const std::exception& error)> OnException;
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    QPointer<QWidget> mainForm_;
+    bool showMainForm_ = true;
+    bool terminated_ = false;
 };
+
+// The running application object, or nullptr when the process runs a plain
+// QApplication (or none).
+TApplication* Application();
 
 // Runs an action under the same guard the application puts around events;
 // returns false when it raised.

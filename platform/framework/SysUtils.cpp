@@ -3,6 +3,7 @@
 #include "platform/framework/Exception.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -97,6 +98,35 @@ std::int64_t Round(double value)
 }
 
 std::int64_t Trunc(double value) { return Saturate(std::trunc(value)); }
+
+void RaiseLastOSError(int code)
+{
+    throw EOSError(QStringLiteral("System Error.  Code: %1.\n%2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code))));
+}
+
+bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+QString StringReplace(const QString& text, const QString& from, const QString& to, int flags)
+{
+    if (from.isEmpty())
+        return text;
+    const Qt::CaseSensitivity cs = (flags & rfIgnoreCase) != 0 ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    if ((flags & rfReplaceAll) != 0)
+        return QString(text).replace(from, to, cs);
+    const qsizetype at = text.indexOf(from, 0, cs);
+    return at < 0 ? text : QString(text).replace(at, from.size(), to);
+}
+
+QString ExtractFileName(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+
+QString ExtractFilePath(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
+
+QString ExtractFileExt(const QString& path)
+{
+    const QString name = ExtractFileName(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
 
 int MulDiv(int a, int b, int c)
 {

@@ -34,6 +34,20 @@ std::int64_t Round(double value);
 // Integer part, towards zero, with the same saturation as Round.
 std::int64_t Trunc(double value);
 
+// Raises EOSError "System Error.  Code: <code>." followed by a line break
+// and the system's text for the code.
+[[noreturn]] void RaiseLastOSError(int code);
+
+// Text comparison and replacement.
+bool SameText(const QString& a, const QString& b); // letter case ignored
+enum TReplaceFlag { rfReplaceAll = 1, rfIgnoreCase = 2 };
+QString StringReplace(const QString& text, const QString& from, const QString& to, int flags);
+
+// Parts of a file path ("/" separated).
+QString ExtractFileName(const QString& path);  // "/a/b.png" -> "b.png"
+QString ExtractFilePath(const QString& path);  // "/a/b.png" -> "/a/"
+QString ExtractFileExt(const QString& path);   // "/a/b.png" -> ".png"
+
 // a * b / c in 64 bits, rounded half away from zero; c == 0 gives -1.
 int MulDiv(int a, int b, int c);
 

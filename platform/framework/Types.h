@@ -18,16 +18,16 @@ enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Keys and buttons held during a mouse or key event; combine with |.
-enum TShiftStateFlag : unsigned {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
+enum TShiftStateFlag {
+    ssShift = 1 << 0,
+    ssAlt = 1 << 1,
+    ssCtrl = 1 << 2,
+    ssLeft = 1 << 3,
+    ssRight = 1 << 4,
+    ssMiddle = 1 << 5,
+    ssDouble = 1 << 6,
 };
-using TShiftState = unsigned;
+using TShiftState = int;
 
 // What closing a form does; a close handler may change it.
 enum TCloseAction { caNone, caHide, caFree, caMinimize };

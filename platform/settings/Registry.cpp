@@ -5,13 +5,15 @@
 #include <QDebug>
 #include <QFile>
 
+#include <exception>
+
 namespace lumora {
 
-TRegistry::TRegistry(TSettingsStore& store) : store_(store) {}
+TRegistry::TRegistry(TSettingsStore& store) : store_(store), uncaughtAtStart_(std::uncaught_exceptions()) {}
 
 TRegistry::~TRegistry()
 {
-    if (pending_.empty())
+    if (pending_.empty() || std::uncaught_exceptions() > uncaughtAtStart_)
         return;
     try {
         Commit();

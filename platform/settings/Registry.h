@@ -24,7 +24,8 @@ class TRegistry {
 public:
     explicit TRegistry(TSettingsStore& store);
     // Stores pending writes like CloseKey, but cannot report a failure:
-    // callers that write call CloseKey themselves.
+    // callers that write call CloseKey themselves. While an exception is
+    // unwinding, pending writes are dropped so no half-done save is stored.
     ~TRegistry();
 
     TRegistry(const TRegistry&) = delete;
@@ -80,6 +81,7 @@ private:
     QString path_;
     std::vector<std::function<void(TSettingsData&)>> pending_;
     QString firstPendingName_;
+    int uncaughtAtStart_;
 };
 
 } // namespace lumora

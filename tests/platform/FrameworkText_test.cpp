@@ -208,3 +208,20 @@ TEST(FrameworkText, MulDivRoundsHalfAwayFromZero)
     EXPECT_EQ(MulDiv(5, 5, 0), -1);
     EXPECT_EQ(IntToStr(-12), "-12");
 }
+
+TEST(FrameworkText, PathAndReplaceHelpers)
+{
+    EXPECT_EQ(ExtractFileName("/opt/lumora/Night.PNG"), "Night.PNG");
+    EXPECT_EQ(ExtractFilePath("/opt/lumora/Night.PNG"), "/opt/lumora/");
+    EXPECT_EQ(ExtractFileExt("/opt/lu.mora/Night"), "");
+    EXPECT_EQ(ExtractFileExt("/opt/lumora/Night.PNG"), ".PNG");
+    // Every ".png" removed, letter case ignored, as profile names are made.
+    EXPECT_EQ(StringReplace("a.png.PNG", ".png", "", rfReplaceAll | rfIgnoreCase), "a");
+    EXPECT_EQ(StringReplace("a.png.png", ".png", "", 0), "a.png");
+    EXPECT_TRUE(SameText("NULL", "null"));
+    try {
+        RaiseLastOSError(2);
+    } catch (const EOSError& e) {
+        EXPECT_TRUE(e.Message().startsWith("System Error.  Code: 2.\n")) << e.Message().toStdString();
+    }
+}

@@ -253,3 +253,21 @@ TEST(SettingsPath, FollowsXdgConfigHome)
     else
         qputenv("XDG_CONFIG_HOME", saved);
 }
+
+TEST_F(SettingsTest, AFailingSaveStoresNothingAndAnUnclosedOneStoresAll)
+{
+    try {
+        TRegistry reg(store);
+        ASSERT_TRUE(reg.OpenKey("Software\\Half", true));
+        reg.WriteInteger("Level", 1);
+        throw std::runtime_error("failed half-way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(store.Load().KeyExists("Software\\Half"));
+    {
+        TRegistry reg(store);
+        ASSERT_TRUE(reg.OpenKey("Software\\Whole", true));
+        reg.WriteInteger("Level", 1);
+    }
+    EXPECT_TRUE(store.Load().Value("Software\\Whole", "Level").has_value());
+}
