@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/framework/Types.h"
+
 #include "controls/AdvSmoothGaugeGeometry.h"
 #include "controls/AdvSmoothGaugeParts.h"
 #include "platform/framework/Component.h"
@@ -16,7 +18,7 @@ class QPainter;
 
 namespace lumora {
 
-enum TAdvSmoothGaugeTextRenderingHint { tAntiAlias, tAntiAliasGridFit, tClearType };
+using TAdvSmoothGaugeTextRenderingHint = TTextRenderingHint;
 enum TAdvSmoothGaugeNeedleType { ntPointer, ntSelector };
 
 using TAdvSmoothGaugeValueChanged = std::function<void(TObject* Sender, double Value)>;

@@ -12,18 +12,7 @@ namespace lumora {
 
 enum TAdvSmoothSliderState { ssOn, ssOff };
 
-enum TAdvSmoothSliderCaptionPosition {
-    cpTopLeft,
-    cpTopCenter,
-    cpTopRight,
-    cpCenterLeft,
-    cpCenterCenter,
-    cpCenterRight,
-    cpBottomLeft,
-    cpBottomCenter,
-    cpBottomRight,
-    cpCustom,
-};
+using TAdvSmoothSliderCaptionPosition = TCaptionPosition;
 
 // The slider's geometry for a knob offset o: 0 puts the knob at the right
 // end (on), KnobSize - Width at the left end (off).

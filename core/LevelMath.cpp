@@ -39,8 +39,10 @@ int RatingValue(double position) { return int(std::clamp<std::int64_t>(Round(100
 QString GaugeValueFormat(int levelCount)
 {
     const int top = levelCount - 1;
+    // Three integer digits from 100 up. (A picture of "100.00" would print
+    // its leading 1 as a literal: 50 would read "150.00".)
     if (top >= 100)
-        return QStringLiteral("100.00");
+        return QStringLiteral("000.00");
     if (top >= 10)
         return QStringLiteral("00.00");
     return QStringLiteral("0.00");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/framework/Events.h"
+#include "platform/framework/Types.h"
 #include "platform/shell/NotifyIconHost.h"
 #include "tray/SimpleTimer.h"
 
@@ -20,9 +21,6 @@ namespace lumora {
 
 class TCoolTrayIcon;
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
-using TShiftState = int;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;

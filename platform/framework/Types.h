@@ -29,6 +29,24 @@ enum TShiftStateFlag {
 };
 using TShiftState = int;
 
+// How text is smoothed. The gauge, label and image list box share these
+// names, so they are defined once here.
+enum TTextRenderingHint { tAntiAlias, tAntiAliasGridFit, tClearType };
+
+// Where a caption sits in its box (nine places, or Left/Top when custom).
+enum TCaptionPosition {
+    cpTopLeft,
+    cpTopCenter,
+    cpTopRight,
+    cpCenterLeft,
+    cpCenterCenter,
+    cpCenterRight,
+    cpBottomLeft,
+    cpBottomCenter,
+    cpBottomRight,
+    cpCustom,
+};
+
 // What closing a form does; a close handler may change it.
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 

@@ -41,5 +41,5 @@ TEST(LevelMath, GaugeFormatByLevelCount)
 {
     EXPECT_EQ(GaugeValueFormat(10), "0.00");
     EXPECT_EQ(GaugeValueFormat(11), "00.00");
-    EXPECT_EQ(GaugeValueFormat(101), "100.00");
+    EXPECT_EQ(GaugeValueFormat(101), "000.00"); // never a literal leading 1
 }
