@@ -40,6 +40,9 @@ int MixChannel(int a, int b, double f, bool gamma)
     return FromLinear(lin[a] + (lin[b] - lin[a]) * f);
 }
 
+void AddGammaStops(QGradientStops& out, const RampStop& a, const RampStop& b, double f0, double f1, Color c0,
+                   Color c1, int depth);
+
 } // namespace
 
 Color MixColors(const Color& a, const Color& b, double f, bool gamma)
@@ -48,6 +51,29 @@ Color MixColors(const Color& a, const Color& b, double f, bool gamma)
                  std::uint8_t(MixChannel(a.GetG(), b.GetG(), f, gamma)),
                  std::uint8_t(MixChannel(a.GetB(), b.GetB(), f, gamma)));
 }
+
+namespace {
+
+// Adds the stops strictly between f0 and f1 (shares of the way from a to b);
+// c0 and c1 are the exact colours at f0 and f1.
+void AddGammaStops(QGradientStops& out, const RampStop& a, const RampStop& b, double f0, double f1, Color c0,
+                   Color c1, int depth)
+{
+    const double fm = (f0 + f1) / 2;
+    const Color exact = MixColors(a.color, b.color, fm, true);
+    const Color straight = MixColors(c0, c1, 0.5, false);
+    auto off = [](int x, int y) { return std::abs(x - y) > 0; };
+    const bool close = !off(exact.GetR(), straight.GetR()) && !off(exact.GetG(), straight.GetG())
+                       && !off(exact.GetB(), straight.GetB());
+    const double width = (f1 - f0) * (b.position - a.position);
+    if ((close && depth >= 2) || width <= 1.0 / 1024)
+        return;
+    AddGammaStops(out, a, b, f0, fm, c0, exact, depth + 1);
+    out.append({a.position + (b.position - a.position) * fm, exact.ToQColor()});
+    AddGammaStops(out, a, b, fm, f1, exact, c1, depth + 1);
+}
+
+} // namespace
 
 bool ValidBlendPositions(const REAL* positions, INT count)
 {
@@ -123,17 +149,13 @@ QGradientStops ColorRamp::ToQStops(bool gamma) const
         if (!gamma || i + 1 == stops_.size())
             continue;
         // Piecewise-linear stand-in for the light curve between two stops:
-        // 64 steps over the whole ramp keep it within a level or two of the
-        // exact mix for ordinary colours.
+        // halve each piece until its middle rounds to the exact mix, down to
+        // Qt's own table resolution (1/1024).
         const RampStop& a = stops_[i];
         const RampStop& b = stops_[i + 1];
         if (a.color == b.color)
             continue;
-        int steps = std::max(8, int(std::ceil((b.position - a.position) * 64)));
-        for (int k = 1; k < steps; ++k) {
-            double f = double(k) / steps;
-            add(a.position + (b.position - a.position) * f, MixColors(a.color, b.color, f, true));
-        }
+        AddGammaStops(out, a, b, 0.0, 1.0, a.color, b.color, 0);
     }
     if (stops_.back().position < 1)
         add(1.0, stops_.back().color);

@@ -30,7 +30,8 @@ public:
     // linear light (gamma 2.2) and alpha linearly.
     Color At(double t, bool gamma) const;
     // Stops for Qt. Without gamma the stops themselves; with gamma enough
-    // intermediate stops that Qt's linear mixing follows the light curve.
+    // intermediate stops that Qt's linear mixing follows the light curve to
+    // within a level or two.
     QGradientStops ToQStops(bool gamma) const;
     // n premultiplied colours sampling the ramp evenly from 0 to 1.
     void FillTable(QRgb* table, int n, bool gamma) const;

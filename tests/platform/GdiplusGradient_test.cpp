@@ -246,3 +246,17 @@ TEST(GdiplusPathGradient, FollowsTheWorldTransformAndClip)
         for (int x = 0; x < 60; ++x)
             ASSERT_TRUE(Near(PixelAt(a, x, y), PixelAt(b, x, y), 1)) << x << "," << y;
 }
+
+TEST(GdiplusLinearGradient, GammaRampFollowsTheLightCurveEverywhere)
+{
+    // Black to white is the hardest case: the curve is steepest at the dark
+    // end. Each row must match the exact linear-light mix at its centre
+    // within 3 levels (Qt's 1024-entry table and stop approximation).
+    QImage img = Surface(4, 256);
+    Graphics g(&img);
+    LinearGradientBrush b(RectF(0, 0, 4, 256), kBlack, kWhite, LinearGradientModeVertical);
+    b.SetGammaCorrection(true);
+    g.FillRectangle(&b, 0, 0, 4, 256);
+    for (int y = 0; y < 256; ++y)
+        ASSERT_TRUE(Near(PixelAt(img, 1, y), b.ColorAt(PointF(1.5f, y + 0.5f)), 3)) << y;
+}
