@@ -434,7 +434,6 @@ void TAdvSmoothButton::changeEvent(QEvent* event)
         Changed();
         break;
     case QEvent::FontChange:
-    case QEvent::ParentChange:
         TakeParentFont();
         break;
     default:
@@ -449,8 +448,10 @@ bool TAdvSmoothButton::event(QEvent* event)
         if (shortcut->shortcutId() == acceleratorId_ && PressAccelerator())
             return true;
     }
-    if (event->type() == QEvent::ParentChange)
+    if (event->type() == QEvent::ParentChange) {
         UpdateAccelerator();
+        TakeParentFont();
+    }
     return TCustomControl::event(event);
 }
 
