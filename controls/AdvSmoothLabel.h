@@ -3,6 +3,7 @@
 #include "controls/AdvSmoothLabelCaption.h"
 #include "controls/GDIPFill.h"
 #include "platform/framework/Form.h"
+#include "platform/framework/Types.h"
 
 #include <QRectF>
 #include <QString>
@@ -12,9 +13,6 @@ namespace lumora {
 namespace gdiplus {
 class Graphics;
 }
-
-// Text rendering quality of a label.
-enum TTextRenderingHint { tAntiAlias, tClearType };
 
 // A transparent control that draws one line (or a wrapped block) of text with
 // a gradient, hatch or texture brush, optionally over a fill and with a
