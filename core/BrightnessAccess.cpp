@@ -48,7 +48,7 @@ TBrightnessAccess::TBrightnessAccess(std::shared_ptr<WbemProvider> provider) : p
 
 WbemObjectSet TBrightnessAccess::WmiQuery(const QString& wmiNamespace, const QString& query) const
 {
-    const WbemLocator locator(provider_);
+    const TSWbemLocator locator(provider_);
     const WbemServices services = locator.ConnectServer(QStringLiteral("."), wmiNamespace, QString(), QString(),
                                                         QString(), QString(), 0);
     return services.ExecQuery(query, QStringLiteral("WQL"), 0);
@@ -171,7 +171,7 @@ void TBrightnessAccess::SetBrightness(int value, const QString& instanceName) co
 {
     if (updating_)
         return;
-    const WbemLocator locator(provider_);
+    const TSWbemLocator locator(provider_);
     const WbemServices services = locator.ConnectServer(QStringLiteral("."), QStringLiteral("root\\wmi"), QString(),
                                                         QString(), QString(), QString(), 0);
     const QString objectPath = QStringLiteral("WmiMonitorBrightnessMethods.InstanceName='") + instanceName + u'\'';

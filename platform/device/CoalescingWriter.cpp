@@ -1,5 +1,7 @@
 #include "platform/device/CoalescingWriter.h"
 
+#include <cstdio>
+
 namespace lumora {
 
 CoalescingWriter::CoalescingWriter(std::unique_ptr<BrightnessWriter> slow)
@@ -15,6 +17,16 @@ CoalescingWriter::~CoalescingWriter()
     }
     wake_.notify_all();
     worker_.join();
+    // Nobody is left to raise a last failure to; say it rather than lose it.
+    if (failure_) {
+        try {
+            std::rethrow_exception(failure_);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumora: the last brightness write failed: %s\n", e.what());
+        } catch (...) {
+            std::fputs("lumora: the last brightness write failed\n", stderr);
+        }
+    }
 }
 
 void CoalescingWriter::RaisePendingFailure(std::unique_lock<std::mutex>&)

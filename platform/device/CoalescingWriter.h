@@ -20,7 +20,7 @@ class CoalescingWriter : public BrightnessWriter {
 public:
     explicit CoalescingWriter(std::unique_ptr<BrightnessWriter> slow);
     // Lets the value being written finish, drops nothing that was pending and
-    // stops the worker.
+    // stops the worker. A failure nobody collected goes to stderr.
     ~CoalescingWriter() override;
 
     void Write(const BacklightDevice& device, int raw) override;

@@ -4,7 +4,7 @@
 
 namespace lumora {
 
-WbemServices WbemLocator::ConnectServer(const QString& server, const QString& namespaceName, const QString&,
+WbemServices TSWbemLocator::ConnectServer(const QString& server, const QString& namespaceName, const QString&,
                                         const QString&, const QString&, const QString&, int) const
 {
     if (!server.isEmpty() && server != u".")

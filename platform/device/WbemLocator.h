@@ -7,12 +7,12 @@
 
 namespace lumora {
 
-// Hands out connections to the namespaces of the local computer. Each
+// The locator: hands out connections to the namespaces of the local computer. Each
 // provider answers one namespace.
-class WbemLocator {
+class TSWbemLocator {
 public:
-    explicit WbemLocator(std::vector<std::shared_ptr<WbemProvider>> providers) : providers_(std::move(providers)) {}
-    explicit WbemLocator(std::shared_ptr<WbemProvider> provider) : providers_{std::move(provider)} {}
+    explicit TSWbemLocator(std::vector<std::shared_ptr<WbemProvider>> providers) : providers_(std::move(providers)) {}
+    explicit TSWbemLocator(std::shared_ptr<WbemProvider> provider) : providers_{std::move(provider)} {}
 
     // Connects to a namespace (letter case ignored, as the service does) on
     // server "." or "" (this computer). Another server raises "The RPC server

@@ -147,7 +147,7 @@ TEST(DeviceBacklightProvider, AnswersTheQueryForTheActiveDevice)
     BacklightStandIn s;
     s.AddDevice("intel_backlight", "raw", "1000\n", "300\n", QByteArray("700\n"));
     auto provider = Provider(s, 11);
-    const WbemServices services = WbemLocator(provider).ConnectServer(".", "ROOT\\WMI");
+    const WbemServices services = TSWbemLocator(provider).ConnectServer(".", "ROOT\\WMI");
     const WbemObjectSet set = services.ExecQuery("SELECT * FROM WmiMonitorBrightness WHERE Active = True");
     ASSERT_EQ(set.Count(), 1);
     const WbemPropertySet& p = set.ItemIndex(0)->Properties_();
@@ -174,7 +174,7 @@ TEST(DeviceBacklightProvider, AnswersTheQueryForTheActiveDevice)
 TEST(DeviceBacklightProvider, ConnectsOnlyToThisComputersWmiNamespace)
 {
     BacklightStandIn s;
-    const WbemLocator locator(Provider(s));
+    const TSWbemLocator locator(Provider(s));
     EXPECT_NO_THROW(locator.ConnectServer(".", "root\\wmi"));
     EXPECT_NO_THROW(locator.ConnectServer("", "root\\wmi"));
     EXPECT_EQ(ErrorText([&] { locator.ConnectServer(".", "root\\cimv2"); }), "Invalid namespace");
@@ -185,7 +185,7 @@ TEST(DeviceBacklightProvider, NoDeviceMeansNoActiveObject)
 {
     BacklightStandIn s;
     s.AddDevice("dead", "firmware", "0\n", "0\n");
-    const WbemServices services = WbemLocator(Provider(s)).ConnectServer(".", "root\\wmi");
+    const WbemServices services = TSWbemLocator(Provider(s)).ConnectServer(".", "root\\wmi");
     EXPECT_EQ(services.ExecQuery("SELECT * FROM WmiMonitorBrightness WHERE Active = True").Count(), 0);
     EXPECT_EQ(services.ExecQuery("SELECT * FROM WmiMonitorBrightnessMethods").Count(), 0);
 }
@@ -228,7 +228,7 @@ TEST(DeviceBacklightProvider, ADeviceThatVanishesAfterTheQueryFailsTheWriteByPat
     BacklightStandIn s;
     s.AddDevice("panel", "raw", "100\n", "3\n");
     auto provider = Provider(s);
-    const WbemServices services = WbemLocator(provider).ConnectServer(".", "root\\wmi");
+    const WbemServices services = TSWbemLocator(provider).ConnectServer(".", "root\\wmi");
     ASSERT_EQ(services.ExecQuery("SELECT * FROM WmiMonitorBrightness WHERE Active = True").Count(), 1);
     ASSERT_TRUE(QDir(s.DevicePath("panel")).removeRecursively());
     EXPECT_EQ(ErrorText([&] { SetBrightness(*provider, "panel", 50); }),
