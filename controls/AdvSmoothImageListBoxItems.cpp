@@ -8,8 +8,7 @@ namespace lumora {
 
 TAdvSmoothImageListBoxHTMLText::TAdvSmoothImageListBoxHTMLText()
 {
-    Font_.setFamily("Tahoma");
-    Font_.setPointSize(8);
+    Font_.OnChange = [this](TObject*) { Changed(); };
 }
 
 void TAdvSmoothImageListBoxHTMLText::Changed()
@@ -24,8 +23,6 @@ void TAdvSmoothImageListBoxHTMLText::SetTop(int v) { Store(Top_, v); }
 void TAdvSmoothImageListBoxHTMLText::SetURLColor(TColor v) { Store(URLColor_, v); }
 void TAdvSmoothImageListBoxHTMLText::SetShadowColor(TColor v) { Store(ShadowColor_, v); }
 void TAdvSmoothImageListBoxHTMLText::SetShadowOffset(int v) { Store(ShadowOffset_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetFont(const QFont& v) { Store(Font_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetFontColor(TColor v) { Store(FontColor_, v); }
 
 void TAdvSmoothImageListBoxHTMLText::Assign(const TAdvSmoothImageListBoxHTMLText& o)
 {
@@ -36,8 +33,7 @@ void TAdvSmoothImageListBoxHTMLText::Assign(const TAdvSmoothImageListBoxHTMLText
     URLColor_ = o.URLColor_;
     ShadowColor_ = o.ShadowColor_;
     ShadowOffset_ = o.ShadowOffset_;
-    Font_ = o.Font_;
-    FontColor_ = o.FontColor_;
+    Font_.Assign(o.Font_);
     Changed();
 }
 

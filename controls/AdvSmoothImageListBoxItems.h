@@ -13,9 +13,9 @@
 #include "controls/AdvSmoothImageListBoxLayout.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Font.h"
 
 #include <QDateTime>
-#include <QFont>
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -55,10 +55,8 @@ public:
     void SetShadowColor(TColor v);
     int ShadowOffset() const { return ShadowOffset_; }
     void SetShadowOffset(int v);
-    const QFont& Font() const { return Font_; }
-    void SetFont(const QFont& v);
-    TColor FontColor() const { return FontColor_; }
-    void SetFontColor(TColor v);
+    TFont& Font() { return Font_; }
+    const TFont& Font() const { return Font_; }
 
     void Assign(const TAdvSmoothImageListBoxHTMLText& other);
 
@@ -82,8 +80,7 @@ private:
     TColor URLColor_ = clBlue;
     TColor ShadowColor_ = clGray;
     int ShadowOffset_ = 5;
-    QFont Font_;
-    TColor FontColor_ = clBlack;
+    TFont Font_;
 };
 
 // What the loader makes for an item, kept together under the collection's lock.

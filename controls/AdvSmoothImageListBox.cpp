@@ -1,0 +1,1067 @@
+#include "controls/AdvSmoothImageListBox.h"
+
+#include "platform/gdiplus/Graphics.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumora {
+
+namespace {
+
+using gdiplus::RectF;
+
+TMouseButton ButtonOf(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::RightButton: return mbRight;
+    case Qt::MiddleButton: return mbMiddle;
+    default: return mbLeft;
+    }
+}
+
+gdiplus::TextRenderingHint HintOf(TAdvSmoothImageListBoxTextRendering r)
+{
+    switch (r) {
+    case tAntiAlias: return gdiplus::TextRenderingHintAntiAlias;
+    case tAntiAliasGridFit: return gdiplus::TextRenderingHintAntiAliasGridFit;
+    default: return gdiplus::TextRenderingHintClearTypeGridFit;
+    }
+}
+
+// A drawing-layer font for a control font; "Arial" stands in for unknown names.
+gdiplus::Font MakeFont(const TFont& f)
+{
+    const TFontDescription d = f.Description();
+    return gdiplus::Font(d.Family, gdiplus::REAL(d.SizeInPoints), gdiplus::INT(d.Style));
+}
+
+// A pattern's directory part and its file part; either separator counts, so
+// a pattern built as folder + "\" + "*.png" works as well as one with "/".
+std::pair<QString, QString> SplitPattern(const QString& pattern)
+{
+    const qsizetype cut = std::max(pattern.lastIndexOf('/'), pattern.lastIndexOf('\\'));
+    if (cut < 0)
+        return {QStringLiteral("."), pattern};
+    return {pattern.left(cut).isEmpty() ? QStringLiteral("/") : pattern.left(cut), pattern.mid(cut + 1)};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- life
+
+TAdvSmoothImageListBox::TAdvSmoothImageListBox(QWidget* parent)
+    : TCustomControl(parent), AnimationTimer_(this)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    resize(250, 250);
+
+    Items_.OnBeginUpdate = [this] { ItemsBeginUpdate(); };
+    Items_.OnEndUpdate = [this](bool outermost) { ItemsEndUpdate(outermost); };
+    Items_.OnItemChange = [this](TAdvSmoothImageListBoxItem* item) { ItemChanged(item); };
+    Items_.OnItemImageChange = [this](TAdvSmoothImageListBoxItem* item) { ItemImageChanged(item); };
+    ItemAppearance_.OnChange = [this](TObject*) { AppearanceChanged(); };
+    Header_.OnChange = [this](TObject*) { Changed(); };
+    Footer_.OnChange = [this](TObject*) { Changed(); };
+    Fill_.OnChange = [this](TObject*) { Changed(); };
+    DefaultImage_.OnChange = [this](TObject*) { update(); };
+    DefaultHTMLText_.OnChange = [this](TObject*) { update(); };
+
+    AnimationTimer_.SetEnabled(false);
+    AnimationTimer_.SetInterval(1);
+    AnimationTimer_.OnTimer = [this](TObject*) { AnimationTick(); };
+    UpdateLayout();
+}
+
+TAdvSmoothImageListBox::~TAdvSmoothImageListBox()
+{
+    Destroying_ = true;
+    StopLoader();
+    AnimationTimer_.SetEnabled(false);
+    Items_.OnBeginUpdate = nullptr;
+    Items_.OnEndUpdate = nullptr;
+    Items_.OnItemChange = nullptr;
+    Items_.OnItemImageChange = nullptr;
+}
+
+// ---------------------------------------------------------------- property setters
+
+void TAdvSmoothImageListBox::SetSelectedItemIndex(int v)
+{
+    if (v == Selected_)
+        return;
+    if (Selected_ >= 0 && Selected_ < Items_.Count())
+        Items_[Selected_]->SetSelected(false);
+    Selected_ = v;
+    if (v >= 0 && v < Items_.Count())
+        Items_[v]->SetSelected(true);
+    FocusItem_ = v;
+    ScrollIntoView(v);
+    update();
+}
+
+void TAdvSmoothImageListBox::SetRows(int v)
+{
+    if (v == Rows_ || v < 0)
+        return;
+    Rows_ = v;
+    Changed();
+}
+
+void TAdvSmoothImageListBox::SetColumns(int v)
+{
+    if (v == Columns_ || v < 0)
+        return;
+    Columns_ = v;
+    Changed();
+}
+
+void TAdvSmoothImageListBox::SetTransparent(bool v)
+{
+    if (v == Transparent_)
+        return;
+    Transparent_ = v;
+    Changed();
+}
+
+void TAdvSmoothImageListBox::SetThreadLoading(TAdvSmoothImageThreadLoading v)
+{
+    if (v == ThreadLoading())
+        return;
+    Shared_.threadLoading.store(v);
+    Shared_.RequestRestart(Shared_.restartIndex.load());
+}
+
+void TAdvSmoothImageListBox::SetAnimationFactor(int v)
+{
+    AnimationFactor_ = v;
+}
+
+void TAdvSmoothImageListBox::SetHover(bool v)
+{
+    if (v == Hover_)
+        return;
+    Hover_ = v;
+    Hovered_ = -1;
+    update();
+}
+
+void TAdvSmoothImageListBox::SetShowScrollBar(bool v)
+{
+    if (v == ShowScrollBar_)
+        return;
+    ShowScrollBar_ = v;
+    Changed();
+}
+
+void TAdvSmoothImageListBox::SetShowFocus(bool v)
+{
+    if (v == ShowFocus_)
+        return;
+    ShowFocus_ = v;
+    update();
+}
+
+void TAdvSmoothImageListBox::SetFocusColor(TColor v)
+{
+    if (v == FocusColor_)
+        return;
+    FocusColor_ = v;
+    update();
+}
+
+void TAdvSmoothImageListBox::SetTextRendering(TAdvSmoothImageListBoxTextRendering v)
+{
+    if (v == TextRendering_)
+        return;
+    TextRendering_ = v;
+    update();
+}
+
+// ---------------------------------------------------------------- change handling
+
+void TAdvSmoothImageListBox::Changed()
+{
+    if (Items_.UpdateCount() > 0)
+        return;
+    UpdateLayout();
+    update();
+}
+
+void TAdvSmoothImageListBox::AppearanceChanged()
+{
+    BackgroundsValid_ = false;
+    Changed();
+}
+
+void TAdvSmoothImageListBox::ItemChanged(TAdvSmoothImageListBoxItem*)
+{
+    if (Items_.UpdateCount() > 0)
+        return;
+    // A change of visibility or kind moves the other items; anything else
+    // only needs a repaint, but telling them apart costs more than a layout.
+    UpdateLayout();
+    update();
+}
+
+void TAdvSmoothImageListBox::ItemImageChanged(TAdvSmoothImageListBoxItem* item)
+{
+    // An image given directly gets its thumbnail here, on this thread.
+    if (item->Image().isNull())
+        return;
+    item->SetLoadState(lsWaiting);
+    TThumbnailData thumb = MakeThumbnail(item->Image(), ThumbTarget());
+    item->ClearThumbnail();
+    item->StoreThumbnail(std::move(thumb));
+    if (Items_.UpdateCount() == 0) {
+        UpdateLayout();
+        update();
+    }
+}
+
+void TAdvSmoothImageListBox::ItemsBeginUpdate()
+{
+    // The loader must never see the collection while it changes.
+    StopLoader();
+}
+
+void TAdvSmoothImageListBox::ItemsEndUpdate(bool outermost)
+{
+    if (outermost) {
+        if (Selected_ >= Items_.Count())
+            Selected_ = -1;
+        if (FocusItem_ >= Items_.Count())
+            FocusItem_ = -1;
+        Hovered_ = -1;
+        UpdateLayout();
+        update();
+    }
+    StartLoader();
+}
+
+// ---------------------------------------------------------------- geometry
+
+int TAdvSmoothImageListBox::HeaderHeight() const
+{
+    if (!Header_.Visible())
+        return 0;
+    const int border = Header_.Fill().BorderColor() != clNone ? Header_.Fill().BorderWidth() : 0;
+    return Header_.Height() + border;
+}
+
+int TAdvSmoothImageListBox::FooterHeight() const
+{
+    if (!Footer_.Visible())
+        return 0;
+    const int border = Footer_.Fill().BorderColor() != clNone ? Footer_.Fill().BorderWidth() : 0;
+    return Footer_.Height() + border;
+}
+
+QRect TAdvSmoothImageListBox::ControlRectangle() const
+{
+    return ControlRect(width(), height(), Fill_.BorderWidth(), Fill_.BorderColor() != clNone && !Transparent_);
+}
+
+QRectF TAdvSmoothImageListBox::HeaderRect() const
+{
+    return HeaderBand(ControlRectangle(), Fill_.ShadowOffset(), Header_.Height());
+}
+
+QRectF TAdvSmoothImageListBox::FooterRect() const
+{
+    return FooterBand(ControlRectangle(), Fill_.ShadowOffset(), Footer_.Height());
+}
+
+std::optional<QRectF> TAdvSmoothImageListBox::NavigatorRect(bool footer) const
+{
+    const TAdvSmoothImageListBoxHeader& band = footer ? static_cast<const TAdvSmoothImageListBoxHeader&>(Footer_)
+                                                      : Header_;
+    if (!band.Visible() || !band.Navigator().Visible())
+        return std::nullopt;
+    const TAdvSmoothImageListBoxNavigator& n = band.Navigator();
+    return NavigatorStrip(footer ? FooterRect() : HeaderRect(), n.Size(), n.Location(), n.Left(), n.Top());
+}
+
+TLayoutInput TAdvSmoothImageListBox::LayoutInput() const
+{
+    TLayoutInput in;
+    in.width = width();
+    in.height = height();
+    in.border = (Fill_.BorderColor() != clNone && !Transparent_) ? Fill_.BorderWidth() : 0;
+    in.headerHeight = HeaderHeight();
+    in.footerHeight = FooterHeight();
+    in.shadow = Fill_.ShadowOffset();
+    in.scrollBar = 0; // the scroll bar child stays hidden (see the report of this control)
+    in.rows = Rows_;
+    in.columns = Columns_;
+    in.itemWidth = ItemAppearance_.ItemWidth();
+    in.itemHeight = ItemAppearance_.ItemHeight();
+    in.hSpacing = ItemAppearance_.ItemHorizontalSpacing();
+    in.vSpacing = ItemAppearance_.ItemVerticalSpacing();
+    in.autoSize = ItemAppearance_.AutoSize();
+    in.splitterSize = ItemAppearance_.Splitter().Size();
+    in.scrollPosition = Position_;
+    in.items.reserve(size_t(Items_.Count()));
+    for (int i = 0; i < Items_.Count(); ++i)
+        in.items.push_back({Items_[i]->Visible(), Items_[i]->Splitter()});
+    return in;
+}
+
+TThumbnailTarget TAdvSmoothImageListBox::ThumbTarget() const
+{
+    const QSizeF item = Layout_.itemSize.isEmpty()
+                            ? QSizeF(ItemAppearance_.ItemWidth(), ItemAppearance_.ItemHeight())
+                            : Layout_.itemSize;
+    const QRectF r = ImageRect(QRectF(QPointF(0, 0), item), ItemAppearance_.RectSpec());
+    return {r.width(), r.height(), ItemAppearance_.AspectRatio(), ItemAppearance_.Stretch()};
+}
+
+void TAdvSmoothImageListBox::UpdateLayout()
+{
+    Layout_ = Layout(LayoutInput());
+    if (!Layout_.scrollable && Position_ != 0) {
+        Position_ = Target_ = 0;
+        Layout_ = Layout(LayoutInput());
+    }
+    Target_ = ClampTarget(Target_, Layout_.largest);
+
+    const TThumbnailTarget target = ThumbTarget();
+    {
+        std::lock_guard lock(Items_.SharedLock());
+        for (int i = 0; i < Items_.Count(); ++i)
+            Items_[i]->SetDisplayRect(QRectF());
+        for (const TDisplayEntry& e : Layout_.entries)
+            Items_[e.item]->SetDisplayRect(e.rect);
+        Shared_.target = target;
+    }
+    Shared_.width.store(width());
+    Shared_.height.store(height());
+    Shared_.fixedGrid.store(Flow() == flFixedGrid);
+    DropThumbnailsIfTargetGrew();
+
+    HeaderState_ = {};
+    FooterState_ = {};
+
+    int first = -1;
+    int last = -1;
+    VisibleRange(first, last);
+    Shared_.RequestRestart(first >= 0 ? Layout_.entries[size_t(first)].item : 0);
+}
+
+void TAdvSmoothImageListBox::DropThumbnailsIfTargetGrew()
+{
+    // A thumbnail is made once at the size it is drawn. When the items grow
+    // beyond the largest size a thumbnail was made for, pictures from files
+    // are made again so they are not drawn blurred.
+    const TThumbnailTarget t = ThumbTarget();
+    if (RoundEven(t.width) <= RoundEven(LastTarget_.width) && RoundEven(t.height) <= RoundEven(LastTarget_.height) &&
+        t.aspectRatio == LastTarget_.aspectRatio && t.stretch == LastTarget_.stretch) {
+        LastTarget_ = t;
+        return;
+    }
+    const bool first = LastTarget_.width == 0 && LastTarget_.height == 0;
+    LastTarget_ = t;
+    if (first)
+        return;
+    const bool running = Loader_ != nullptr;
+    if (running)
+        StopLoader();
+    for (int i = 0; i < Items_.Count(); ++i) {
+        TAdvSmoothImageListBoxItem* item = Items_[i];
+        if (!item->Image().isNull())
+            ItemImageChanged(item);
+        else if (item->LoadState() == lsReady)
+            item->SetLoadState(lsWaiting);
+    }
+    if (running)
+        StartLoader();
+}
+
+int TAdvSmoothImageListBox::EntryOf(int item) const
+{
+    for (size_t k = 0; k < Layout_.entries.size(); ++k)
+        if (Layout_.entries[k].item == item)
+            return int(k);
+    return -1;
+}
+
+std::vector<TEntryState> TAdvSmoothImageListBox::EntryStates() const
+{
+    std::vector<TEntryState> s;
+    s.reserve(Layout_.entries.size());
+    for (const TDisplayEntry& e : Layout_.entries)
+        s.push_back({Items_[e.item]->Enabled(), e.splitter});
+    return s;
+}
+
+void TAdvSmoothImageListBox::VisibleRange(int& first, int& last) const
+{
+    first = last = -1;
+    for (size_t k = 0; k < Layout_.entries.size(); ++k) {
+        const TDisplayEntry& e = Layout_.entries[k];
+        if (e.splitter || !Items_[e.item]->Enabled())
+            continue;
+        if (!Layout_.itemArea.intersects(e.rect))
+            continue;
+        if (first < 0)
+            first = int(k);
+        last = int(k);
+    }
+}
+
+int TAdvSmoothImageListBox::ItemAt(QPointF p) const
+{
+    const int k = HitTest(Layout_.entries, EntryStates(), Layout_.itemArea, p);
+    return k < 0 ? -1 : Layout_.entries[size_t(k)].item;
+}
+
+void TAdvSmoothImageListBox::ScrollIntoView(int item)
+{
+    const int k = EntryOf(item);
+    if (k < 0)
+        return;
+    const int pos = lumora::ScrollIntoView(Flow(), Layout_.entries[size_t(k)].rect, Position_, Layout_.largest,
+                                           width(), height(), HeaderHeight(), FooterHeight(),
+                                           ItemAppearance_.ItemHorizontalSpacing(),
+                                           ItemAppearance_.ItemVerticalSpacing());
+    Position_ = Target_ = pos;
+    UpdateLayout();
+}
+
+void TAdvSmoothImageListBox::SetPosition(int position)
+{
+    Position_ = Layout_.scrollable ? ClampPosition(position, Layout_.largest) : 0;
+}
+
+// ---------------------------------------------------------------- animation and loader
+
+void TAdvSmoothImageListBox::SetAnimating(bool on)
+{
+    Animating_ = on;
+    Shared_.animating.store(on);
+    AnimationTimer_.SetEnabled(on);
+}
+
+void TAdvSmoothImageListBox::AnimationTick()
+{
+    for (const TDisplayEntry& e : Layout_.entries) {
+        if (IntersectsControl(e.rect, width(), height()) && Items_[e.item]->LoadState() == lsWaiting) {
+            SpeedFactor_ = 0.5;
+            break;
+        }
+    }
+    const int before = Position_;
+    const TAnimationStep s = AnimationStep(Position_, Target_, SpeedFactor_, AnimationFactor_);
+    SetPosition(s.position);
+    if (s.stop || Position_ == before) {
+        // Clear the flag first: the layout below wakes the loader, which
+        // must see that the view stands still.
+        SetAnimating(false);
+        ScrollRequest_ = false;
+    }
+    if (Position_ != before || !Animating_) {
+        UpdateLayout();
+        update();
+        Fire(OnScroll, this, Position_);
+    }
+}
+
+void TAdvSmoothImageListBox::StartLoader()
+{
+    if (!WindowCreated_ || Loader_ || Destroying_ || Items_.UpdateCount() > 0 || Flow() == flFixedGrid)
+        return;
+    Loader_ = std::make_unique<TImageLoaderThread>(Items_, Shared_, [this] { RequestRepaintFromLoader(); });
+    Loader_->start(QThread::LowestPriority);
+}
+
+void TAdvSmoothImageListBox::StopLoader()
+{
+    if (Loader_) {
+        // Waits for the thread function to return. The loader's only way to
+        // this thread is a queued repaint bound to this widget; Qt drops such
+        // calls with the widget, so nothing stays queued for a freed thread.
+        Loader_->Stop();
+        Loader_.reset();
+    }
+    Shared_.ClearRestart();
+}
+
+void TAdvSmoothImageListBox::RequestRepaintFromLoader()
+{
+    // Loader thread. At most one repaint request is queued at a time.
+    if (RepaintPending_.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            RepaintPending_.store(false);
+            update();
+        },
+        Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- operations
+
+void TAdvSmoothImageListBox::AddImagesFromLocation(const QString& pattern, bool showCaptions)
+{
+    const auto [dirPart, filePart] = SplitPattern(pattern);
+    Items_.BeginUpdate();
+    QDirIterator it(dirPart, QStringList{filePart}, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        TAdvSmoothImageListBoxItem* item = Items_.Add();
+        item->SetLocation(dirPart + QLatin1Char('/') + info.fileName());
+        item->SetFileName(info.fileName());
+        item->SetFileSize(info.size());
+        item->SetFileDate(info.lastModified());
+        item->SetLoadState(lsWaiting);
+        if (showCaptions) {
+            item->Caption().SetText(info.fileName());
+            item->Caption().SetLocation(cpCenterCenter);
+        }
+    }
+    if (showCaptions)
+        ItemAppearance_.SetTextVisible(true);
+    Items_.EndUpdate();
+}
+
+void TAdvSmoothImageListBox::KeyNavigate(TNavKey key)
+{
+    if (Layout_.entries.empty())
+        return;
+    int first = -1;
+    int last = -1;
+    VisibleRange(first, last);
+    const int k = NavigateIndex(key, EntryOf(Selected_), EntryStates(), Flow(), Rows_, Columns_, first, last);
+    if (k < 0)
+        return;
+    const int item = Layout_.entries[size_t(k)].item;
+    SetSelectedItemIndex(item);
+    Fire(OnItemSelect, this, item);
+    ScrollIntoView(item);
+    update();
+}
+
+void TAdvSmoothImageListBox::Navigate(TAdvSmoothImageListBoxNavigationMode mode)
+{
+    bool allow = true;
+    Fire(OnNavigate, this, mode, allow);
+    if (!allow)
+        return;
+    int n = 0;
+    for (const TDisplayEntry& e : Layout_.entries)
+        n += e.splitter ? 0 : 1;
+    const bool sideways = Flow() != flDownwards;
+    switch (mode) {
+    case nmPriorPage:
+        if (Selected_ > 0)
+            KeyNavigate(nkPageUp);
+        break;
+    case nmPrior:
+        if (Selected_ > 0)
+            KeyNavigate(sideways ? nkUp : nkLeft);
+        break;
+    case nmNext:
+        if (Selected_ < n - 1)
+            KeyNavigate(sideways ? nkDown : nkRight);
+        break;
+    case nmNextPage:
+        if (Selected_ < n - 1)
+            KeyNavigate(nkPageDown);
+        break;
+    case nmNone: break;
+    }
+}
+
+// ---------------------------------------------------------------- window and focus
+
+void TAdvSmoothImageListBox::showEvent(QShowEvent* event)
+{
+    TCustomControl::showEvent(event);
+    if (!WindowCreated_) {
+        // The first showing creates the window: a fresh loader starts.
+        WindowCreated_ = true;
+        StopLoader();
+        UpdateLayout();
+        StartLoader();
+    }
+}
+
+void TAdvSmoothImageListBox::resizeEvent(QResizeEvent* event)
+{
+    TCustomControl::resizeEvent(event);
+    if (Items_.UpdateCount() == 0)
+        UpdateLayout();
+}
+
+void TAdvSmoothImageListBox::focusInEvent(QFocusEvent* event)
+{
+    TCustomControl::focusInEvent(event);
+    update();
+}
+
+void TAdvSmoothImageListBox::focusOutEvent(QFocusEvent* event)
+{
+    TCustomControl::focusOutEvent(event);
+    update();
+}
+
+bool TAdvSmoothImageListBox::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QString hint;
+        for (bool footer : {false, true}) {
+            if (const auto strip = NavigatorRect(footer)) {
+                const TAdvSmoothImageListBoxNavigator& n = footer ? Footer_.Navigator() : Header_.Navigator();
+                const int j = NavigatorButtonAt(*strip, n.Size(), help->pos());
+                if (j >= 0)
+                    hint = n.Hint(j);
+            }
+        }
+        if (hint.isEmpty()) {
+            const int item = ItemAt(help->pos());
+            if (item >= 0) {
+                hint = Items_[item]->Hint();
+                Fire(OnItemHint, this, item, hint);
+            }
+        }
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), hint, this);
+        return true;
+    }
+    return TCustomControl::event(event);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TAdvSmoothImageListBox::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QPointF p = event->position();
+    MouseDown_ = true;
+    FlickPending_ = false;
+    DownCoord_ = LastCoord_ = Axis(p);
+    DownTime_ = QDateTime::currentMSecsSinceEpoch();
+    const int item = ItemAt(p);
+    if (item >= 0)
+        Fire(OnItemMouseDown, this, item);
+    for (bool footer : {false, true}) {
+        BandState& s = footer ? FooterState_ : HeaderState_;
+        s.pressed = -1;
+        if (const auto strip = NavigatorRect(footer))
+            s.pressed = NavigatorButtonAt(*strip, (footer ? Footer_ : Header_).Navigator().Size(), p);
+    }
+    update();
+}
+
+void TAdvSmoothImageListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF p = event->position();
+    const int coord = Axis(p);
+    if (MouseDown_ && (event->buttons() & Qt::LeftButton || event->buttons() & Qt::RightButton ||
+                       event->buttons() & Qt::MiddleButton)) {
+        if (std::abs(coord - LastCoord_) > 2) {
+            SpeedFactor_ = 4;
+            SetAnimating(false);
+            Hovered_ = -1;
+            SetPosition(Position_ - (coord - LastCoord_));
+            LastCoord_ = coord;
+            Target_ = ClampTarget(Position_, Layout_.largest);
+            UpdateLayout();
+            update();
+            Fire(OnScroll, this, Position_);
+        }
+        return;
+    }
+    if (FlickPending_) {
+        // The first move after a short press and release throws the content.
+        FlickPending_ = false;
+        if (PressDuration_ > 0 && PressDuration_ <= 500) {
+            const double distance = coord - DownCoord_;
+            SpeedFactor_ = std::fabs(distance) / double(PressDuration_);
+            Target_ = ClampTarget(Target_ - RoundEven(distance * SpeedFactor_), Layout_.largest);
+            SetAnimating(true);
+        }
+    }
+    const bool navChanged = UpdateNavigatorHover(p);
+    UpdateHover(p);
+    if (navChanged)
+        update();
+}
+
+void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!MouseDown_)
+        return;
+    MouseDown_ = false;
+    const QPointF p = event->position();
+    const int coord = Axis(p);
+    PressDuration_ = QDateTime::currentMSecsSinceEpoch() - DownTime_;
+    const int item = ItemAt(p);
+    if (item >= 0)
+        Fire(OnItemMouseUp, this, item);
+
+    if (std::abs(coord - DownCoord_) < 2) {
+        int navButton = -1;
+        for (bool footer : {false, true}) {
+            const BandState& s = footer ? FooterState_ : HeaderState_;
+            if (s.pressed >= 0)
+                navButton = s.pressed;
+        }
+        HeaderState_.pressed = FooterState_.pressed = -1;
+        if (navButton >= 0) {
+            static constexpr TAdvSmoothImageListBoxNavigationMode modes[] = {nmPriorPage, nmPrior, nmNext,
+                                                                             nmNextPage};
+            Navigate(modes[navButton]);
+        } else {
+            SetSelectedItemIndex(item);
+            if (item >= 0 && Selected_ == item) {
+                Fire(OnItemClick, this, item, ShiftStateOf(event->modifiers(), event->buttons()),
+                     ButtonOf(event->button()));
+                Fire(OnItemSelect, this, Selected_);
+            }
+        }
+    } else {
+        SpeedFactor_ = 4;
+        HeaderState_.pressed = FooterState_.pressed = -1;
+    }
+    if (PressDuration_ > 0) {
+        // Carries an overscrolled view back and lets a following move flick.
+        FlickPending_ = true;
+        Target_ = ClampTarget(Target_, Layout_.largest);
+        SetAnimating(true);
+    }
+    update();
+}
+
+void TAdvSmoothImageListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int item = ItemAt(event->position());
+    if (item >= 0)
+        Fire(OnItemDblClick, this, item);
+    mousePressEvent(event);
+}
+
+void TAdvSmoothImageListBox::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+    if (delta == 0)
+        return;
+    const QSizeF item = Layout_.itemSize;
+    const int step = RoundEven(Flow() == flDownwards ? item.height() : item.width());
+    Target_ = ClampTarget(Target_ + (delta < 0 ? step : -step), Layout_.largest);
+    SpeedFactor_ = AnimationFactor_;
+    SetAnimating(true);
+    event->accept();
+}
+
+void TAdvSmoothImageListBox::leaveEvent(QEvent* event)
+{
+    TCustomControl::leaveEvent(event);
+    if (Hovered_ >= 0 && Hovered_ < Items_.Count())
+        Fire(OnItemMouseLeave, this, Hovered_);
+    Hovered_ = -1;
+    HeaderState_.hovered = FooterState_.hovered = -1;
+    update();
+}
+
+void TAdvSmoothImageListBox::UpdateHover(QPointF p)
+{
+    if (!Hover_ || Animating_)
+        return;
+    const int item = ItemAt(p);
+    if (item == Hovered_)
+        return;
+    if (Hovered_ >= 0 && Hovered_ < Items_.Count())
+        Fire(OnItemMouseLeave, this, Hovered_);
+    Hovered_ = item;
+    if (item >= 0)
+        Fire(OnItemMouseEnter, this, item);
+    update();
+}
+
+bool TAdvSmoothImageListBox::UpdateNavigatorHover(QPointF p)
+{
+    bool changed = false;
+    for (bool footer : {false, true}) {
+        BandState& s = footer ? FooterState_ : HeaderState_;
+        int j = -1;
+        if (const auto strip = NavigatorRect(footer))
+            j = NavigatorButtonAt(*strip, (footer ? Footer_ : Header_).Navigator().Size(), p);
+        if (j != s.hovered) {
+            s.hovered = j;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+// ---------------------------------------------------------------- keys
+
+void TAdvSmoothImageListBox::keyPressEvent(QKeyEvent* event)
+{
+    int key = event->key();
+    Fire(OnKeyDown, this, key, ShiftStateOf(event->modifiers()));
+    static const std::pair<int, TNavKey> keys[] = {
+        {Qt::Key_Home, nkHome}, {Qt::Key_End, nkEnd},   {Qt::Key_PageUp, nkPageUp}, {Qt::Key_PageDown, nkPageDown},
+        {Qt::Key_Left, nkLeft}, {Qt::Key_Right, nkRight}, {Qt::Key_Up, nkUp},         {Qt::Key_Down, nkDown},
+    };
+    if (key != 0 && !Layout_.entries.empty() && focusPolicy() != Qt::NoFocus) {
+        for (const auto& [code, nav] : keys) {
+            if (code == key) {
+                KeyNavigate(nav);
+                break;
+            }
+        }
+    }
+    // The character keys follow as a key press, the way the window system
+    // sends a character message after the key-down.
+    QChar ch;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        ch = QChar('\r');
+    else if (event->key() == Qt::Key_Escape)
+        ch = QChar(27);
+    else if (!event->text().isEmpty())
+        ch = event->text().at(0);
+    if (!ch.isNull())
+        Fire(OnKeyPress, this, ch);
+    event->accept();
+}
+
+// ---------------------------------------------------------------- painting
+
+const std::array<QImage, 4>& TAdvSmoothImageListBox::ItemBackgrounds()
+{
+    RenderItemBackgrounds();
+    return Backgrounds_;
+}
+
+void TAdvSmoothImageListBox::RenderItemBackgrounds()
+{
+    const QSize size(RoundEven(Layout_.itemSize.width()), RoundEven(Layout_.itemSize.height()));
+    if (BackgroundsValid_ && !Backgrounds_[0].isNull() && Backgrounds_[0].size() == size)
+        return;
+    TGDIPFill* fills[4] = {&ItemAppearance_.Fill(), &ItemAppearance_.SelectedFill(), &ItemAppearance_.DisabledFill(),
+                           &ItemAppearance_.HoverFill()};
+    for (int k = 0; k < 4; ++k) {
+        QImage bitmap(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        bitmap.fill(Qt::transparent);
+        {
+            gdiplus::Graphics g(&bitmap);
+            g.SetSmoothingMode(fills[k]->Rounding() > 0 ? gdiplus::SmoothingModeAntiAlias
+                                                        : gdiplus::SmoothingModeDefault);
+            fills[k]->Fill(&g, RectF(0, 0, gdiplus::REAL(size.width() - 1), gdiplus::REAL(size.height() - 1)));
+        }
+        Backgrounds_[size_t(k)] = std::move(bitmap);
+    }
+    BackgroundsValid_ = true;
+    ++BackgroundRenders_;
+}
+
+void TAdvSmoothImageListBox::paintEvent(QPaintEvent*)
+{
+    if (Items_.UpdateCount() > 0)
+        return;
+    QPainter painter(this);
+    gdiplus::Graphics g(&painter);
+    PaintBackground(g);
+    PaintItems(g);
+    if (Header_.Visible())
+        PaintBand(g, Header_, HeaderRect(), HeaderState_);
+    if (Footer_.Visible())
+        PaintBand(g, Footer_, FooterRect(), FooterState_);
+}
+
+void TAdvSmoothImageListBox::PaintBackground(gdiplus::Graphics& g)
+{
+    if (Transparent_)
+        return;
+    g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
+    Fill_.Fill(&g, RectF(0, 0, gdiplus::REAL(width() - 1), gdiplus::REAL(height() - 1)));
+}
+
+void TAdvSmoothImageListBox::PaintItems(gdiplus::Graphics& g)
+{
+    RenderItemBackgrounds();
+    g.SetClip(RectF::FromQRectF(Layout_.itemArea));
+    for (const TDisplayEntry& e : Layout_.entries) {
+        if (!IntersectsControl(e.rect, width(), height()) || e.splitter)
+            continue;
+        const TAdvSmoothImageListBoxItem& item = *Items_[e.item];
+        PaintItemBackground(g, e, item);
+        if (ItemAppearance_.ImageVisible())
+            PaintItemPicture(g, e, item);
+        if (ItemAppearance_.TextVisible())
+            PaintItemCaption(g, e, item);
+        if (e.item == FocusItem_ && hasFocus() && ShowFocus_ && focusPolicy() != Qt::NoFocus)
+            PaintFocus(g, e);
+    }
+    g.ResetClip();
+}
+
+void TAdvSmoothImageListBox::PaintItemBackground(gdiplus::Graphics& g, const TDisplayEntry& e,
+                                                 const TAdvSmoothImageListBoxItem& item)
+{
+    int k = 0;
+    const TGDIPFill* fill = &ItemAppearance_.Fill();
+    const bool hovered = Hover_ && e.item == Hovered_;
+    if (!item.Enabled()) {
+        k = 2;
+        fill = &ItemAppearance_.DisabledFill();
+    } else if (e.item == Selected_ || (MultiSelect_ && item.Selected())) {
+        k = 1;
+        fill = &ItemAppearance_.SelectedFill();
+    } else if (hovered) {
+        k = 3;
+        fill = &ItemAppearance_.HoverFill();
+    }
+    QRectF r = e.rect;
+    if (hovered) {
+        const double grow = ItemAppearance_.HoverSize() / 2.0;
+        r.adjust(-grow, -grow, grow, grow);
+    }
+    g.SetSmoothingMode(fill->Rounding() > 0 ? gdiplus::SmoothingModeAntiAlias : gdiplus::SmoothingModeDefault);
+    const gdiplus::Bitmap bitmap(Backgrounds_[size_t(k)]);
+    g.DrawImage(&bitmap, RectF::FromQRectF(r));
+}
+
+void TAdvSmoothImageListBox::PaintItemPicture(gdiplus::Graphics& g, const TDisplayEntry& e,
+                                              const TAdvSmoothImageListBoxItem& item)
+{
+    const QRectF imageRect = ImageRect(e.rect, ItemAppearance_.RectSpec());
+    const TThumbnailData thumb = item.LoadState() == lsReady ? item.Thumbnail() : TThumbnailData{};
+    g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
+    if (!thumb.thumbnail.isNull()) {
+        const QRectF r = FitCentred(imageRect, thumb.thumbnail.size(), ItemAppearance_.AspectRatio(),
+                                    ItemAppearance_.Stretch());
+        const gdiplus::Bitmap bitmap(thumb.thumbnail);
+        g.DrawImage(&bitmap, RectF::FromQRectF(r));
+        return;
+    }
+    if (!DefaultImage_.Empty())
+        DefaultImage_.GPDraw(&g, imageRect.toRect());
+}
+
+void TAdvSmoothImageListBox::PaintItemCaption(gdiplus::Graphics& g, const TDisplayEntry& e,
+                                              const TAdvSmoothImageListBoxItem& item)
+{
+    const TAdvSmoothImageListBoxHTMLText& cap = item.Caption();
+    if (cap.Text().isEmpty())
+        return;
+    const TImageRectSpec& s = ItemAppearance_.RectSpec();
+    QRectF band = e.rect.adjusted(s.textMargin.Left, s.textMargin.Top, -s.textMargin.Right, -s.textMargin.Bottom);
+    switch (s.textAlign) {
+    case laTop: band.setHeight(s.textHeight); break;
+    case laBottom: band.setTop(band.bottom() - s.textHeight); break;
+    case laLeft: band.setWidth(s.textWidth); break;
+    case laRight: band.setLeft(band.right() - s.textWidth); break;
+    default: break;
+    }
+    const gdiplus::Font gf = MakeFont(cap.Font());
+    g.SetTextRenderingHint(HintOf(TextRendering_));
+    const RectF measured = g.MeasureString(cap.Text(), &gf, RectF::FromQRectF(band));
+    const QRectF at = cap.Location() == cpCustom
+                          ? QRectF(band.topLeft() + QPointF(cap.Left(), cap.Top()), measured.ToQRectF().size())
+                          : PlaceIn(band, measured.ToQRectF().size(), cap.Location());
+    const gdiplus::SolidBrush brush(gdiplus::Color(ToARGB(255, cap.Font().Color())));
+    g.SetClip(RectF::FromQRectF(e.rect.intersected(Layout_.itemArea)));
+    g.DrawString(cap.Text(), &gf, gdiplus::PointF(gdiplus::REAL(at.x()), gdiplus::REAL(at.y())), &brush);
+    g.SetClip(RectF::FromQRectF(Layout_.itemArea));
+}
+
+void TAdvSmoothImageListBox::PaintFocus(gdiplus::Graphics& g, const TDisplayEntry& e)
+{
+    const TGDIPFill& fill = Selected_ == e.item ? ItemAppearance_.SelectedFill() : ItemAppearance_.Fill();
+    const QRectF r(e.rect.x() + 1, e.rect.y() + 1, e.rect.width() - 3, e.rect.height() - 3);
+    auto path = CreateRoundedPath(RectF::FromQRectF(r), fill.Rounding() - fill.BorderWidth(), fill.RoundingType());
+    gdiplus::Pen pen(gdiplus::Color(ToARGB(255, FocusColor_)), 1.0f);
+    pen.SetDashStyle(gdiplus::DashStyleDot);
+    g.SetSmoothingMode(gdiplus::SmoothingModeDefault);
+    g.DrawPath(&pen, path.get());
+}
+
+void TAdvSmoothImageListBox::PaintBand(gdiplus::Graphics& g, TAdvSmoothImageListBoxHeader& band, const QRectF& r,
+                                       const BandState& s)
+{
+    // 1. the band's fill
+    g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
+    band.Fill().Fill(&g, RectF::FromQRectF(r));
+
+    const std::optional<QRectF> strip =
+        band.Navigator().Visible()
+            ? std::optional<QRectF>(NavigatorStrip(r, band.Navigator().Size(), band.Navigator().Location(),
+                                                   band.Navigator().Left(), band.Navigator().Top()))
+            : std::nullopt;
+
+    // 2. the caption
+    if (!band.Caption().isEmpty()) {
+        g.SetTextRenderingHint(HintOf(TextRendering_));
+        const gdiplus::Font font = MakeFont(band.Font());
+        const RectF measured = g.MeasureString(band.Caption(), &font, RectF::FromQRectF(r));
+        const QSizeF size(RoundEven(measured.Width), RoundEven(measured.Height));
+        const QRectF at = CaptionRect(r, size, band.CaptionLocation(), band.CaptionLeft(), band.CaptionTop(),
+                                      strip ? &*strip : nullptr, band.Navigator().Location());
+        const gdiplus::SolidBrush brush(gdiplus::Color(ToARGB(255, band.Font().Color())));
+        g.DrawString(band.Caption(), &font, gdiplus::PointF(gdiplus::REAL(at.x()), gdiplus::REAL(at.y())), &brush);
+    }
+
+    // 3. the navigator
+    if (strip)
+        PaintNavigator(g, band.Navigator(), *strip, s);
+}
+
+void TAdvSmoothImageListBox::PaintNavigator(gdiplus::Graphics& g, const TAdvSmoothImageListBoxNavigator& nav,
+                                            const QRectF& strip, const BandState& s)
+{
+    int n = 0;
+    for (const TDisplayEntry& e : Layout_.entries)
+        n += e.splitter ? 0 : 1;
+    TGDIPFill fill;
+    fill.SetGradientType(gtVertical);
+    fill.SetGradientMirrorType(gtVertical);
+    fill.SetBorderColor(nav.BorderColor());
+    switch (nav.Shape()) {
+    case nsRounded:
+        fill.SetRoundingType(rtBoth);
+        fill.SetRounding(RoundEven(nav.Size() / 2.0));
+        break;
+    case nsRoundRect:
+        fill.SetRoundingType(rtBoth);
+        fill.SetRounding(RoundEven(nav.Size() / 6.0));
+        break;
+    case nsRect: fill.SetRounding(0); break;
+    }
+    g.SetSmoothingMode(nav.Shape() == nsRect ? gdiplus::SmoothingModeDefault : gdiplus::SmoothingModeAntiAlias);
+    const gdiplus::Pen pen(gdiplus::Color(255, 0, 0, 0), 1.0f);
+    for (int j = 0; j < 4; ++j) {
+        const QRectF button = NavigatorButton(strip, nav.Size(), j);
+        const TColor base = NavigatorButtonColor(nav.Colors(), j, n, Selected_, s.pressed, s.hovered);
+        fill.SetColor(LightenByPercent(ColorToRGB(base), 60));
+        fill.SetColorTo(base);
+        fill.SetColorMirror(base);
+        fill.SetColorMirrorTo(LightenByPercent(ColorToRGB(base), 25));
+        fill.Fill(&g, RectF::FromQRectF(button));
+        for (const QLineF& line : NavigatorGlyph(j, button))
+            g.DrawLine(&pen, gdiplus::REAL(line.x1()), gdiplus::REAL(line.y1()), gdiplus::REAL(line.x2()),
+                       gdiplus::REAL(line.y2()));
+    }
+}
+
+} // namespace lumora

@@ -1,0 +1,267 @@
+#pragma once
+
+// TAdvSmoothImageListBox: a scrolling grid of picture thumbnails with
+// gradient item backgrounds, a header and a footer (each with a caption and
+// an optional four-button navigator), animated scrolling that follows drags,
+// flicks and the wheel, and keyboard navigation. Thumbnails come from a
+// low-priority loader thread (AdvSmoothImageListBoxLoader.h).
+
+#include "controls/AdvGDIP.h"
+#include "controls/AdvSmoothEditEvents.h"
+#include "controls/AdvSmoothImageListBoxAppearance.h"
+#include "controls/AdvSmoothImageListBoxItems.h"
+#include "controls/AdvSmoothImageListBoxLayout.h"
+#include "controls/AdvSmoothImageListBoxLoader.h"
+#include "controls/GDIPFill.h"
+#include "platform/framework/Form.h"
+#include "platform/framework/Timer.h"
+#include "platform/framework/Types.h"
+
+#include <QImage>
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace lumora {
+
+enum TAdvSmoothImageListBoxZoomMode { zmFullScreen, zmAspectRatio };
+enum TAdvSmoothImageListBoxTextRendering { tAntiAlias, tAntiAliasGridFit, tClearType };
+
+using TAdvSmoothImageListBoxItemEvent = std::function<void(TObject* Sender, int ItemIndex)>;
+using TAdvSmoothImageListBoxItemClickEvent =
+    std::function<void(TObject* Sender, int ItemIndex, TShiftState Shift, TMouseButton Button)>;
+using TAdvSmoothImageListBoxItemHintEvent = std::function<void(TObject* Sender, int ItemIndex, QString& Hint)>;
+using TAdvSmoothImageListBoxNavigateEvent =
+    std::function<void(TObject* Sender, TAdvSmoothImageListBoxNavigationMode Mode, bool& Allow)>;
+using TAdvSmoothImageListBoxScrollEvent = std::function<void(TObject* Sender, int Position)>;
+
+class TAdvSmoothImageListBox : public TCustomControl {
+public:
+    explicit TAdvSmoothImageListBox(QWidget* parent = nullptr);
+    ~TAdvSmoothImageListBox() override;
+
+    // ---- properties
+    TAdvSmoothImageListBoxItems& Items() { return Items_; }
+    const TAdvSmoothImageListBoxItems& Items() const { return Items_; }
+    int SelectedItemIndex() const { return Selected_; }
+    void SetSelectedItemIndex(int v);
+    int Rows() const { return Rows_; }
+    void SetRows(int v);
+    int Columns() const { return Columns_; }
+    void SetColumns(int v);
+    TAdvSmoothImageListBoxItemAppearance& ItemAppearance() { return ItemAppearance_; }
+    TAdvSmoothImageListBoxHeader& Header() { return Header_; }
+    TAdvSmoothImageListBoxFooter& Footer() { return Footer_; }
+    TGDIPFill& Fill() { return Fill_; }
+    bool Transparent() const { return Transparent_; }
+    void SetTransparent(bool v);
+    TAdvSmoothImageThreadLoading ThreadLoading() const { return TAdvSmoothImageThreadLoading(Shared_.threadLoading.load()); }
+    void SetThreadLoading(TAdvSmoothImageThreadLoading v);
+    int AnimationFactor() const { return AnimationFactor_; }
+    void SetAnimationFactor(int v);
+    bool Hover() const { return Hover_; }
+    void SetHover(bool v);
+    bool ShowScrollBar() const { return ShowScrollBar_; }
+    void SetShowScrollBar(bool v);
+    bool ShowFocus() const { return ShowFocus_; }
+    void SetShowFocus(bool v);
+    TColor FocusColor() const { return FocusColor_; }
+    void SetFocusColor(TColor v);
+    bool MultiSelect() const { return MultiSelect_; }
+    void SetMultiSelect(bool v) { MultiSelect_ = v; }
+    bool KeyBoardLookUp() const { return KeyBoardLookUp_; }
+    void SetKeyBoardLookUp(bool v) { KeyBoardLookUp_ = v; }
+    bool Sorted() const { return Sorted_; }
+    void SetSorted(bool v) { Sorted_ = v; }
+    bool ZoomOnDblClick() const { return ZoomOnDblClick_; }
+    void SetZoomOnDblClick(bool v) { ZoomOnDblClick_ = v; }
+    TAdvSmoothImageListBoxZoomMode ZoomMode() const { return ZoomMode_; }
+    void SetZoomMode(TAdvSmoothImageListBoxZoomMode v) { ZoomMode_ = v; }
+    bool ZoomOnTop() const { return ZoomOnTop_; }
+    void SetZoomOnTop(bool v) { ZoomOnTop_ = v; }
+    TAdvGDIPPicture& DefaultImage() { return DefaultImage_; }
+    TAdvSmoothImageListBoxHTMLText& DefaultHTMLText() { return DefaultHTMLText_; }
+    bool OleDragDrop() const { return OleDragDrop_; }
+    void SetOleDragDrop(bool v) { OleDragDrop_ = v; }
+    TAdvSmoothImageListBoxTextRendering TextRendering() const { return TextRendering_; }
+    void SetTextRendering(TAdvSmoothImageListBoxTextRendering v);
+    QString Version() const { return QStringLiteral("1.6.0.2"); }
+    void SetVersion(const QString&) {}
+
+    // ---- operations
+    // Adds one item per directory entry matching `pattern` (a path whose file
+    // part may hold wildcards). Existing items stay.
+    void AddImagesFromLocation(const QString& pattern, bool showCaptions);
+    // Acts like a navigator button click: raises OnNavigate, then navigates
+    // unless the handler disallows it.
+    void Navigate(TAdvSmoothImageListBoxNavigationMode mode);
+    // Moves the selection as a key would, raising OnItemSelect.
+    void KeyNavigate(TNavKey key);
+
+    // ---- state for callers and tests
+    int ScrollPosition() const { return Position_; }
+    int ScrollTarget() const { return Target_; }
+    int LargestScroll() const { return Layout_.largest; }
+    bool Animating() const { return Animating_; }
+    bool AnimationTimerRunning() const { return AnimationTimer_.IsRunning(); }
+    const std::vector<TDisplayEntry>& DisplayList() const { return Layout_.entries; }
+    const QRectF& ItemAreaRect() const { return Layout_.itemArea; }
+    QRectF HeaderRect() const;
+    QRectF FooterRect() const;
+    // The navigator strip of the footer (`footer`) or header, when visible.
+    std::optional<QRectF> NavigatorRect(bool footer) const;
+    int HoveredItem() const { return Hovered_; }
+    int FocusItem() const { return FocusItem_; }
+    bool LoaderRunning() const { return Loader_ != nullptr; }
+    // The item background bitmaps (Fill, Selected, Disabled, Hover) as last rendered.
+    const std::array<QImage, 4>& ItemBackgrounds();
+    int ItemBackgroundRenders() const { return BackgroundRenders_; }
+    // Rebuilds the display list and asks the loader to restart at the first visible entry.
+    void UpdateLayout();
+    void StartLoader();
+    void StopLoader();
+
+    // ---- events
+    TAdvSmoothImageListBoxItemEvent OnItemSelect;
+    TAdvSmoothImageListBoxItemClickEvent OnItemClick;
+    TAdvSmoothImageListBoxItemEvent OnItemMouseDown;
+    TAdvSmoothImageListBoxItemEvent OnItemMouseUp;
+    TAdvSmoothImageListBoxItemEvent OnItemMouseEnter;
+    TAdvSmoothImageListBoxItemEvent OnItemMouseLeave;
+    TAdvSmoothImageListBoxItemEvent OnItemDblClick;
+    TAdvSmoothImageListBoxItemHintEvent OnItemHint;
+    TAdvSmoothImageListBoxNavigateEvent OnNavigate;
+    TAdvSmoothImageListBoxScrollEvent OnScroll;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct BandState {
+        int pressed = -1;
+        int hovered = -1;
+    };
+
+    // change handling
+    void Changed();
+    void AppearanceChanged();
+    void ItemChanged(TAdvSmoothImageListBoxItem* item);
+    void ItemImageChanged(TAdvSmoothImageListBoxItem* item);
+    void ItemsBeginUpdate();
+    void ItemsEndUpdate(bool outermost);
+
+    // geometry
+    TLayoutInput LayoutInput() const;
+    TFlow Flow() const { return FlowOf(Rows_, Columns_); }
+    TThumbnailTarget ThumbTarget() const;
+    int HeaderHeight() const;
+    int FooterHeight() const;
+    QRect ControlRectangle() const;
+    int EntryOf(int item) const; // display position of an item, -1 when not shown
+    std::vector<TEntryState> EntryStates() const;
+    void VisibleRange(int& first, int& last) const;
+    int ItemAt(QPointF p) const;
+    void ScrollIntoView(int item);
+    void SetPosition(int position);
+
+    // animation and loader
+    void SetAnimating(bool on);
+    void AnimationTick();
+    void RequestRepaintFromLoader();
+    void DropThumbnailsIfTargetGrew();
+
+    // mouse helpers
+    int Axis(QPointF p) const { return Flow() == flDownwards ? int(p.y()) : int(p.x()); }
+    void UpdateHover(QPointF p);
+    bool UpdateNavigatorHover(QPointF p);
+
+    // painting, in drawing order
+    void RenderItemBackgrounds();
+    void PaintBackground(gdiplus::Graphics& g);
+    void PaintItems(gdiplus::Graphics& g);
+    void PaintItemBackground(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
+    void PaintItemPicture(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
+    void PaintItemCaption(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
+    void PaintFocus(gdiplus::Graphics& g, const TDisplayEntry& e);
+    void PaintBand(gdiplus::Graphics& g, TAdvSmoothImageListBoxHeader& band, const QRectF& r, const BandState& s);
+    void PaintNavigator(gdiplus::Graphics& g, const TAdvSmoothImageListBoxNavigator& nav, const QRectF& strip,
+                        const BandState& s);
+
+    TAdvSmoothImageListBoxItems Items_;
+    TAdvSmoothImageListBoxItemAppearance ItemAppearance_;
+    TAdvSmoothImageListBoxHeader Header_;
+    TAdvSmoothImageListBoxFooter Footer_;
+    TGDIPFill Fill_;
+    TAdvGDIPPicture DefaultImage_;
+    TAdvSmoothImageListBoxHTMLText DefaultHTMLText_;
+
+    int Selected_ = -1;
+    int Rows_ = 3;
+    int Columns_ = 0;
+    bool Transparent_ = false;
+    int AnimationFactor_ = 4;
+    bool Hover_ = true;
+    bool ShowScrollBar_ = true;
+    bool ShowFocus_ = true;
+    TColor FocusColor_ = clBlack;
+    bool MultiSelect_ = false;
+    bool KeyBoardLookUp_ = false;
+    bool Sorted_ = false;
+    bool ZoomOnDblClick_ = true;
+    TAdvSmoothImageListBoxZoomMode ZoomMode_ = zmFullScreen;
+    bool ZoomOnTop_ = false;
+    bool OleDragDrop_ = false;
+    TAdvSmoothImageListBoxTextRendering TextRendering_ = tClearType;
+
+    TLayoutResult Layout_;
+    int Position_ = 0;
+    int Target_ = 0;
+    double SpeedFactor_ = 4;
+    bool Animating_ = false;
+    bool ScrollRequest_ = false;
+    TTimer AnimationTimer_;
+
+    int Hovered_ = -1;   // item index
+    int FocusItem_ = -1; // item index
+    BandState HeaderState_;
+    BandState FooterState_;
+
+    // mouse
+    bool MouseDown_ = false;
+    int DownCoord_ = 0;
+    int LastCoord_ = 0;
+    qint64 DownTime_ = 0;
+    qint64 PressDuration_ = 0;
+    bool FlickPending_ = false;
+
+    std::array<QImage, 4> Backgrounds_;
+    bool BackgroundsValid_ = false;
+    int BackgroundRenders_ = 0;
+
+    bool WindowCreated_ = false;
+    bool Destroying_ = false;
+    TImageLoaderShared Shared_;
+    std::unique_ptr<TImageLoaderThread> Loader_;
+    std::atomic<bool> RepaintPending_{false};
+    TThumbnailTarget LastTarget_;
+};
+
+} // namespace lumora

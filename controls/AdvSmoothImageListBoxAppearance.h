@@ -1,0 +1,230 @@
+#pragma once
+
+// The owned appearance objects of the image list box: item geometry and
+// fills, the header and footer bands and their four-button navigator.
+// Each announces its changes through OnChange; the list box connects that to
+// its own change handler.
+
+#include "controls/AdvSmoothImageListBoxLayout.h"
+#include "controls/GDIPFill.h"
+#include "platform/framework/Colors.h"
+#include "platform/framework/Font.h"
+#include "platform/framework/Persistent.h"
+
+#include <QString>
+
+namespace lumora {
+
+enum TAdvSmoothImageListBoxNavigatorShape { nsRounded, nsRoundRect, nsRect };
+
+// Base with the compare-store-notify setter every appearance class uses.
+class TAdvSmoothImageListBoxPersistent : public TPersistent {
+protected:
+    template <typename T>
+    void Store(T& field, const T& v)
+    {
+        if (field == v)
+            return;
+        field = v;
+        Changed();
+    }
+    // Routes a sub-object's change to this object's OnChange.
+    void Watch(TPersistent& part)
+    {
+        part.OnChange = [this](TObject*) { Changed(); };
+    }
+};
+
+class TAdvSmoothImageListBoxSplitter : public TAdvSmoothImageListBoxPersistent {
+public:
+    TAdvSmoothImageListBoxSplitter();
+    void Assign(const TPersistent& source) override;
+
+    TGDIPFill& Fill() { return Fill_; }
+    const TGDIPFill& Fill() const { return Fill_; }
+    TFont& TextFont() { return TextFont_; }
+    const TFont& TextFont() const { return TextFont_; }
+    int Size() const { return Size_; }
+    void SetSize(int v) { Store(Size_, v); }
+    int Spacing() const { return Spacing_; }
+    void SetSpacing(int v) { Store(Spacing_, v); }
+
+private:
+    TGDIPFill Fill_;
+    TFont TextFont_;
+    int Size_ = 25;
+    int Spacing_ = 5;
+};
+
+class TAdvSmoothImageListBoxItemAppearance : public TAdvSmoothImageListBoxPersistent {
+public:
+    TAdvSmoothImageListBoxItemAppearance();
+    void Assign(const TPersistent& source) override;
+
+    int ItemWidth() const { return ItemWidth_; }
+    void SetItemWidth(int v) { Store(ItemWidth_, v); }
+    int ItemHeight() const { return ItemHeight_; }
+    void SetItemHeight(int v) { Store(ItemHeight_, v); }
+    int ItemHorizontalSpacing() const { return ItemHorizontalSpacing_; }
+    void SetItemHorizontalSpacing(int v) { Store(ItemHorizontalSpacing_, v); }
+    int ItemVerticalSpacing() const { return ItemVerticalSpacing_; }
+    void SetItemVerticalSpacing(int v) { Store(ItemVerticalSpacing_, v); }
+    bool AutoSize() const { return AutoSize_; }
+    void SetAutoSize(bool v) { Store(AutoSize_, v); }
+    bool AspectRatio() const { return AspectRatio_; }
+    void SetAspectRatio(bool v) { Store(AspectRatio_, v); }
+    TImageStretch Stretch() const { return Stretch_; }
+    void SetStretch(TImageStretch v) { Store(Stretch_, v); }
+    bool ImageVisible() const { return ImageVisible_; }
+    void SetImageVisible(bool v) { Store(ImageVisible_, v); }
+    TAdvSmoothImageListBoxAlign ImageAlign() const { return Spec_.imageAlign; }
+    void SetImageAlign(TAdvSmoothImageListBoxAlign v) { Store(Spec_.imageAlign, v); }
+    TMargins ImageMargin() const { return Spec_.imageMargin; }
+    void SetImageMargin(TMargins v);
+    int ImageLeft() const { return int(Spec_.imageCustom.x()); }
+    int ImageTop() const { return int(Spec_.imageCustom.y()); }
+    int ImageWidth() const { return int(Spec_.imageCustom.width()); }
+    int ImageHeight() const { return int(Spec_.imageCustom.height()); }
+    void SetImageRect(int left, int top, int width, int height);
+    bool TextVisible() const { return Spec_.textVisible; }
+    void SetTextVisible(bool v) { Store(Spec_.textVisible, v); }
+    TAdvSmoothImageListBoxAlign TextAlign() const { return Spec_.textAlign; }
+    void SetTextAlign(TAdvSmoothImageListBoxAlign v) { Store(Spec_.textAlign, v); }
+    TMargins TextMargin() const { return Spec_.textMargin; }
+    void SetTextMargin(TMargins v);
+    int TextWidth() const { return int(Spec_.textWidth); }
+    void SetTextWidth(int v) { Store(Spec_.textWidth, double(v)); }
+    int TextHeight() const { return int(Spec_.textHeight); }
+    void SetTextHeight(int v) { Store(Spec_.textHeight, double(v)); }
+    int HoverSize() const { return HoverSize_; }
+    void SetHoverSize(int v) { Store(HoverSize_, v); }
+
+    TGDIPFill& Fill() { return Fill_; }
+    const TGDIPFill& Fill() const { return Fill_; }
+    TGDIPFill& SelectedFill() { return SelectedFill_; }
+    const TGDIPFill& SelectedFill() const { return SelectedFill_; }
+    TGDIPFill& DisabledFill() { return DisabledFill_; }
+    const TGDIPFill& DisabledFill() const { return DisabledFill_; }
+    TGDIPFill& HoverFill() { return HoverFill_; }
+    const TGDIPFill& HoverFill() const { return HoverFill_; }
+    TAdvSmoothImageListBoxSplitter& Splitter() { return Splitter_; }
+    const TAdvSmoothImageListBoxSplitter& Splitter() const { return Splitter_; }
+
+    // The image and text placement in the form the geometry functions take.
+    const TImageRectSpec& RectSpec() const { return Spec_; }
+
+private:
+    int ItemWidth_ = 70;
+    int ItemHeight_ = 70;
+    int ItemHorizontalSpacing_ = 10;
+    int ItemVerticalSpacing_ = 10;
+    bool AutoSize_ = false;
+    bool AspectRatio_ = true;
+    TImageStretch Stretch_ = isAlways;
+    bool ImageVisible_ = true;
+    int HoverSize_ = 0;
+    TImageRectSpec Spec_;
+    TGDIPFill Fill_;
+    TGDIPFill SelectedFill_;
+    TGDIPFill DisabledFill_;
+    TGDIPFill HoverFill_;
+    TAdvSmoothImageListBoxSplitter Splitter_;
+};
+
+class TAdvSmoothImageListBoxNavigator : public TAdvSmoothImageListBoxPersistent {
+public:
+    void Assign(const TPersistent& source) override;
+
+    bool Visible() const { return Visible_; }
+    void SetVisible(bool v) { Store(Visible_, v); }
+    TColor Color() const { return Color_; }
+    void SetColor(TColor v) { Store(Color_, v); }
+    TColor HoverColor() const { return HoverColor_; }
+    void SetHoverColor(TColor v) { Store(HoverColor_, v); }
+    TColor DownColor() const { return DownColor_; }
+    void SetDownColor(TColor v) { Store(DownColor_, v); }
+    TColor DisabledColor() const { return DisabledColor_; }
+    void SetDisabledColor(TColor v) { Store(DisabledColor_, v); }
+    TColor BorderColor() const { return BorderColor_; }
+    void SetBorderColor(TColor v) { Store(BorderColor_, v); }
+    int Size() const { return Size_; }
+    void SetSize(int v) { Store(Size_, v); }
+    TAdvSmoothImageListBoxNavigatorShape Shape() const { return Shape_; }
+    void SetShape(TAdvSmoothImageListBoxNavigatorShape v) { Store(Shape_, v); }
+    TAdvSmoothImageListBoxLocation Location() const { return Location_; }
+    void SetLocation(TAdvSmoothImageListBoxLocation v) { Store(Location_, v); }
+    int Left() const { return Left_; }
+    void SetLeft(int v) { Store(Left_, v); }
+    int Top() const { return Top_; }
+    void SetTop(int v) { Store(Top_, v); }
+    const QString& HintPreviousPage() const { return HintPreviousPage_; }
+    void SetHintPreviousPage(const QString& v) { Store(HintPreviousPage_, v); }
+    const QString& HintPrevious() const { return HintPrevious_; }
+    void SetHintPrevious(const QString& v) { Store(HintPrevious_, v); }
+    const QString& HintNext() const { return HintNext_; }
+    void SetHintNext(const QString& v) { Store(HintNext_, v); }
+    const QString& HintNextPage() const { return HintNextPage_; }
+    void SetHintNextPage(const QString& v) { Store(HintNextPage_, v); }
+
+    // The hint of button j (0 previous page ... 3 next page).
+    QString Hint(int j) const;
+    TNavigatorColors Colors() const { return {Color_, HoverColor_, DownColor_, DisabledColor_}; }
+
+private:
+    bool Visible_ = false;
+    TColor Color_ = clGray;
+    TColor HoverColor_ = clBlue;
+    TColor DownColor_ = clRed;
+    TColor DisabledColor_ = clGray;
+    TColor BorderColor_ = clGray;
+    int Size_ = 20;
+    TAdvSmoothImageListBoxNavigatorShape Shape_ = nsRoundRect;
+    TAdvSmoothImageListBoxLocation Location_ = cpCenterRight;
+    int Left_ = 0;
+    int Top_ = 0;
+    QString HintPreviousPage_ = QStringLiteral("Previous Page");
+    QString HintPrevious_ = QStringLiteral("Previous Item");
+    QString HintNext_ = QStringLiteral("Next Item");
+    QString HintNextPage_ = QStringLiteral("Next Page");
+};
+
+// The band at the top; the footer has the same fields.
+class TAdvSmoothImageListBoxHeader : public TAdvSmoothImageListBoxPersistent {
+public:
+    TAdvSmoothImageListBoxHeader();
+    void Assign(const TPersistent& source) override;
+
+    const QString& Caption() const { return Caption_; }
+    void SetCaption(const QString& v) { Store(Caption_, v); }
+    TAdvSmoothImageListBoxLocation CaptionLocation() const { return CaptionLocation_; }
+    void SetCaptionLocation(TAdvSmoothImageListBoxLocation v) { Store(CaptionLocation_, v); }
+    int CaptionLeft() const { return CaptionLeft_; }
+    void SetCaptionLeft(int v) { Store(CaptionLeft_, v); }
+    int CaptionTop() const { return CaptionTop_; }
+    void SetCaptionTop(int v) { Store(CaptionTop_, v); }
+    TFont& Font() { return Font_; }
+    const TFont& Font() const { return Font_; }
+    int Height() const { return Height_; }
+    void SetHeight(int v) { Store(Height_, v); }
+    TGDIPFill& Fill() { return Fill_; }
+    const TGDIPFill& Fill() const { return Fill_; }
+    bool Visible() const { return Visible_; }
+    void SetVisible(bool v) { Store(Visible_, v); }
+    TAdvSmoothImageListBoxNavigator& Navigator() { return Navigator_; }
+    const TAdvSmoothImageListBoxNavigator& Navigator() const { return Navigator_; }
+
+private:
+    QString Caption_;
+    TAdvSmoothImageListBoxLocation CaptionLocation_ = cpCenterCenter;
+    int CaptionLeft_ = 0;
+    int CaptionTop_ = 0;
+    TFont Font_;
+    int Height_ = 50;
+    TGDIPFill Fill_;
+    bool Visible_ = true;
+    TAdvSmoothImageListBoxNavigator Navigator_;
+};
+
+class TAdvSmoothImageListBoxFooter : public TAdvSmoothImageListBoxHeader {};
+
+} // namespace lumora
