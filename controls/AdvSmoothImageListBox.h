@@ -29,7 +29,7 @@
 namespace lumora {
 
 enum TAdvSmoothImageListBoxZoomMode { zmFullScreen, zmAspectRatio };
-enum TAdvSmoothImageListBoxTextRendering { tAntiAlias, tAntiAliasGridFit, tClearType };
+using TAdvSmoothImageListBoxTextRendering = TTextRenderingHint;
 
 using TAdvSmoothImageListBoxItemEvent = std::function<void(TObject* Sender, int ItemIndex)>;
 using TAdvSmoothImageListBoxItemClickEvent =

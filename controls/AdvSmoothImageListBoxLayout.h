@@ -6,6 +6,7 @@
 // handling, the thumbnail loader and the tests all call these.
 
 #include "platform/framework/Colors.h"
+#include "platform/framework/Types.h"
 
 #include <QLineF>
 #include <QPointF>
@@ -19,19 +20,8 @@
 
 namespace lumora {
 
-// Nine placements inside a rectangle, plus a free position.
-enum TAdvSmoothImageListBoxLocation {
-    cpTopLeft,
-    cpTopCenter,
-    cpTopRight,
-    cpCenterLeft,
-    cpCenterCenter,
-    cpCenterRight,
-    cpBottomLeft,
-    cpBottomCenter,
-    cpBottomRight,
-    cpCustom
-};
+// Nine placements inside a rectangle, plus a free position (cpTopLeft ... cpCustom).
+using TAdvSmoothImageListBoxLocation = TCaptionPosition;
 
 enum TImageStretch { isAlways = 0, isShrinkOnly = 1 };
 
