@@ -1,0 +1,126 @@
+// Keeping the gauge, track bar and rating chart in step, writing the chosen
+// level to the monitor, the tray menu's brightness commands and the summary
+// lines.
+//
+// The gauge and the track bar move each other. SyncSource tells a handler
+// whether the change it sees is the echo of one it caused itself: 1 while
+// the track bar follows the gauge, 2 while the gauge follows the track bar.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/AdvSmoothGauge.h"
+#include "controls/AdvSmoothSlider.h"
+#include "controls/AdvSmoothTrackBar.h"
+#include "controls/SPBEPC.h"
+#include "core/LevelMath.h"
+#include "platform/framework/SysUtils.h"
+#include "platform/shell/MonitorPower.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace lumora {
+
+void TForm1::SetBrightnessAtIndex(int index)
+{
+    brightness_.SetBrightness(brightness_.LevelValue(index), brightness_.MonitorInstanceName);
+}
+
+void TForm1::ShowLevel(int index)
+{
+    SetUpdating(true);
+    BG->SetValue(index);
+    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
+    SetUpdating(false);
+}
+
+void TForm1::AdvSmoothTrackBar1PositionChanging(TObject*, double)
+{
+    if (!updating_)
+        SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+}
+
+void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
+{
+    if (updating_)
+        return;
+    if (SyncSource == 1) {
+        // The track bar moved because it follows the gauge.
+        AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(BG->Value(), LevelCount()));
+        SyncSource = 0;
+        return;
+    }
+    const int index = PositionToIndex(AdvSmoothTrackBar1->Position(), LevelCount());
+    SetBrightnessAtIndex(index);
+    SyncSource = 2;
+    BG->SetValue(index);
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+}
+
+void TForm1::BGChange(TObject*)
+{
+    if (updating_)
+        return;
+    if (SyncSource == 2) {
+        // The first report of the change the track bar just made.
+        SyncSource = 0;
+        return;
+    }
+    const int index = GaugeValueToIndex(BG->Value(), LevelCount());
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    SetBrightnessAtIndex(index);
+    SyncSource = 1;
+    AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(BG->Value(), LevelCount()));
+}
+
+void TForm1::MinBrightness1Click(TObject*)
+{
+    if (LevelCount() < 1)
+        return;
+    SetBrightnessAtIndex(0);
+    ShowLevel(0);
+}
+
+void TForm1::MaxBrightness1Click(TObject*)
+{
+    if (LevelCount() < 1)
+        return;
+    SetBrightnessAtIndex(LevelCount() - 1);
+    ShowLevel(LevelCount() - 1);
+}
+
+void TForm1::RestoreBrightness1Click(TObject*)
+{
+    const int level = RestoreLevel();
+    if (level < 0 || level > LevelCount() - 1)
+        return;
+    SetBrightnessAtIndex(level);
+    ShowLevel(level);
+    if (Timer2->Tag() > 0)
+        Timer2->SetEnabled(true);
+}
+
+void TForm1::urnOffMonitor1Click(TObject*)
+{
+    if (services_.MonitorPower)
+        services_.MonitorPower->TurnOff();
+}
+
+void TForm1::ShowSettingsSummary(int level, bool runOnStartup, int interval)
+{
+    Label1->setText("Brightness Level: " + IntToStr(level));
+    Label1->adjustSize();
+    Label2->setText(QString("Set on Startup: ") + (runOnStartup ? "ON" : "OFF"));
+    Label2->adjustSize();
+    AdvSmoothSlider1->SetState(runOnStartup ? ssOn : ssOff);
+    if (interval < 1) {
+        Label3->setText("Never reduce brightness");
+        edtInterval->setText(QString());
+    } else {
+        Label3->setText("Interval: " + IntToStr(interval) + " min");
+        edtInterval->setText(IntToStr(interval));
+    }
+    Label3->adjustSize();
+}
+
+} // namespace lumora

@@ -1,0 +1,255 @@
+// The main window's life: building it, the start-up sequence, hiding to the
+// tray on close, and quitting.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/AdvGDIPicture.h"
+#include "controls/AdvSmoothButton.h"
+#include "controls/AdvSmoothGauge.h"
+#include "controls/AdvSmoothImageListBoxPicker.h"
+#include "controls/AdvSmoothLabel.h"
+#include "controls/AdvSmoothSlider.h"
+#include "controls/AdvSmoothTrackBar.h"
+#include "controls/SPBEPC.h"
+#include "core/LevelMath.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/framework/SysUtils.h"
+#include "platform/shell/FileSystem.h"
+#include "tray/CoolTrayIcon.h"
+#include "tray/adpInstanceControl.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace lumora {
+
+namespace {
+constexpr char kApplicationTitle[] = "Lumora Brightness Control";
+}
+
+TForm1::TForm1(TForm1Services services)
+    : TForm(nullptr, services.ScreenPixelsPerInch), services_(std::move(services)), brightness_(services_.Brightness)
+{
+    BeginLoading();
+    CreateComponents();
+    ConnectEvents();
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    EndLoading();
+    CenterOnScreen();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectEvents()
+{
+    AdvSmoothTrackBar1->OnPositionChanged = [this](TObject* s, double p) { AdvSmoothTrackBar1PositionChanged(s, p); };
+    AdvSmoothTrackBar1->OnPositionChanging = [this](TObject* s, double p) { AdvSmoothTrackBar1PositionChanging(s, p); };
+    BG->OnChange = [this](TObject* s) { BGChange(s); };
+    AdvSmoothImageListBoxPicker1->OnSelectImage = [this](TObject* s, int index) {
+        AdvSmoothImageListBoxPicker1SelectImage(s, index);
+    };
+    btnSaveProfile->OnClick = [this](TObject* s) { btnSaveProfileClick(s); };
+    btnApplySettings->OnClick = [this](TObject* s) { btnApplySettingsClick(s); };
+    QObject::connect(edtInterval, &QLineEdit::textChanged, edtInterval, [this] { RunGuarded([this] { edtIntervalChange(this); }); });
+    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+    Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
+    Timer3->OnTimer = [this](TObject* s) { Timer3Timer(s); };
+    CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
+
+    const auto onMenu = [this](QAction* item, void (TForm1::*handler)(TObject*)) {
+        QObject::connect(item, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(nullptr); }); });
+    };
+    onMenu(ShowWindow1, &TForm1::ShowWindow1Click);
+    onMenu(RestoreBrightness1, &TForm1::RestoreBrightness1Click);
+    onMenu(MinBrightness1, &TForm1::MinBrightness1Click);
+    onMenu(MaxBrightness1, &TForm1::MaxBrightness1Click);
+    onMenu(urnOffMonitor1, &TForm1::urnOffMonitor1Click);
+    onMenu(Exit1, &TForm1::Exit1Click);
+}
+
+void TForm1::Loaded()
+{
+    // The single-instance check has run (it is a component of this form);
+    // the tray icon registers before the window's creation event.
+    CoolTrayIcon1->Loaded();
+    TForm::Loaded();
+}
+
+void TForm1::SetUpdating(bool v)
+{
+    updating_ = v;
+    brightness_.SetUpdating(v);
+}
+
+bool TForm1::SurplusCopy() const { return adpInstanceControl1->SurplusCopy(); }
+
+void TForm1::Terminate()
+{
+    terminated_ = true;
+    if (OnTerminate)
+        OnTerminate();
+    else
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TForm1::ShowAtStart()
+{
+    if (!SurplusCopy() && !terminated_)
+        show();
+}
+
+QString TForm1::ProgramFolder() const { return QFileInfo(services_.ExecutablePath).absolutePath(); }
+
+// ------------------------------------------------------------ start-up
+
+void TForm1::FormCreate(TObject*)
+{
+    if (PixelsPerInch() == 96) {
+        AdvSmoothLabel1->Caption().Font().SetSize(10);
+        AdvSmoothLabel2->Caption().Font().SetSize(10);
+        edtInterval->move(343, edtInterval->y());
+    }
+
+    SetUpdating(true);
+    Timer1->SetEnabled(true);
+
+    try {
+        brightness_.QueryMonitor();
+    } catch (...) {
+        // Without the level table nothing later can work: report the
+        // failure, then end as on a monitor without levels.
+        queryFailed_ = true;
+        Timer1->SetEnabled(false);
+        HandleException(std::current_exception());
+        ShowMessage("Not supported", this);
+        Terminate();
+        return;
+    }
+
+    if (LevelCount() <= 0) {
+        ShowMessage("Not supported", this);
+        Terminate();
+    }
+
+    BG->SetMinimumValue(0);
+    BG->SetMaximumValue(LevelCount() - 1);
+    BG->SetValueFormat(GaugeValueFormat(LevelCount()));
+
+    AdvSmoothImageListBoxPicker1->SetImagesLocation(ProgramFolder() + "/*.png");
+
+    Label1->clear();
+    Label2->clear();
+    Label3->clear();
+
+    CoolTrayIcon1->SetEnabled(true);
+
+    if (services_.LaunchOnStartup)
+        Timer3->SetEnabled(true);
+}
+
+void TForm1::Timer1Timer(TObject*)
+{
+    Timer1->SetEnabled(false);
+    if (queryFailed_ || LevelCount() <= 0)
+        return;
+
+    TProfile profile; // level 0, no description, interval 0, run on startup off
+    LoadProfile(*services_.Settings, QString(), LevelCount(), profile, ActiveProfileName);
+    if (!ActiveProfileName.isEmpty()) {
+        QString ignored = ActiveProfileName;
+        LoadProfile(*services_.Settings, ActiveProfileName, LevelCount(), profile, ignored);
+    }
+
+    ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
+    AdvSmoothImageListBoxPicker1->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName);
+
+    if (!ActiveProfileName.isEmpty()) {
+        const QString picture = ProgramFolder() + "/" + ActiveProfileName + ".png";
+        if (FileExists(picture))
+            AdvGDIPPicture1->Picture()->LoadFromFile(picture);
+    }
+
+    BG->SetValue(profile.Level);
+    AdvSmoothTrackBar1->SetPosition(IndexToPosition(profile.Level, LevelCount()));
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+
+    const int interval = TextToInt(Trim(edtInterval->text()));
+    if (interval > 0)
+        ArmIdleDimming(interval);
+
+    SetUpdating(false);
+    SetBrightnessAtIndex(profile.Level);
+}
+
+void TForm1::Timer3Timer(TObject*)
+{
+    Timer3->SetEnabled(false);
+    CoolTrayIcon1->HideMainWindow();
+    CoolTrayIcon1->SetIconVisible(true);
+    const int interval = TextToInt(Trim(edtInterval->text()));
+    if (interval > 0)
+        ArmIdleDimming(interval);
+    else
+        DisarmIdleDimming();
+}
+
+// ------------------------------------------------------- close and exit
+
+TProfile TForm1::CurrentControls() const
+{
+    TProfile profile;
+    profile.Level = int(Round(BG->Value()));
+    profile.Description = Trim(PickerText());
+    profile.Interval = TextToInt(edtInterval->text());
+    profile.RunOnStartup = AdvSmoothSlider1->State() == ssOn;
+    return profile;
+}
+
+void TForm1::FormClose(TObject*, TCloseAction& Action)
+{
+    // Hide first: a failure to save must not keep the window from closing
+    // to the tray, and it is then reported like any other failure.
+    const auto hideToTray = [&] {
+        CoolTrayIcon1->HideMainWindow();
+        CoolTrayIcon1->SetIconVisible(true);
+        Action = caNone;
+    };
+    try {
+        SaveProfile(*services_.Settings, QString(), CurrentControls(), ActiveProfileName);
+    } catch (...) {
+        hideToTray();
+        throw;
+    }
+    hideToTray();
+}
+
+void TForm1::Exit1Click(TObject*)
+{
+    if (Timer2->Tag() == 0) {
+        Terminate();
+        return;
+    }
+    const QString question = "Do you really want to quit? If you quit now, the software would not automaically "
+                             "reduce brighness after " +
+                             IntToStr(Timer2->Tag()) + " minutes.";
+    if (!AskYesNo("Warning", question, this))
+        return;
+    if (Timer1->Enabled())
+        Timer1->SetEnabled(false);
+    if (Timer2->Enabled())
+        Timer2->SetEnabled(false);
+    Terminate();
+    close();
+}
+
+void TForm1::ShowWindow1Click(TObject*) { CoolTrayIcon1->ShowMainWindow(); }
+
+void TForm1::CoolTrayIcon1DblClick(TObject*) { CoolTrayIcon1->ShowMainWindow(); }
+
+} // namespace lumora

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "core/BrightnessAccess.h"
+#include "core/Profiles.h"
+#include "platform/framework/Form.h"
+#include "platform/framework/Timer.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace lumora {
+
+class IdleTimeSource;
+class NotifyIconHost;
+namespace AdvGDIPicture {
+class TAdvGDIPPicture;
+}
+class TAdvSmoothButton;
+class TAdvSmoothGauge;
+class TAdvSmoothImageListBoxPicker;
+class TAdvSmoothLabel;
+class TAdvSmoothSlider;
+class TAdvSmoothTrackBar;
+class TAutostart;
+class TCoolTrayIcon;
+class TMonitorPower;
+class TSPBEPC;
+class TSettingsStore;
+class TadpInstanceControl;
+class WbemProvider;
+
+// The platform services the main window works with. The program entry
+// fills them from the command line; tests put stand-ins in place.
+struct TForm1Services {
+    std::shared_ptr<WbemProvider> Brightness;
+    TSettingsStore* Settings = nullptr;
+    TAutostart* Autostart = nullptr;
+    IdleTimeSource* Idle = nullptr;
+    TMonitorPower* MonitorPower = nullptr;
+    NotifyIconHost* TrayHost = nullptr; // the desktop's notification area when null
+    QString ExecutablePath;
+    QString InstanceRecordFolder;       // the user's runtime folder when empty
+    bool LaunchOnStartup = false;
+    int IdleCheckIntervalMs = 55000;
+    int ScreenPixelsPerInch = 0;        // the primary screen's when 0
+};
+
+// The program's one window: the gauge, track bar and rating chart that show
+// the brightness, the profile picker and picture, the start-up switch, the
+// idle interval, the tray icon and its menu.
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TForm1Services services);
+    ~TForm1() override;
+
+    // Controls, by their design names.
+    TAdvSmoothTrackBar* AdvSmoothTrackBar1 = nullptr;
+    TAdvSmoothGauge* BG = nullptr;
+    TAdvSmoothImageListBoxPicker* AdvSmoothImageListBoxPicker1 = nullptr;
+    AdvGDIPicture::TAdvGDIPPicture* AdvGDIPPicture1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    TSPBEPC* SPBEPC1 = nullptr;
+    TAdvSmoothButton* btnSaveProfile = nullptr;
+    TAdvSmoothButton* btnApplySettings = nullptr;
+    TAdvSmoothLabel* AdvSmoothLabel1 = nullptr;
+    TAdvSmoothSlider* AdvSmoothSlider1 = nullptr;
+    TAdvSmoothLabel* AdvSmoothLabel2 = nullptr;
+    QLineEdit* edtInterval = nullptr;
+    TTimer* Timer1 = nullptr;
+    TTimer* Timer2 = nullptr;
+    TTimer* Timer3 = nullptr;
+    TCoolTrayIcon* CoolTrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* ShowWindow1 = nullptr;
+    QAction* RestoreBrightness1 = nullptr;
+    QAction* MinBrightness1 = nullptr;
+    QAction* MaxBrightness1 = nullptr;
+    QAction* urnOffMonitor1 = nullptr;
+    QAction* Exit1 = nullptr;
+    TadpInstanceControl* adpInstanceControl1 = nullptr;
+
+    // Window state.
+    bool Updating() const { return updating_; }
+    void SetUpdating(bool v);
+    int SyncSource = 0; // 0 none, 1 the gauge started it, 2 the track bar
+    QString ActiveProfileName;
+
+    // The brightness device and the level table.
+    TBrightnessAccess& Brightness() { return brightness_; }
+    int LevelCount() const { return brightness_.LevelCount; }
+    int RestoreLevel() const { return brightness_.RestoreLevel; }
+
+    // This copy found another one running and ends without showing anything.
+    bool SurplusCopy() const;
+    // Asked to end the program; the event loop ends when it next runs.
+    bool Terminated() const { return terminated_; }
+    std::function<void()> OnTerminate;
+
+    // Start-up and the window's life.
+    void FormCreate(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    void Timer3Timer(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Exit1Click(TObject* Sender);
+    void ShowWindow1Click(TObject* Sender);
+    void CoolTrayIcon1DblClick(TObject* Sender);
+
+    // Keeping the three views in step and the tray's brightness commands.
+    void ShowLevel(int index);
+    void AdvSmoothTrackBar1PositionChanging(TObject* Sender, double Position);
+    void AdvSmoothTrackBar1PositionChanged(TObject* Sender, double Position);
+    void BGChange(TObject* Sender);
+    void MinBrightness1Click(TObject* Sender);
+    void MaxBrightness1Click(TObject* Sender);
+    void RestoreBrightness1Click(TObject* Sender);
+    void urnOffMonitor1Click(TObject* Sender);
+    void ShowSettingsSummary(int level, bool runOnStartup, int interval);
+
+    // Idle dimming.
+    void ArmIdleDimming(int minutes);
+    void DisarmIdleDimming();
+    void Timer2Timer(TObject* Sender);
+
+    // Profiles and settings.
+    void AdvSmoothImageListBoxPicker1SelectImage(TObject* Sender, int ItemIndex);
+    void btnSaveProfileClick(TObject* Sender);
+    void btnApplySettingsClick(TObject* Sender);
+    void edtIntervalChange(TObject* Sender);
+    void ApplyStartupSetting();
+    QString ShortPath(const QString& path) const;
+
+    // Shows the window at the end of start-up unless this copy is surplus.
+    void ShowAtStart();
+
+protected:
+    void Loaded() override;
+
+private:
+    void CreateComponents();
+    void ConnectEvents();
+    void Terminate();
+    void SetBrightnessAtIndex(int index);
+    QString ProgramFolder() const;
+    QString PickerText() const;
+    TProfile CurrentControls() const;
+
+    // Components that are not widgets live as long as the window.
+    std::vector<std::unique_ptr<TComponent>> ownedComponents_;
+    std::unique_ptr<TCoolTrayIcon> trayIcon_;
+
+    TForm1Services services_;
+    TBrightnessAccess brightness_;
+    bool updating_ = false;
+    bool terminated_ = false;
+    bool queryFailed_ = false;
+};
+
+} // namespace lumora

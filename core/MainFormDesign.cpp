@@ -1,0 +1,318 @@
+// The main window's design: every component in creation order with the
+// properties it is given. Positions and font heights are design units at
+// 120 pixels per inch; the form scales them to the screen.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/AdvGDIPicture.h"
+#include "controls/AdvSmoothButton.h"
+#include "controls/AdvSmoothGauge.h"
+#include "controls/AdvSmoothImageListBoxPicker.h"
+#include "controls/AdvSmoothLabel.h"
+#include "controls/AdvSmoothSlider.h"
+#include "controls/AdvSmoothTrackBar.h"
+#include "controls/GDIPFill.h"
+#include "controls/SPBEPC.h"
+#include "tray/CoolTrayIcon.h"
+#include "tray/adpInstanceControl.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+
+namespace lumora {
+
+namespace {
+
+// The colours of the design.
+constexpr TColor kLightBlue = 0xFFEFE3;
+constexpr TColor kBlue = 0xFFD2AF;
+constexpr TColor kMidBlue = 0xFFD1AD;
+constexpr TColor kDarkText = 0x962D00;
+
+// The five values every fill of the design states, and the two colours of each part.
+struct FillColors {
+    TColor Color;
+    TColor ColorTo;
+    TColor ColorMirror = clNone;
+    TColor ColorMirrorTo = clNone;
+    TColor BorderColor = clNone;
+    int Rounding = 0;
+};
+
+void Paint(TGDIPFill& fill, const FillColors& c)
+{
+    fill.BeginUpdate();
+    fill.SetColor(c.Color);
+    fill.SetColorTo(c.ColorTo);
+    fill.SetColorMirror(c.ColorMirror);
+    fill.SetColorMirrorTo(c.ColorMirrorTo);
+    fill.SetBorderColor(c.BorderColor);
+    fill.SetRounding(c.Rounding);
+    fill.SetShadowOffset(0);
+    fill.EndUpdate();
+}
+
+TFont DesignFont(const TForm& form, int height, TColor color = clBlack, TFontStyles style = 0)
+{
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(height);
+    font.SetColor(color);
+    font.SetStyle(style);
+    form.ScaleFont(font);
+    return font;
+}
+
+// The tray icon: a small sun drawn at start-up, so no file is needed.
+QIcon TrayIconPicture()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xF0, 0xA0, 0x20), 1.5));
+    for (int i = 0; i < 8; ++i) {
+        p.save();
+        p.translate(8, 8);
+        p.rotate(45.0 * i);
+        p.drawLine(QPointF(0, 5), QPointF(0, 7.5));
+        p.restore();
+    }
+    p.setBrush(QColor(0xFF, 0xC8, 0x30));
+    p.drawEllipse(QPointF(8, 8), 4, 4);
+    return QIcon(pixmap);
+}
+
+void Paint(TGDIPFill& fill, const FillColors& c, TAdvGradientType type, TAdvGradientType mirrorType)
+{
+    Paint(fill, c);
+    fill.SetGradientType(type);
+    fill.SetGradientMirrorType(mirrorType);
+}
+
+void PaintBand(TAdvSmoothImageListBoxHeader& band, const QString& caption, const TFont& font)
+{
+    band.SetCaption(caption);
+    band.Font().Assign(font);
+    Paint(band.Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue});
+}
+
+// The list the picker drops down: 600 x 450, header and footer captions, the
+// navigator in the footer only, and the item colours of the design.
+void ConfigureProfileList(TAdvSmoothImageListBox& box, const TForm& form)
+{
+    box.resize(form.Scale(600), form.Scale(450));
+    TAdvSmoothImageListBoxItemAppearance& items = box.ItemAppearance();
+    Paint(items.Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, kMidBlue}, gtVertical, gtVertical);
+    Paint(items.SelectedFill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, kMidBlue}, gtVertical, gtVertical);
+    Paint(items.HoverFill(), {0xEBFDFF, 0xACECFF, 0x59DAFF, 0xA4E9FF, 0x99CEDB}, gtVertical, gtVertical);
+    Paint(items.DisabledFill(), {0xF2F2F2, 0xB6B6B6, 0xB6B6B6, 0xF2F2F2, kMidBlue}, gtVertical, gtVertical);
+    const TFont bandFont = DesignFont(form, -17, 0x723708);
+    PaintBand(box.Header(), "Choose a profile icon", bandFont);
+    PaintBand(box.Footer(), "Weather and lumination affect the brightness.", bandFont);
+    box.Header().Navigator().SetVisible(false);
+    TAdvSmoothImageListBoxNavigator& navigator = box.Footer().Navigator();
+    navigator.SetVisible(true);
+    navigator.SetHintNext("Next Item");
+    navigator.SetHintPrevious("Previous Item");
+    navigator.SetHintNextPage("Next Page");
+    navigator.SetHintPreviousPage("Previous Page");
+    Paint(box.Fill(), {0xDCB698, 0xDCB698});
+}
+
+} // namespace
+
+void TForm1::CreateComponents()
+{
+    SetCaption("Lumora Brightness Control");
+    SetClientSize(694, 422);
+    SetColor(clBtnFace);
+    TFont formFont = DesignFont(*this, -13);
+    SetFont(formFont);
+
+    // Track bar.
+    AdvSmoothTrackBar1 = new TAdvSmoothTrackBar(this);
+    AdvSmoothTrackBar1->SetName("AdvSmoothTrackBar1");
+    PlaceControl(AdvSmoothTrackBar1, 24, 8, 90, 403);
+    AdvSmoothTrackBar1->SetMaximum(100.0);
+    AdvSmoothTrackBar1->SetStep(10.0);
+    AdvSmoothTrackBar1->SetSnapMargin(10.0);
+    AdvSmoothTrackBar1->SetPositionToolTipFormat("%.2f");
+    AdvSmoothTrackBar1->SetValueFormat("%g %%");
+    Paint(AdvSmoothTrackBar1->Fill(), {kBlue, kBlue, clNone, clNone, clSilver});
+    Paint(AdvSmoothTrackBar1->ProgressFill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, kMidBlue});
+    AdvSmoothTrackBar1->ProgressFill().SetGradientMirrorType(gtVertical);
+    Paint(AdvSmoothTrackBar1->ThumbFill(), {clWhite, clWhite, clNone, clNone, clGray, 10});
+    AdvSmoothTrackBar1->ThumbFill().SetGradientType(gtForwardDiagonal);
+    AdvSmoothTrackBar1->ThumbFill().SetOpacityTo(0);
+    AdvSmoothTrackBar1->SetFont(DesignFont(*this, -13));
+    AdvSmoothTrackBar1->SetProgressFont(DesignFont(*this, -13));
+
+    // Gauge.
+    BG = new TAdvSmoothGauge(this, this);
+    BG->SetName("BG");
+    PlaceControl(BG, 141, 8, 200, 200);
+    BG->Digit().SetColor(kDarkText);
+    BG->Digit().SetBackGroundColor(kLightBlue);
+    BG->OuterCircle().SetColor(kBlue);
+    BG->OuterCircle().SetWidth(0.03);
+    BG->InnerCircle().SetColor(kBlue);
+    BG->OuterRim().SetWidth(2);
+    BG->Needle().SetColor(kBlue);
+    BG->Needle().SetShineColor(kLightBlue);
+    BG->Needle().SetOuterCenterColor(kMidBlue);
+    BG->Needle().SetInnerCenterColor(kBlue);
+    BG->Needle().SetInnerCenterColorTo(kBlue);
+    BG->Arc().SetColor(kLightBlue);
+    BG->Arc().SetWidth(0.03);
+    BG->Arc().Threshold().SetColor(kBlue);
+    BG->Arc().Threshold().SetCenter(25.0);
+    BG->Arc().Threshold().SetEndValue(100.0);
+    BG->SetDivisionColor(kDarkText);
+    BG->SetSubDivisionColor(kDarkText);
+    BG->SetFont(DesignFont(*this, -23, kDarkText));
+    BG->SetValueFont(DesignFont(*this, -18, kDarkText));
+    BG->SetValueFormat("000.00");
+
+    // Profile picker.
+    AdvSmoothImageListBoxPicker1 = new TAdvSmoothImageListBoxPicker(this);
+    AdvSmoothImageListBoxPicker1->SetName("AdvSmoothImageListBoxPicker1");
+    PlaceControl(AdvSmoothImageListBoxPicker1, 141, 214, 200, 30);
+    AdvSmoothImageListBoxPicker1->Font().Assign(DesignFont(*this, -18));
+    AdvSmoothImageListBoxPicker1->SetButtonWidth(Scale(16));
+    AdvSmoothImageListBoxPicker1->SetButtonStyle(bsDropDown);
+    AdvSmoothImageListBoxPicker1->SetHideListBoxAfterSelection(true);
+    AdvSmoothImageListBoxPicker1->SetSelectedImageIndex(-1);
+    ConfigureProfileList(AdvSmoothImageListBoxPicker1->ListBox(), *this);
+
+    // Profile picture.
+    AdvGDIPPicture1 = new AdvGDIPicture::TAdvGDIPPicture(this);
+    AdvGDIPPicture1->setObjectName("AdvGDIPPicture1");
+    PlaceControl(AdvGDIPPicture1, 141, 254, 72, 72);
+    AdvGDIPPicture1->SetCenter(true);
+    AdvGDIPPicture1->SetStretch(true);
+
+    // Summary lines.
+    QLabel** labels[] = {&Label1, &Label2, &Label3};
+    const int labelTops[] = {254, 283, 312};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString("Label%1").arg(i + 1));
+        label->setFont(formFont.ToQFont());
+        const QRect r = ScaleRect(232, labelTops[i], 0, 0);
+        label->move(r.topLeft());
+        *labels[i] = label;
+    }
+
+    // Rating chart.
+    SPBEPC1 = new TSPBEPC(this);
+    PlaceControl(SPBEPC1, 358, 8, 320, 250);
+    SPBEPC1->SetTitle("Energy Efficiency Rating");
+    SPBEPC1->SetTitleColor(0xBC7400);
+    SPBEPC1->SetTitleFont(DesignFont(*this, -13, clWhite));
+    SPBEPC1->SetCurrentTitle("Current");
+    SPBEPC1->SetPotentialTitle("Potential");
+    SPBEPC1->SetPotentialVisible(false);
+    SPBEPC1->SetReadOnly(true);
+    SPBEPC1->SetTopCaption("Very energy efficient - lower running costs");
+    SPBEPC1->SetBottomCaption("Not energy efficient - higher running costs");
+    SPBEPC1->SetTopCaptionFont(DesignFont(*this, -13, clBlack, fsItalic));
+    SPBEPC1->SetBottomCaptionFont(DesignFont(*this, -13, clBlack, fsItalic));
+
+    // Buttons.
+    const auto makeButton = [this](const char* name, const char* caption, int left) {
+        auto* button = new TAdvSmoothButton(this);
+        button->SetName(name);
+        PlaceControl(button, left, 283, 120, 35);
+        button->SetCaption(caption);
+        button->SetColor(0xE3B28D);
+        return button;
+    };
+    btnSaveProfile = makeButton("btnSaveProfile", "Save Profile", 417);
+    btnApplySettings = makeButton("btnApplySettings", "Apply Settings", 558);
+
+    // Start-up caption and switch.
+    AdvSmoothLabel1 = new TAdvSmoothLabel(this);
+    AdvSmoothLabel1->SetName("AdvSmoothLabel1");
+    PlaceControl(AdvSmoothLabel1, 141, 334, 396, 40);
+    AdvSmoothLabel1->Caption().SetText("Set brightness settings on system startup");
+    AdvSmoothLabel1->Caption().SetFont(DesignFont(*this, -20));
+    AdvSmoothLabel1->Fill().SetBorderColor(clNone);
+    AdvSmoothLabel1->Fill().SetRounding(0);
+
+    AdvSmoothSlider1 = new TAdvSmoothSlider(this);
+    AdvSmoothSlider1->SetName("AdvSmoothSlider1");
+    PlaceControl(AdvSmoothSlider1, 558, 341, 91, 30);
+    AdvSmoothSlider1->AppearanceOn().SetCaption("On");
+    Paint(AdvSmoothSlider1->AppearanceOn().Fill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, 0x42AEFE, 4});
+    AdvSmoothSlider1->AppearanceOn().Fill().SetRoundingType(rtLeft);
+    AdvSmoothSlider1->AppearanceOff().SetCaption("Off");
+    Paint(AdvSmoothSlider1->AppearanceOff().Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, clNone, 4});
+    AdvSmoothSlider1->AppearanceOff().Fill().SetRoundingType(rtRight);
+    Paint(AdvSmoothSlider1->ButtonAppearance().Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue, 4});
+
+    // Idle caption with the minutes box standing over its run of blanks.
+    AdvSmoothLabel2 = new TAdvSmoothLabel(this);
+    AdvSmoothLabel2->SetName("AdvSmoothLabel2");
+    PlaceControl(AdvSmoothLabel2, 141, 377, 484, 40);
+    AdvSmoothLabel2->Caption().SetText("Reduce brightness when idle is over           minutes");
+    AdvSmoothLabel2->Caption().SetFont(DesignFont(*this, -20));
+
+    edtInterval = new QLineEdit(this);
+    edtInterval->setObjectName("edtInterval");
+    PlaceControl(edtInterval, 475, 380, 49, 32);
+    edtInterval->setFont(DesignFont(*this, -20).ToQFont());
+    edtInterval->setText("60");
+
+    // Timers.
+    const auto makeTimer = [this](const char* name, int interval) {
+        auto* timer = new TTimer(this);
+        ownedComponents_.emplace_back(timer);
+        timer->SetName(name);
+        timer->SetEnabled(false);
+        timer->SetInterval(interval);
+        return timer;
+    };
+    Timer1 = makeTimer("Timer1", 500);
+    Timer2 = makeTimer("Timer2", services_.IdleCheckIntervalMs);
+    Timer3 = makeTimer("Timer3", 750);
+
+    // Tray icon and its menu.
+    PopupMenu1 = new QMenu(this);
+    ShowWindow1 = PopupMenu1->addAction("Show Window");
+    RestoreBrightness1 = PopupMenu1->addAction("Restore Brightness");
+    PopupMenu1->addSeparator();
+    MinBrightness1 = PopupMenu1->addAction("Min Brightness");
+    MaxBrightness1 = PopupMenu1->addAction("Max Brightness");
+    PopupMenu1->addSeparator();
+    urnOffMonitor1 = PopupMenu1->addAction("Turn Off Monitor");
+    PopupMenu1->addSeparator();
+    Exit1 = PopupMenu1->addAction("Exit");
+
+    trayIcon_ = std::make_unique<TCoolTrayIcon>(this, services_.TrayHost);
+    CoolTrayIcon1 = trayIcon_.get();
+    CoolTrayIcon1->SetCycleInterval(0);
+    CoolTrayIcon1->SetEnabled(false);
+    CoolTrayIcon1->SetHint("Adjust Monitor Brightness");
+    CoolTrayIcon1->SetIcon(TrayIconPicture());
+    CoolTrayIcon1->SetIconIndex(0);
+    CoolTrayIcon1->SetPopupMenu(PopupMenu1);
+
+    // Single-instance guard.
+    adpInstanceControl1 = new TadpInstanceControl(this, this);
+    ownedComponents_.emplace_back(adpInstanceControl1);
+    adpInstanceControl1->SetName("adpInstanceControl1");
+    adpInstanceControl1->SetEnabled(true);
+    adpInstanceControl1->SetMaxInstances(1);
+    if (!services_.ExecutablePath.isEmpty())
+        adpInstanceControl1->SetExecutablePath(services_.ExecutablePath);
+    if (!services_.InstanceRecordFolder.isEmpty())
+        adpInstanceControl1->SetRecordFolder(services_.InstanceRecordFolder);
+    adpInstanceControl1->OnTerminate = [this] { Terminate(); };
+}
+
+} // namespace lumora

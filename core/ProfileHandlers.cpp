@@ -1,0 +1,98 @@
+// Profiles tied to pictures: choosing a picture selects and applies its
+// profile, "Save Profile" stores the controls under it, "Apply Settings"
+// writes or removes the start-at-login entry and arms idle dimming.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/AdvGDIPicture.h"
+#include "controls/AdvSmoothGauge.h"
+#include "controls/AdvSmoothImageListBoxPicker.h"
+#include "controls/AdvSmoothSlider.h"
+#include "core/ProgramOptions.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/framework/SysUtils.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/FileSystem.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+namespace lumora {
+
+namespace {
+constexpr char kRunValueName[] = "Lumora Brightness Control";
+}
+
+QString TForm1::PickerText() const { return AdvSmoothImageListBoxPicker1->Text(); }
+
+void TForm1::AdvSmoothImageListBoxPicker1SelectImage(TObject*, int ItemIndex)
+{
+    const QString file = AdvSmoothImageListBoxPicker1->ListBox().Items()[ItemIndex]->Location();
+    const QString name = QFileInfo(file).fileName().remove(QRegularExpression("\\.png", QRegularExpression::CaseInsensitiveOption));
+    ActiveProfileName = name;
+
+    TProfile profile;
+    QString ignored = ActiveProfileName;
+    const bool found = LoadProfile(*services_.Settings, name, LevelCount(), profile, ignored);
+
+    ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
+    AdvSmoothImageListBoxPicker1->SetText(!profile.Description.isEmpty() ? profile.Description : name);
+    if (FileExists(file))
+        AdvGDIPPicture1->Picture()->LoadFromFile(file);
+
+    if (found) {
+        ShowLevel(profile.Level);
+        SetBrightnessAtIndex(profile.Level);
+    } else {
+        Label1->clear();
+        Label2->clear();
+        Label3->clear();
+    }
+}
+
+void TForm1::btnSaveProfileClick(TObject*)
+{
+    if (ActiveProfileName.isEmpty()) {
+        ShowMessage("Please choose a profile icon and specify a profile name before saving", this);
+        return;
+    }
+    const TProfile profile = CurrentControls();
+    SaveProfile(*services_.Settings, ActiveProfileName, profile, ActiveProfileName);
+    ShowMessage("Your current settings are saved to Profile [" + PickerText() + "]", this);
+    ShowSettingsSummary(profile.Level, AdvSmoothSlider1->State() == ssOn, TextToInt(edtInterval->text()));
+}
+
+void TForm1::btnApplySettingsClick(TObject*)
+{
+    ApplyStartupSetting();
+    const int interval = TextToInt(Trim(edtInterval->text()));
+    if (interval < 1)
+        DisarmIdleDimming();
+    else
+        ArmIdleDimming(interval);
+    ShowMessage("Settings saved.", this);
+}
+
+QString TForm1::ShortPath(const QString& path) const { return lumora::ShortPath(path); }
+
+void TForm1::ApplyStartupSetting()
+{
+    const QString command = ShortPath(services_.ExecutablePath) + " " + kLaunchOnStartupSwitch;
+    if (AdvSmoothSlider1->State() == ssOn)
+        services_.Autostart->WriteRunValue(kRunValueName, command);
+    else if (services_.Autostart->RunValueExists(kRunValueName))
+        services_.Autostart->DeleteRunValue(kRunValueName);
+}
+
+void TForm1::edtIntervalChange(TObject*)
+{
+    const QString text = Trim(edtInterval->text());
+    if (!text.isEmpty() && TextToInt(edtInterval->text()) <= 0) {
+        ShowMessage("Invalid value.", this);
+        edtInterval->setText("60");
+    }
+}
+
+} // namespace lumora

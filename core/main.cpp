@@ -1,0 +1,113 @@
+// The program entry: reads the command line, builds the platform services,
+// creates the main window and runs the event loop.
+
+#include "core/BrightnessUnit.h"
+#include "core/ProgramOptions.h"
+#include "platform/device/BacklightProvider.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/gdiplus/Font.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/FileIdleTime.h"
+#include "platform/shell/FileSystem.h"
+#include "platform/shell/IdleTime.h"
+#include "platform/shell/MonitorPower.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace lumora;
+
+namespace {
+
+constexpr char kTitle[] = "Lumora Brightness Control";
+constexpr char kVersion[] = "1.0.0";
+// The deferred start-up runs 500 ms after creation; the screenshot is taken
+// once it has applied the settings and the needle has settled.
+constexpr int kScreenshotDelayMs = 1500;
+
+QStringList ArgumentsAfterProgramName(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+bool NeedsOffscreenPlatform(const ProgramOptions& options)
+{
+    return !options.Screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+           qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const ProgramOptionsResult parsed = ParseProgramOptions(ArgumentsAfterProgramName(argc, argv));
+    if (!parsed.Options) {
+        std::fprintf(stderr, "lumora: %s\n", qPrintable(parsed.Error));
+        return 2;
+    }
+    const ProgramOptions& options = *parsed.Options;
+    if (options.ShowHelp) {
+        std::fputs(qPrintable(ProgramUsage()), stdout);
+        return 0;
+    }
+    if (options.ShowVersion) {
+        std::printf("%s %s\n", kTitle, kVersion);
+        return 0;
+    }
+    if (NeedsOffscreenPlatform(options))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    TApplication app(argc, argv);
+    app.SetTitle(kTitle);
+    app.setQuitOnLastWindowClosed(false); // closing the window hides it to the tray
+    gdiplus::RegisterBundledFonts();
+
+    // Platform services.
+    BacklightOptions backlight;
+    backlight.Root = options.BacklightRoot;
+    backlight.Levels = options.Levels;
+    TSettingsStore settings(TSettingsStore::DefaultPath());
+    TAutostart autostart;
+    std::unique_ptr<IdleTimeSource> idle = options.IdleSecondsFile.isEmpty()
+                                               ? CreateIdleTimeSource()
+                                               : std::make_unique<FileIdleTime>(options.IdleSecondsFile);
+    TMonitorPower monitorPower;
+
+    TForm1Services services;
+    services.Brightness = std::make_shared<BacklightProvider>(backlight);
+    services.Settings = &settings;
+    services.Autostart = &autostart;
+    services.Idle = idle.get();
+    services.MonitorPower = &monitorPower;
+    services.ExecutablePath = ExecutablePath();
+    services.LaunchOnStartup = options.LaunchOnStartup;
+    if (options.IdleCheckIntervalMs > 0)
+        services.IdleCheckIntervalMs = options.IdleCheckIntervalMs;
+
+    std::unique_ptr<TForm1> form;
+    if (!RunGuarded([&] { form = std::make_unique<TForm1>(services); }))
+        return 1;
+    form->OnTerminate = [&app] { app.Terminate(); };
+    if (form->Terminated() || form->SurplusCopy())
+        return 0;
+
+    if (!options.Screenshot.isEmpty()) {
+        QTimer::singleShot(kScreenshotDelayMs, &app, [&] {
+            const bool saved = form->grab().save(options.Screenshot, "PNG");
+            if (saved)
+                std::printf("Screenshot written to %s\n", qPrintable(options.Screenshot));
+            else
+                std::fprintf(stderr, "lumora: cannot write %s\n", qPrintable(options.Screenshot));
+            app.exit(saved ? 0 : 1);
+        });
+    }
+
+    form->ShowAtStart();
+    return app.exec();
+}

@@ -1,0 +1,217 @@
+// The main window's handlers against a stand-in backlight folder, a
+// temporary settings file and recorded message boxes.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/AdvSmoothGauge.h"
+#include "controls/AdvSmoothSlider.h"
+#include "controls/AdvSmoothTrackBar.h"
+#include "controls/SPBEPC.h"
+#include "platform/device/BacklightProvider.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/IdleTime.h"
+#include "platform/shell/NotifyIconHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+class RecordedBoxes : public TMessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
+    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override
+    {
+        questions << caption + ": " + text;
+        return answer;
+    }
+    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
+    QStringList messages, questions, errors;
+    bool answer = false;
+};
+
+class NoTray : public NotifyIconHost {
+public:
+    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
+};
+
+class SetIdle : public IdleTimeSource {
+public:
+    quint32 IdleSeconds() override { return seconds; }
+    quint32 seconds = 0;
+};
+
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+struct MainWindowTest : ::testing::Test {
+    QTemporaryDir dir;
+    RecordedBoxes boxes;
+    TMessageBoxesScope boxScope{boxes};
+    NoTray tray;
+    SetIdle idle;
+    std::unique_ptr<TSettingsStore> settings;
+    std::unique_ptr<TAutostart> autostart;
+    std::unique_ptr<TForm1> form;
+
+    QString Brightness() const { return QString::fromLatin1(ReadAll(dir.filePath("bl/acpi_video0/brightness"))).trimmed(); }
+    static QByteArray ReadAll(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void Start(int levels = 11)
+    {
+        QDir().mkpath(dir.filePath("bl/acpi_video0"));
+        QDir().mkpath(dir.filePath("run"));
+        WriteFile(dir.filePath("bl/acpi_video0/max_brightness"), "100\n");
+        WriteFile(dir.filePath("bl/acpi_video0/brightness"), "50\n");
+        WriteFile(dir.filePath("bl/acpi_video0/type"), "firmware\n");
+        settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
+        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+
+        TForm1Services services;
+        BacklightOptions options;
+        options.Root = dir.filePath("bl");
+        options.Levels = levels;
+        services.Brightness = std::make_shared<BacklightProvider>(options);
+        services.Settings = settings.get();
+        services.Autostart = autostart.get();
+        services.Idle = &idle;
+        services.TrayHost = &tray;
+        services.ExecutablePath = dir.filePath("lumora");
+        services.InstanceRecordFolder = dir.filePath("run");
+        services.ScreenPixelsPerInch = 120;
+        form = std::make_unique<TForm1>(services);
+        form->OnTerminate = [this] { ++terminations; };
+        form->Timer1Timer(form->Timer1); // the deferred start-up, without waiting for it
+    }
+    int terminations = 0;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
+{
+    Start();
+    EXPECT_EQ(form->Label1->text(), "Brightness Level: 0");
+    EXPECT_EQ(form->Label2->text(), "Set on Startup: OFF");
+    EXPECT_EQ(form->Label3->text(), "Never reduce brightness");
+    EXPECT_TRUE(form->edtInterval->text().isEmpty());
+    EXPECT_EQ(form->AdvSmoothSlider1->State(), ssOff);
+    EXPECT_EQ(form->Timer2->Tag(), 0);
+    EXPECT_FALSE(form->Timer2->Enabled());
+    EXPECT_EQ(form->BG->ValueFormat(), "00.00");
+    EXPECT_EQ(Brightness(), "1"); // level 0 never switches the panel off
+    EXPECT_TRUE(boxes.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)
+{
+    Start();
+    form->AdvSmoothTrackBar1->SetPosition(50);
+    EXPECT_EQ(Brightness(), "60"); // round(5.5) = 6
+    EXPECT_EQ(form->SyncSource, 0); // the gauge's first report was the echo, absorbed
+    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 6);
+    EXPECT_EQ(form->SPBEPC1->Current(), 50);
+}
+
+TEST_F(MainWindowTest, IntervalBoxRefusesZeroAndNegativeButAcceptsEmpty)
+{
+    Start();
+    form->edtInterval->setText("0");
+    EXPECT_EQ(boxes.messages.value(0), "Invalid value.");
+    EXPECT_EQ(form->edtInterval->text(), "60");
+    form->edtInterval->setText("");
+    EXPECT_EQ(boxes.messages.size(), 1);
+}
+
+TEST_F(MainWindowTest, IdleDimmingDimsOnlyWhenStrictlyPastTheIntervalAndOnce)
+{
+    Start();
+    form->AdvSmoothTrackBar1->SetPosition(100);
+    form->ArmIdleDimming(1);
+    idle.seconds = 60;
+    form->Timer2Timer(form->Timer2);
+    EXPECT_EQ(Brightness(), "100");
+    idle.seconds = 61;
+    form->Timer2Timer(form->Timer2);
+    EXPECT_EQ(Brightness(), "1");
+    EXPECT_EQ(form->Timer2->Tag(), 0);
+    EXPECT_FALSE(form->Timer2->Enabled());
+}
+
+TEST_F(MainWindowTest, ExitAsksOnlyWhileDimmingIsArmed)
+{
+    Start();
+    form->Exit1Click(nullptr);
+    EXPECT_TRUE(boxes.questions.isEmpty());
+    EXPECT_EQ(terminations, 1);
+
+    form->ArmIdleDimming(5);
+    boxes.answer = false;
+    form->Exit1Click(nullptr);
+    ASSERT_EQ(boxes.questions.size(), 1);
+    EXPECT_EQ(boxes.questions[0], "Warning: Do you really want to quit? If you quit now, the software would not "
+                                  "automaically reduce brighness after 5 minutes.");
+    EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(MainWindowTest, SaveProfileWithoutPictureAsksForOne)
+{
+    Start();
+    form->btnSaveProfileClick(nullptr);
+    EXPECT_EQ(boxes.messages.value(0), "Please choose a profile icon and specify a profile name before saving");
+}
+
+TEST_F(MainWindowTest, ApplySettingsWritesOrRemovesTheLoginEntry)
+{
+    Start();
+    form->AdvSmoothSlider1->SetState(ssOn);
+    form->btnApplySettingsClick(nullptr);
+    EXPECT_TRUE(autostart->RunValueExists("Lumora Brightness Control"));
+    EXPECT_EQ(boxes.messages.value(0), "Settings saved.");
+    form->AdvSmoothSlider1->SetState(ssOff);
+    form->btnApplySettingsClick(nullptr);
+    EXPECT_FALSE(autostart->RunValueExists("Lumora Brightness Control"));
+}
+
+TEST_F(MainWindowTest, RestoreOutsideTheLevelsDoesNothing)
+{
+    Start();
+    form->Brightness().RestoreLevel = 70; // a brightness value stored as an index
+    form->RestoreBrightness1Click(nullptr);
+    EXPECT_EQ(Brightness(), "1");
+}
+
+TEST_F(MainWindowTest, MissingBacklightSaysNotSupportedAndEnds)
+{
+    QDir().mkpath(dir.filePath("empty"));
+    settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
+    autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+    TForm1Services services;
+    BacklightOptions options;
+    options.Root = dir.filePath("empty");
+    services.Brightness = std::make_shared<BacklightProvider>(options);
+    services.Settings = settings.get();
+    services.Autostart = autostart.get();
+    services.TrayHost = &tray;
+    services.ExecutablePath = dir.filePath("lumora");
+    services.InstanceRecordFolder = dir.filePath("empty");
+    form = std::make_unique<TForm1>(services);
+    EXPECT_EQ(boxes.messages.value(0), "Not supported");
+    EXPECT_TRUE(form->Terminated());
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPoint>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+namespace e2e {
+
+// A virtual X display for the length of a test program.
+class VirtualDisplay {
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    QString Name() const { return name_; }
+
+private:
+    QProcess server_;
+    QString name_;
+};
+
+// A world for one program run: temporary home, config and runtime folders,
+// and a stand-in backlight device.
+class Sandbox {
+public:
+    explicit Sandbox(int maxBrightness = 100, int brightness = 50);
+    QString Home() const { return home_.path(); }
+    QString ConfigHome() const { return home_.path() + "/.config"; }
+    QString BacklightRoot() const { return backlight_.path(); }
+    QString BrightnessFile() const { return backlight_.path() + "/acpi_video0/brightness"; }
+    int Brightness() const;
+    void SetIdleSeconds(int seconds) const;
+    QString IdleFile() const { return home_.path() + "/idle-seconds"; }
+    QProcessEnvironment Environment(const QString& display) const;
+
+private:
+    QTemporaryDir home_;
+    QTemporaryDir backlight_;
+};
+
+// The program under test.
+class Program {
+public:
+    Program(const Sandbox& sandbox, const VirtualDisplay& display, QStringList args);
+    ~Program();
+    QProcess& Process() { return process_; }
+    bool WaitForExit(int ms);
+    int ExitCode() const { return process_.exitCode(); }
+    QString Output();
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+// xdotool on the virtual display.
+class Driver {
+public:
+    explicit Driver(const VirtualDisplay& display) : display_(display.Name()) {}
+    // The id of the first visible window with the title, or empty after the timeout.
+    QString WaitForWindow(const QString& title, int ms = 10000);
+    bool WaitForWindowGone(const QString& windowId, int ms = 5000);
+    QRect Geometry(const QString& windowId);
+    QString ActiveWindow();
+    void Click(const QString& windowId, QPoint at, int button = 1);
+    void Drag(const QString& windowId, QPoint from, QPoint to);
+    void Key(const QString& windowId, const QString& keys);
+    void Type(const QString& windowId, const QString& text);
+    void Close(const QString& windowId);
+    QString Run(const QStringList& args);
+
+private:
+    QString display_;
+};
+
+// Polls until the condition holds or the time is up.
+bool Eventually(const std::function<bool()>& condition, int ms = 5000);
+QString ReadText(const QString& path);
+
+} // namespace e2e

@@ -1,0 +1,234 @@
+// The whole program on a virtual display, driven like a user, against a
+// stand-in backlight folder and a temporary home.
+
+#include "Desktop.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+const QString kTitle = "Lumora Brightness Control";
+
+// The window is designed at 120 pixels per inch; the virtual display has 96.
+QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
+
+// The track bar (design 24, 8, 90 x 403): its scale runs from 100 at design
+// y 8 + 21 down to 0 at design y 8 + 361.
+QPoint TrackBarAt(double percent)
+{
+    const double top = 8 + 21, bottom = 8 + 361;
+    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
+}
+
+QString SettingsText(const Sandbox& sandbox) { return ReadText(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf"); }
+
+QString AutostartEntry(const Sandbox& sandbox)
+{
+    return sandbox.ConfigHome() + "/autostart/lumora-brightness-control.desktop";
+}
+
+// Answers the message box that is open, if any, with its default button.
+bool DismissMessageBox(Driver& driver, const QString& mainWindow)
+{
+    QString box;
+    const bool found = Eventually([&] {
+        const QStringList ids = driver.Run({"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n');
+        for (const QString& id : ids)
+            if (!id.isEmpty() && id != mainWindow)
+                box = id;
+        return !box.isEmpty();
+    });
+    if (found)
+        driver.Key(box, "Return");
+    return found;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { display_ = new VirtualDisplay; }
+    static void TearDownTestSuite()
+    {
+        delete display_;
+        display_ = nullptr;
+    }
+
+    std::unique_ptr<Program> Start(const Sandbox& sandbox, QStringList extra = {})
+    {
+        QStringList args{"--backlight-root", sandbox.BacklightRoot(), "--levels", "11"};
+        args += extra;
+        return std::make_unique<Program>(sandbox, *display_, args);
+    }
+
+    static VirtualDisplay* display_;
+    Driver driver_{*display_};
+};
+
+VirtualDisplay* ProgramTest::display_ = nullptr;
+
+} // namespace
+
+TEST_F(ProgramTest, FirstStartAppliesLowestLevelAndCloseKeepsRunningAndSaves)
+{
+    Sandbox sandbox(100, 50);
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    // No settings yet: level index 0, the lowest non-zero raw value.
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; })) << sandbox.Brightness();
+
+    driver_.Close(window);
+    EXPECT_TRUE(driver_.WaitForWindowGone(window));
+    EXPECT_FALSE(program->WaitForExit(500)) << "closing the window must not end the program";
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=0"); })) << SettingsText(sandbox).toStdString();
+    EXPECT_TRUE(SettingsText(sandbox).contains("RunOnStartup=0"));
+}
+
+TEST_F(ProgramTest, TrackBarDragWritesTheRoundedLevelAndGaugeClickWritesLevelUnderNeedle)
+{
+    Sandbox sandbox(100, 50);
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+
+    // 50 on 11 levels is index round(5.5) = 6: the value of level 6.
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
+
+    // The top of the dial is the middle of the scale: level 5.
+    driver_.Click(window, Design(141 + 100, 8 + 30));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 50; })) << sandbox.Brightness();
+}
+
+TEST_F(ProgramTest, SavedSettingsComeBackAtNextStart)
+{
+    Sandbox sandbox(100, 50);
+    {
+        auto program = Start(sandbox);
+        const QString window = driver_.WaitForWindow(kTitle);
+        ASSERT_FALSE(window.isEmpty());
+        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+        driver_.Drag(window, TrackBarAt(0), TrackBarAt(70)); // index round(7.7) = 8
+        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; }));
+        QThread::msleep(1500); // let the needle settle
+        driver_.Close(window);
+        ASSERT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=8"); }))
+            << SettingsText(sandbox).toStdString();
+    }
+    auto again = Start(sandbox);
+    ASSERT_FALSE(driver_.WaitForWindow(kTitle).isEmpty());
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; })) << sandbox.Brightness();
+}
+
+TEST_F(ProgramTest, ApplySettingsWritesAndRemovesTheAutostartEntry)
+{
+    Sandbox sandbox;
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty());
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+
+    // A click on the bar beside the knob sends the knob there.
+    const QPoint sliderOnSide = Design(558 + 80, 341 + 15);
+    const QPoint sliderOffSide = Design(558 + 8, 341 + 15);
+    const QPoint apply = Design(558 + 60, 283 + 17);
+
+    driver_.Click(window, sliderOnSide); // off -> on
+    QThread::msleep(600);
+    driver_.Click(window, apply);
+    ASSERT_TRUE(DismissMessageBox(driver_, window));
+    EXPECT_TRUE(Eventually([&] { return QFile::exists(AutostartEntry(sandbox)); }));
+    EXPECT_TRUE(ReadText(AutostartEntry(sandbox)).contains("/LaunchOnStartup"));
+
+    driver_.Click(window, sliderOffSide); // on -> off
+    QThread::msleep(600);
+    driver_.Click(window, apply);
+    ASSERT_TRUE(DismissMessageBox(driver_, window));
+    EXPECT_TRUE(Eventually([&] { return !QFile::exists(AutostartEntry(sandbox)); }));
+}
+
+TEST_F(ProgramTest, SecondCopyEndsAtOnceAndBringsTheFirstForward)
+{
+    Sandbox sandbox;
+    auto first = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty());
+    driver_.Close(window); // hidden in the tray
+    ASSERT_TRUE(driver_.WaitForWindowGone(window));
+
+    QElapsedTimer clock;
+    clock.start();
+    auto second = Start(sandbox);
+    ASSERT_TRUE(second->WaitForExit(3000));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(second->ExitCode(), 0);
+    EXPECT_FALSE(driver_.WaitForWindow(kTitle, 3000).isEmpty()) << "the first copy's window comes forward";
+    EXPECT_EQ(first->Process().state(), QProcess::Running);
+}
+
+TEST_F(ProgramTest, KilledCopyDoesNotLockTheNextOneOut)
+{
+    Sandbox sandbox;
+    {
+        auto first = Start(sandbox);
+        ASSERT_FALSE(driver_.WaitForWindow(kTitle).isEmpty());
+        first->Process().kill(); // kill -9
+        first->WaitForExit(3000);
+    }
+    auto next = Start(sandbox);
+    EXPECT_FALSE(driver_.WaitForWindow(kTitle).isEmpty()) << next->Output().toStdString();
+}
+
+TEST_F(ProgramTest, IdleDimmingDropsToTheLowestLevelOnce)
+{
+    Sandbox sandbox;
+    sandbox.SetIdleSeconds(0);
+    auto program = Start(sandbox, {"--idle-seconds-file", sandbox.IdleFile(), "--idle-check-interval", "200"});
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty());
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(100));
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 100; }));
+
+    // One minute, armed by "Apply Settings".
+    // On a 96 pixels-per-inch screen the box stands at left 343.
+    const QPoint interval(343 + 20, Design(0, 380 + 16).y());
+    driver_.Click(window, interval);
+    driver_.Run({"key", "ctrl+a"});
+    driver_.Type(window, "1");
+    driver_.Click(window, Design(558 + 60, 283 + 17));
+    ASSERT_TRUE(DismissMessageBox(driver_, window));
+
+    sandbox.SetIdleSeconds(60); // exactly the interval: not yet
+    QThread::msleep(800);
+    EXPECT_EQ(sandbox.Brightness(), 100);
+    sandbox.SetIdleSeconds(61);
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; })) << sandbox.Brightness();
+}
+
+TEST_F(ProgramTest, EmptyBacklightFolderSaysNotSupportedAndEnds)
+{
+    Sandbox sandbox;
+    QDir(sandbox.BacklightRoot() + "/acpi_video0").removeRecursively();
+    auto program = Start(sandbox);
+    const QString box = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(box.isEmpty());
+    driver_.Key(box, "Return");
+    EXPECT_TRUE(program->WaitForExit(5000)) << program->Output().toStdString();
+}
+
+TEST_F(ProgramTest, UnknownOptionIsRefusedWithExitCode2)
+{
+    Sandbox sandbox;
+    Program program(sandbox, *display_, {"--no-such-option"});
+    ASSERT_TRUE(program.WaitForExit(5000));
+    EXPECT_EQ(program.ExitCode(), 2);
+    EXPECT_TRUE(program.Output().contains("--no-such-option"));
+}
