@@ -45,7 +45,7 @@ VirtualDisplay::VirtualDisplay()
 {
     // -displayfd lets the server choose a free display number and tell it.
     server_.setProcessChannelMode(QProcess::SeparateChannels);
-    server_.start(XVFB_PROGRAM, {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-dpi", "96"});
+    server_.start(XVFB_PROGRAM, {"-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-dpi", "96"});
     if (!server_.waitForStarted(5000))
         throw std::runtime_error("Xvfb did not start");
     QByteArray number;
@@ -145,6 +145,12 @@ QString Driver::WaitForWindow(const QString& title, int ms)
         id = Run({"search", "--onlyvisible", "--name", "^" + title + "$"}).section('\n', 0, 0);
         return !id.isEmpty();
     }, ms);
+    if (id.isEmpty()) {
+        // Say what the display holds, to tell a missing window from a hidden one.
+        const QString all = Run({"search", "--name", "."});
+        for (const QString& w : all.split('\n', Qt::SkipEmptyParts))
+            fprintf(stderr, "window %s '%s'\n", qPrintable(w), qPrintable(Run({"getwindowname", w})));
+    }
     return id;
 }
 

@@ -113,7 +113,7 @@ TEST_F(ProgramTest, SavedSettingsComeBackAtNextStart)
     {
         auto program = Start(sandbox);
         const QString window = driver_.WaitForWindow(kTitle);
-        ASSERT_FALSE(window.isEmpty());
+        ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
         ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
         driver_.Drag(window, TrackBarAt(0), TrackBarAt(70)); // index round(7.7) = 8
         ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; }));
@@ -132,7 +132,7 @@ TEST_F(ProgramTest, ApplySettingsWritesAndRemovesTheAutostartEntry)
     Sandbox sandbox;
     auto program = Start(sandbox);
     const QString window = driver_.WaitForWindow(kTitle);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
 
     // A click on the bar beside the knob sends the knob there.
@@ -159,7 +159,7 @@ TEST_F(ProgramTest, SecondCopyEndsAtOnceAndBringsTheFirstForward)
     Sandbox sandbox;
     auto first = Start(sandbox);
     const QString window = driver_.WaitForWindow(kTitle);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << first->Output().toStdString();
     driver_.Close(window); // hidden in the tray
     ASSERT_TRUE(driver_.WaitForWindowGone(window));
 
@@ -178,7 +178,7 @@ TEST_F(ProgramTest, KilledCopyDoesNotLockTheNextOneOut)
     Sandbox sandbox;
     {
         auto first = Start(sandbox);
-        ASSERT_FALSE(driver_.WaitForWindow(kTitle).isEmpty());
+        ASSERT_FALSE(driver_.WaitForWindow(kTitle).isEmpty()) << first->Output().toStdString();
         first->Process().kill(); // kill -9
         first->WaitForExit(3000);
     }
@@ -192,7 +192,7 @@ TEST_F(ProgramTest, IdleDimmingDropsToTheLowestLevelOnce)
     sandbox.SetIdleSeconds(0);
     auto program = Start(sandbox, {"--idle-seconds-file", sandbox.IdleFile(), "--idle-check-interval", "200"});
     const QString window = driver_.WaitForWindow(kTitle);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
     driver_.Drag(window, TrackBarAt(0), TrackBarAt(100));
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 100; }));
