@@ -204,10 +204,10 @@ TLayoutResult Layout(const TLayoutInput& in)
     bool any = false;
 
     for (int i = 0; i < int(in.items.size()); ++i) {
-        const TLayoutEntrySpec& spec = in.items[size_t(i)];
-        if (!spec.visible)
+        const TLayoutEntrySpec& entrySpec = in.items[size_t(i)];
+        if (!entrySpec.visible)
             continue;
-        if (spec.splitter) {
+        if (entrySpec.splitter) {
             // A splitter ends the current line and takes a band of its own.
             if (inLine > 0) {
                 ax.across(p) += ax.across(item) + ax.across(spacing);

@@ -1,5 +1,7 @@
 #include "GalleryPage.h"
 
+#include "platform/gdiplus/Font.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGridLayout>
@@ -48,6 +50,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("lumora-gallery");
+    lumora::gdiplus::RegisterBundledFonts(); // the design font, as the program uses it
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Shows the controls of the Lumora control kit.");

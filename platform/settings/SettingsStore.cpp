@@ -82,7 +82,7 @@ TSettingsStore::TSettingsStore(QString filePath) : filePath_(std::move(filePath)
 QString TSettingsStore::DefaultPath()
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification says relative values are to be ignored.
+    // Relative values are to be ignored, as the XDG base directory rules say.
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/Kestrelo/LumoraBrightness.conf");

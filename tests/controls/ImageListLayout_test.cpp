@@ -28,8 +28,8 @@ std::vector<TEntryState> Plain(int n)
 
 TEST(ImageListThumbnail, SizeRuleKeepsRatioAndRoundsHalfAwayFromZero)
 {
-    TImageRectSpec spec; // default margins of 3 on every side
-    const QRectF image = ImageRect(QRectF(0, 0, 70, 70), spec);
+    TImageRectSpec rectSpec; // default margins of 3 on every side
+    const QRectF image = ImageRect(QRectF(0, 0, 70, 70), rectSpec);
     EXPECT_EQ(image, QRectF(3, 3, 63, 63));
 
     // 63 * 100 / 200 = 31.5 rounds up.
@@ -57,10 +57,10 @@ TEST(ImageListThumbnail, DegenerateSizesGiveNoThumbnail)
 
 TEST(ImageListThumbnail, TextBandComesOffTheImageRect)
 {
-    TImageRectSpec spec;
-    spec.textVisible = true;
-    spec.textAlign = laBottom;
-    EXPECT_EQ(ImageRect(QRectF(0, 0, 70, 70), spec), QRectF(3, 3, 63, 63 - 16));
+    TImageRectSpec rectSpec;
+    rectSpec.textVisible = true;
+    rectSpec.textAlign = laBottom;
+    EXPECT_EQ(ImageRect(QRectF(0, 0, 70, 70), rectSpec), QRectF(3, 3, 63, 63 - 16));
     EXPECT_EQ(FitCentred(QRectF(3, 3, 63, 63), QSize(63, 32), true, isAlways), QRectF(3, 3 + 15.5, 63, 32));
 }
 
