@@ -65,7 +65,7 @@ struct TImageRectSpec {
     double textWidth = 10;
     double textHeight = 10;
 };
-QRectF ImageRect(const QRectF& item, const TImageRectSpec& spec);
+QRectF ImageRect(const QRectF& item, const TImageRectSpec& rectSpec);
 
 // A thumbnail of size `thumb` fitted again into `imageRect` with the size rule
 // and centred in it.
