@@ -44,7 +44,7 @@ std::pair<QString, QString> SplitPattern(const QString& pattern)
 // ---------------------------------------------------------------- life
 
 TAdvSmoothImageListBox::TAdvSmoothImageListBox(QWidget* parent)
-    : TCustomControl(parent), AnimationTimer_(this)
+    : TCustomControl(parent), AnimationTimer_(this), ZoomTimer_(this)
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -65,6 +65,8 @@ TAdvSmoothImageListBox::TAdvSmoothImageListBox(QWidget* parent)
     AnimationTimer_.SetEnabled(false);
     AnimationTimer_.SetInterval(1);
     AnimationTimer_.OnTimer = [this](TObject*) { AnimationTick(); };
+    InitZoom();
+    CreateScrollBar();
     UpdateLayout();
 }
 
@@ -73,6 +75,7 @@ TAdvSmoothImageListBox::~TAdvSmoothImageListBox()
     Destroying_ = true;
     StopLoader();
     AnimationTimer_.SetEnabled(false);
+    ZoomTimer_.SetEnabled(false);
     Items_.OnBeginUpdate = nullptr;
     Items_.OnEndUpdate = nullptr;
     Items_.OnItemChange = nullptr;
@@ -216,6 +219,8 @@ void TAdvSmoothImageListBox::ItemImageChanged(TAdvSmoothImageListBoxItem* item)
 
 void TAdvSmoothImageListBox::ItemsBeginUpdate()
 {
+    // The zoomed item may go with the change: it is put back at once.
+    EndZoomAtOnce();
     // The loader must never see the collection while it changes.
     StopLoader();
 }
@@ -286,7 +291,7 @@ TLayoutInput TAdvSmoothImageListBox::LayoutInput() const
     in.headerHeight = HeaderHeight();
     in.footerHeight = FooterHeight();
     in.shadow = Fill_.ShadowOffset();
-    in.scrollBar = 0; // the scroll bar child stays hidden (see the report of this control)
+    in.scrollBar = ScrollBarThickness();
     in.rows = Rows_;
     in.columns = Columns_;
     in.itemWidth = ItemAppearance_.ItemWidth();
@@ -314,6 +319,8 @@ TThumbnailTarget TAdvSmoothImageListBox::ThumbTarget() const
 void TAdvSmoothImageListBox::UpdateLayout()
 {
     Layout_ = Layout(LayoutInput());
+    if (UpdateScrollBarVisibility())
+        Layout_ = Layout(LayoutInput()); // the bar's thickness leaves or joins the item area
     if (!Layout_.scrollable && Position_ != 0) {
         Position_ = Target_ = 0;
         Layout_ = Layout(LayoutInput());
@@ -341,6 +348,7 @@ void TAdvSmoothImageListBox::UpdateLayout()
     int last = -1;
     VisibleRange(first, last);
     Shared_.RequestRestart(first >= 0 ? Layout_.entries[size_t(first)].item : 0);
+    SyncScrollBar();
 }
 
 void TAdvSmoothImageListBox::DropThumbnailsIfTargetGrew()
@@ -636,6 +644,8 @@ bool TAdvSmoothImageListBox::event(QEvent* event)
 void TAdvSmoothImageListBox::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
+    if (Zoom_.item >= 0)
+        return; // the zoomed picture covers the items; a double click zooms out
     const QPointF p = event->position();
     MouseDown_ = true;
     FlickPending_ = false;
@@ -644,6 +654,7 @@ void TAdvSmoothImageListBox::mousePressEvent(QMouseEvent* event)
     const int item = ItemAt(p);
     if (item >= 0)
         Fire(OnItemMouseDown, this, item);
+    PressForDrag(item);
     for (bool footer : {false, true}) {
         BandState& s = footer ? FooterState_ : HeaderState_;
         s.pressed = -1;
@@ -655,11 +666,15 @@ void TAdvSmoothImageListBox::mousePressEvent(QMouseEvent* event)
 
 void TAdvSmoothImageListBox::mouseMoveEvent(QMouseEvent* event)
 {
+    if (Zoom_.item >= 0)
+        return;
     const QPointF p = event->position();
     const int coord = Axis(p);
     if (MouseDown_ && (event->buttons() & Qt::LeftButton || event->buttons() & Qt::RightButton ||
                        event->buttons() & Qt::MiddleButton)) {
         if (std::abs(coord - LastCoord_) > 2) {
+            if (MoveForDrag())
+                return;
             SpeedFactor_ = 4;
             SetAnimating(false);
             Hovered_ = -1;
@@ -699,6 +714,11 @@ void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
     const int item = ItemAt(p);
     if (item >= 0)
         Fire(OnItemMouseUp, this, item);
+    if (ReleaseForDrag()) {
+        HeaderState_.pressed = FooterState_.pressed = -1;
+        update();
+        return;
+    }
 
     if (std::abs(coord - DownCoord_) < 2) {
         int navButton = -1;
@@ -712,6 +732,13 @@ void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
             static constexpr TAdvSmoothImageListBoxNavigationMode modes[] = {nmPriorPage, nmPrior, nmNext,
                                                                              nmNextPage};
             Navigate(modes[navButton]);
+        } else if (MultiSelect_) {
+            ClickSelect(item, event->modifiers());
+            if (item >= 0)
+                Fire(OnItemClick, this, item, ShiftStateOf(event->modifiers(), event->buttons()),
+                     ButtonOf(event->button()));
+            if (item >= 0 && Selected_ == item)
+                Fire(OnItemSelect, this, Selected_);
         } else {
             SetSelectedItemIndex(item);
             if (item >= 0 && Selected_ == item) {
@@ -735,10 +762,20 @@ void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
 
 void TAdvSmoothImageListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    if (Zoom_.item >= 0) {
+        ZoomOut();
+        return;
+    }
     const int item = ItemAt(event->position());
     if (item >= 0)
         Fire(OnItemDblClick, this, item);
     mousePressEvent(event);
+    if (item >= 0 && ZoomOnDblClick_ && event->button() == Qt::LeftButton) {
+        // The release that ends this double click must not act as a click
+        // on the items under the zoomed picture.
+        MouseDown_ = false;
+        ZoomIn(item);
+    }
 }
 
 void TAdvSmoothImageListBox::wheelEvent(QWheelEvent* event)
@@ -805,10 +842,11 @@ void TAdvSmoothImageListBox::keyPressEvent(QKeyEvent* event)
         {Qt::Key_Home, nkHome}, {Qt::Key_End, nkEnd},   {Qt::Key_PageUp, nkPageUp}, {Qt::Key_PageDown, nkPageDown},
         {Qt::Key_Left, nkLeft}, {Qt::Key_Right, nkRight}, {Qt::Key_Up, nkUp},         {Qt::Key_Down, nkDown},
     };
-    if (key != 0 && !Layout_.entries.empty() && focusPolicy() != Qt::NoFocus) {
+    if (key != 0 && !Layout_.entries.empty() && focusPolicy() != Qt::NoFocus && !LookUpKey(event) &&
+        !ZoomKey(event) && !SelectionKey(event)) {
         for (const auto& [code, nav] : keys) {
             if (code == key) {
-                KeyNavigate(nav);
+                NavigationKey(nav, event->modifiers());
                 break;
             }
         }

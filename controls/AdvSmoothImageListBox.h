@@ -12,6 +12,8 @@
 #include "controls/AdvSmoothImageListBoxItems.h"
 #include "controls/AdvSmoothImageListBoxLayout.h"
 #include "controls/AdvSmoothImageListBoxLoader.h"
+#include "controls/AdvSmoothImageListBoxSelection.h"
+#include "controls/AdvSmoothImageListBoxZoom.h"
 #include "controls/GDIPFill.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
@@ -19,6 +21,13 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
+
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
+class QScrollBar;
 
 #include <array>
 #include <atomic>
@@ -28,7 +37,6 @@
 
 namespace lumora {
 
-enum TAdvSmoothImageListBoxZoomMode { zmFullScreen, zmAspectRatio };
 using TAdvSmoothImageListBoxTextRendering = TTextRenderingHint;
 
 using TAdvSmoothImageListBoxItemEvent = std::function<void(TObject* Sender, int ItemIndex)>;
@@ -38,6 +46,10 @@ using TAdvSmoothImageListBoxItemHintEvent = std::function<void(TObject* Sender, 
 using TAdvSmoothImageListBoxNavigateEvent =
     std::function<void(TObject* Sender, TAdvSmoothImageListBoxNavigationMode Mode, bool& Allow)>;
 using TAdvSmoothImageListBoxScrollEvent = std::function<void(TObject* Sender, int Position)>;
+using TAdvSmoothImageListBoxStartDragEvent = std::function<void(TObject* Sender, int ItemIndex, bool& Allow)>;
+using TAdvSmoothImageListBoxDragOverEvent = std::function<void(TObject* Sender, bool& Allow)>;
+// The handler may edit or empty `Files`; the picture files left in it are added as items.
+using TAdvSmoothImageListBoxDragDropEvent = std::function<void(TObject* Sender, QStringList& Files)>;
 
 class TAdvSmoothImageListBox : public TCustomControl {
 public:
@@ -72,7 +84,7 @@ public:
     TColor FocusColor() const { return FocusColor_; }
     void SetFocusColor(TColor v);
     bool MultiSelect() const { return MultiSelect_; }
-    void SetMultiSelect(bool v) { MultiSelect_ = v; }
+    void SetMultiSelect(bool v);
     bool KeyBoardLookUp() const { return KeyBoardLookUp_; }
     void SetKeyBoardLookUp(bool v) { KeyBoardLookUp_ = v; }
     bool Sorted() const { return Sorted_; }
@@ -80,13 +92,13 @@ public:
     bool ZoomOnDblClick() const { return ZoomOnDblClick_; }
     void SetZoomOnDblClick(bool v) { ZoomOnDblClick_ = v; }
     TAdvSmoothImageListBoxZoomMode ZoomMode() const { return ZoomMode_; }
-    void SetZoomMode(TAdvSmoothImageListBoxZoomMode v) { ZoomMode_ = v; }
+    void SetZoomMode(TAdvSmoothImageListBoxZoomMode v);
     bool ZoomOnTop() const { return ZoomOnTop_; }
-    void SetZoomOnTop(bool v) { ZoomOnTop_ = v; }
+    void SetZoomOnTop(bool v);
     TAdvGDIPPicture& DefaultImage() { return DefaultImage_; }
     TAdvSmoothImageListBoxHTMLText& DefaultHTMLText() { return DefaultHTMLText_; }
     bool OleDragDrop() const { return OleDragDrop_; }
-    void SetOleDragDrop(bool v) { OleDragDrop_ = v; }
+    void SetOleDragDrop(bool v);
     TAdvSmoothImageListBoxTextRendering TextRendering() const { return TextRendering_; }
     void SetTextRendering(TAdvSmoothImageListBoxTextRendering v);
     QString Version() const { return QStringLiteral("1.6.0.2"); }
@@ -101,6 +113,37 @@ public:
     void Navigate(TAdvSmoothImageListBoxNavigationMode mode);
     // Moves the selection as a key would, raising OnItemSelect.
     void KeyNavigate(TNavKey key);
+
+    // ---- zoom (AdvSmoothImageListBoxZoom.cpp)
+    // Zooms an item from its place to the item area (the whole control with
+    // ZoomOnTop), or back; either runs as an animation.
+    void ZoomIn(int item);
+    void ZoomOut();
+    int ZoomedItem() const { return Zoom_.item; }
+    TZoomPhase ZoomPhase() const { return Zoom_.phase; }
+    // Where the zoomed item is drawn now (empty when none is zoomed).
+    QRectF ZoomRect() const;
+    bool ZoomTimerRunning() const { return ZoomTimer_.IsRunning(); }
+    // The picture drawn for the zoomed item (null when none is zoomed).
+    const QImage& ZoomPicture() const { return Zoom_.picture; }
+    // The item the thumbnail loader leaves alone because it is zoomed.
+    int LoaderZoomedItem() const { return Shared_.zoomed.load(); }
+
+    // ---- multi-selection and look-up (AdvSmoothImageListBoxSelection.cpp)
+    // The item that Shift extends a selection from.
+    int SelectionAnchor() const { return Anchor_; }
+    const QString& LookUpText() const { return LookUp_.text; }
+
+    // ---- drag and drop (AdvSmoothImageListBoxDrag.cpp)
+    // True from the start of an item drag until the button is released.
+    bool Dragging() const { return Drag_.active; }
+    // The data an item drag carries: the item's file as a URL, its picture.
+    QMimeData* MakeDragData(int item) const;
+    // Adds the picture files among `files` as items, in one update.
+    int AddDroppedFiles(const QStringList& files);
+
+    // ---- scroll bar (AdvSmoothImageListBoxScrollBar.cpp)
+    QScrollBar* ScrollBar() const { return ScrollBar_; }
 
     // ---- state for callers and tests
     int ScrollPosition() const { return Position_; }
@@ -136,6 +179,13 @@ public:
     TAdvSmoothImageListBoxItemHintEvent OnItemHint;
     TAdvSmoothImageListBoxNavigateEvent OnNavigate;
     TAdvSmoothImageListBoxScrollEvent OnScroll;
+    TAdvSmoothImageListBoxItemEvent OnItemZoomIn;
+    TAdvSmoothImageListBoxItemEvent OnItemZoomedIn;
+    TAdvSmoothImageListBoxItemEvent OnItemZoomOut;
+    TAdvSmoothImageListBoxItemEvent OnItemZoomedOut;
+    TAdvSmoothImageListBoxStartDragEvent OnItemStartDrag;
+    TAdvSmoothImageListBoxDragOverEvent OnOleDragOver;
+    TAdvSmoothImageListBoxDragDropEvent OnOleDragDrop;
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
 
@@ -153,6 +203,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct BandState {
@@ -231,6 +284,39 @@ private:
     bool OleDragDrop_ = false;
     TAdvSmoothImageListBoxTextRendering TextRendering_ = tClearType;
 
+    // ---- zoom (AdvSmoothImageListBoxZoom.cpp)
+    void InitZoom();
+    QRectF ZoomArea() const;
+    QRectF ZoomHome() const; // the zoomed item's own rectangle now
+    void ZoomTick();
+    void EndZoomAtOnce();
+    void MakeZoomPicture();
+    bool ZoomKey(QKeyEvent* event);
+    void PaintZoomedItem(gdiplus::Graphics& g);
+
+    // ---- multi-selection and look-up (AdvSmoothImageListBoxSelection.cpp)
+    void ClickSelect(int item, Qt::KeyboardModifiers modifiers);
+    void NavigationKey(TNavKey key, Qt::KeyboardModifiers modifiers);
+    bool SelectionKey(QKeyEvent* event);
+    bool LookUpKey(QKeyEvent* event);
+    void SelectRange(int fromItem, int toItem, bool keepOthers);
+    void SetSelectedQuietly(int item, bool selected);
+    void ClearMarks();
+
+    // ---- drag and drop (AdvSmoothImageListBoxDrag.cpp)
+    void PressForDrag(int item);
+    bool MoveForDrag();
+    bool ReleaseForDrag();
+    void ExecOleDrag(int item);
+    bool AcceptsDrag(const QMimeData* data, QObject* source);
+
+    // ---- scroll bar (AdvSmoothImageListBoxScrollBar.cpp)
+    void CreateScrollBar();
+    int ScrollBarThickness() const;
+    bool UpdateScrollBarVisibility();
+    void SyncScrollBar();
+    void ScrollBarMoved(int value);
+
     TLayoutResult Layout_;
     int Position_ = 0;
     int Target_ = 0;
@@ -262,6 +348,18 @@ private:
     std::unique_ptr<TImageLoaderThread> Loader_;
     std::atomic<bool> RepaintPending_{false};
     TThumbnailTarget LastTarget_;
+
+    TZoomState Zoom_;
+    TTimer ZoomTimer_;
+    int Anchor_ = -1; // item index
+    TLookUp LookUp_;
+    struct DragState {
+        int item = -1;        // the selected item the press began on
+        bool decided = false; // asked OnItemStartDrag already
+        bool active = false;
+    } Drag_;
+    QScrollBar* ScrollBar_ = nullptr;
+    bool ScrollBarShown_ = false;
 };
 
 } // namespace lumora

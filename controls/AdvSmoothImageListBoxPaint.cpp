@@ -68,10 +68,14 @@ void TAdvSmoothImageListBox::paintEvent(QPaintEvent*)
     gdiplus::Graphics g(&painter);
     PaintBackground(g);
     PaintItems(g);
+    if (!ZoomOnTop_)
+        PaintZoomedItem(g);
     if (Header_.Visible())
         PaintBand(g, Header_, HeaderRect(), HeaderState_);
     if (Footer_.Visible())
         PaintBand(g, Footer_, FooterRect(), FooterState_);
+    if (ZoomOnTop_)
+        PaintZoomedItem(g);
 }
 
 void TAdvSmoothImageListBox::PaintBackground(gdiplus::Graphics& g)
