@@ -53,28 +53,10 @@ int GdiplusPixelFormat(QImage::Format format)
 
 void TAdvGDIPPicture::Assign(const TObject* Source)
 {
-    SetEmpty(true);
-    if (!Source) {
-        SetData(QByteArray());
-        Changed();
-        Cleared();
-        return;
-    }
-    if (const auto* picture = dynamic_cast<const TAdvGDIPPicture*>(Source)) {
-        SetData(picture->Data());
-        SetEmpty(Data().isEmpty());
-        Changed();
-    }
-    Measure();
+    AssignPicture(Source, dynamic_cast<const TAdvGDIPPicture*>(Source));
 }
 
-void TAdvGDIPPicture::Assign(const QImage& Bitmap)
-{
-    SetData(Encode(Bitmap, "BMP"));
-    SetEmpty(false);
-    Changed();
-    Measure();
-}
+void TAdvGDIPPicture::Assign(const QImage& Bitmap) { AssignBitmap(Bitmap); }
 
 void TAdvGDIPPicture::Assign(const QIcon& Icon)
 {

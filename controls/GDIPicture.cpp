@@ -2,39 +2,16 @@
 
 #include "platform/gdiplus/Image.h"
 
-#include <QBuffer>
 #include <QPainter>
 
 namespace lumora {
 
 void TGDIPPicture::Assign(const TObject* Source)
 {
-    SetEmpty(true);
-    if (!Source) {
-        SetData(QByteArray());
-        Changed();
-        Cleared();
-        return;
-    }
-    if (const auto* picture = dynamic_cast<const TGDIPPicture*>(Source)) {
-        SetData(picture->Data());
-        SetEmpty(Data().isEmpty());
-        Changed();
-    }
-    Measure();
+    AssignPicture(Source, dynamic_cast<const TGDIPPicture*>(Source));
 }
 
-void TGDIPPicture::Assign(const QImage& Bitmap)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    Bitmap.save(&buffer, "BMP");
-    SetData(std::move(bytes));
-    SetEmpty(false);
-    Changed();
-    Measure();
-}
+void TGDIPPicture::Assign(const QImage& Bitmap) { AssignBitmap(Bitmap); }
 
 void TGDIPPicture::LoadFromFile(const QString& FileName)
 {

@@ -2,9 +2,9 @@
 
 #include "platform/framework/Exception.h"
 #include "platform/gdiplus/Image.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 
 #include <new>
@@ -99,6 +99,35 @@ const TPictureData::Decoded& TPictureData::Decode() const
     return *FDecoded;
 }
 
+void TPictureData::AssignPicture(const TObject* source, const TPictureData* sameKind)
+{
+    SetEmpty(true);
+    if (!source) {
+        SetData(QByteArray());
+        Changed();
+        Cleared();
+        return;
+    }
+    if (sameKind) {
+        SetData(sameKind->Data());
+        SetEmpty(Data().isEmpty());
+        Changed();
+    }
+    Measure();
+}
+
+void TPictureData::AssignBitmap(const QImage& bitmap)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bitmap.save(&buffer, "BMP");
+    SetData(std::move(bytes));
+    SetEmpty(false);
+    Changed();
+    Measure();
+}
+
 void TPictureData::SetData(QByteArray data)
 {
     FData = std::move(data);
@@ -113,15 +142,7 @@ void TPictureData::SetSize(int width, int height)
 
 std::optional<QByteArray> TPictureData::ReadFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    if (file.size() > kMaxFileBytes)
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
-        return std::nullopt;
-    return bytes;
+    return ReadFileBytes(fileName, kMaxFileBytes);
 }
 
 QByteArray TPictureData::ReadStream(QIODevice* stream)

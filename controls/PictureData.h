@@ -79,6 +79,15 @@ protected:
     TPictureData();
     ~TPictureData() override;
 
+    // The Assign rules both image classes share. `sameKind` is `source` when
+    // it is an image of the caller's own class, else null. A null source
+    // empties the image and fires OnChange and OnClear; one of the same kind
+    // is copied byte for byte; any other object leaves the bytes but marks the
+    // image empty, silently.
+    void AssignPicture(const TObject* source, const TPictureData* sameKind);
+    // Stores a bitmap in BMP form, fires OnChange and measures it.
+    void AssignBitmap(const QImage& bitmap);
+
     // Replaces the bytes and drops the decoded image.
     void SetData(QByteArray data);
     void SetEmpty(bool empty) { FEmpty = empty; }
