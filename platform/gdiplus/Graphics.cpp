@@ -416,7 +416,21 @@ Status Graphics::DrawImage(const Image* image, const RectF& destRect)
 {
     if (!painter_ || !image || image->IsEmpty())
         return InvalidParameter;
-    painter_->drawImage(destRect.ToQRectF(), image->ToQImage());
+    const QImage& source = image->ToQImage();
+    const QRectF dest = destRect.ToQRectF();
+    // The high-quality modes average every source pixel when shrinking;
+    // plain bilinear sampling would alias a large picture drawn small.
+    const bool highQuality =
+        interpolation_ == InterpolationModeHighQualityBicubic || interpolation_ == InterpolationModeHighQualityBilinear;
+    const QTransform& t = painter_->worldTransform();
+    if (highQuality && t.type() <= QTransform::TxScale) {
+        const QSize device = t.mapRect(dest).size().toSize();
+        if (!device.isEmpty() && (device.width() < source.width() || device.height() < source.height())) {
+            painter_->drawImage(dest, source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            return Ok;
+        }
+    }
+    painter_->drawImage(dest, source);
     return Ok;
 }
 

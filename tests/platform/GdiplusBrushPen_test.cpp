@@ -286,6 +286,30 @@ TEST(GdiplusImage, DecodesBytesAndDrawsWithAColourKey)
     EXPECT_EQ(Image::FromBytes(QByteArray())->GetLastStatus(), InvalidParameter);
 }
 
+TEST(GdiplusImage, HighQualityModesAverageWhenShrinking)
+{
+    // A one-pixel black and white checkerboard shrunk ten times: averaging
+    // gives mid grey everywhere, point sampling gives black or white.
+    QImage board(100, 100, QImage::Format_RGB32);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            board.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(board.save(&buf, "BMP"));
+    auto image = Image::FromBytes(bytes);
+
+    QImage img = Surface(10, 10);
+    Graphics g(&img);
+    g.SetInterpolationMode(InterpolationModeHighQualityBicubic);
+    g.DrawImage(image.get(), RectF(0, 0, 10, 10));
+    // Tolerance 12: the smooth scaler's box filter rounds per step.
+    for (int y = 0; y < 10; y += 3)
+        for (int x = 0; x < 10; x += 3)
+            EXPECT_NEAR(qRed(img.pixel(x, y)), 128, 12) << x << "," << y;
+}
+
 TEST(GdiplusImage, BitmapStartsTransparentAndTakesDrawing)
 {
     Bitmap bmp(8, 8);
