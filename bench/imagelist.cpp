@@ -99,7 +99,7 @@ double LoaderSeconds(const QStringList& files)
     QElapsedTimer t;
     t.start();
     TImageLoaderThread loader(items, shared, {});
-    loader.start(QThread::LowestPriority);
+    loader.start(QThread::IdlePriority);
     while (loader.Loaded() < files.size())
         QThread::usleep(200);
     const double seconds = t.nsecsElapsed() / 1e9;

@@ -1,11 +1,9 @@
 #include "controls/AdvSmoothImageListBox.h"
 
 #include "platform/gdiplus/Graphics.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -27,16 +25,6 @@ TMouseButton ButtonOf(Qt::MouseButton b)
     case Qt::MiddleButton: return mbMiddle;
     default: return mbLeft;
     }
-}
-
-// A pattern's directory part and its file part; either separator counts, so
-// a pattern built as folder + "\" + "*.png" works as well as one with "/".
-std::pair<QString, QString> SplitPattern(const QString& pattern)
-{
-    const qsizetype cut = std::max(pattern.lastIndexOf('/'), pattern.lastIndexOf('\\'));
-    if (cut < 0)
-        return {QStringLiteral("."), pattern};
-    return {pattern.left(cut).isEmpty() ? QStringLiteral("/") : pattern.left(cut), pattern.mid(cut + 1)};
 }
 
 } // namespace
@@ -204,13 +192,17 @@ void TAdvSmoothImageListBox::ItemChanged(TAdvSmoothImageListBoxItem*)
 
 void TAdvSmoothImageListBox::ItemImageChanged(TAdvSmoothImageListBoxItem* item)
 {
-    // An image given directly gets its thumbnail here, on this thread.
-    if (item->Image().isNull())
-        return;
-    item->SetLoadState(lsWaiting);
-    TThumbnailData thumb = MakeThumbnail(item->Image(), ThumbTarget());
-    item->ClearThumbnail();
-    item->StoreThumbnail(std::move(thumb));
+    // An image given directly gets its thumbnail here, on this thread. A
+    // cleared image leaves the item to its file, if it has one.
+    if (item->Image().Empty() || !item->Image().Measure()) {
+        item->ClearThumbnail();
+        item->SetLoadState(item->Location().isEmpty() ? lsNone : lsWaiting);
+    } else {
+        item->SetLoadState(lsWaiting);
+        TThumbnailData thumb = MakeThumbnail(item->Image(), ThumbTarget());
+        item->ClearThumbnail();
+        item->StoreThumbnail(std::move(thumb));
+    }
     if (Items_.UpdateCount() == 0) {
         UpdateLayout();
         update();
@@ -371,7 +363,7 @@ void TAdvSmoothImageListBox::DropThumbnailsIfTargetGrew()
         StopLoader();
     for (int i = 0; i < Items_.Count(); ++i) {
         TAdvSmoothImageListBoxItem* item = Items_[i];
-        if (!item->Image().isNull())
+        if (!item->Image().Empty())
             ItemImageChanged(item);
         else if (item->LoadState() == lsReady)
             item->SetLoadState(lsWaiting);
@@ -474,7 +466,7 @@ void TAdvSmoothImageListBox::StartLoader()
     if (!WindowCreated_ || Loader_ || Destroying_ || Items_.UpdateCount() > 0 || Flow() == flFixedGrid)
         return;
     Loader_ = std::make_unique<TImageLoaderThread>(Items_, Shared_, [this] { RequestRepaintFromLoader(); });
-    Loader_->start(QThread::LowestPriority);
+    Loader_->start(QThread::IdlePriority);
 }
 
 void TAdvSmoothImageListBox::StopLoader()
@@ -507,20 +499,16 @@ void TAdvSmoothImageListBox::RequestRepaintFromLoader()
 
 void TAdvSmoothImageListBox::AddImagesFromLocation(const QString& pattern, bool showCaptions)
 {
-    const auto [dirPart, filePart] = SplitPattern(pattern);
     Items_.BeginUpdate();
-    QDirIterator it(dirPart, QStringList{filePart}, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
+    for (const TFoundFile& file : FindFiles(pattern)) {
         TAdvSmoothImageListBoxItem* item = Items_.Add();
-        item->SetLocation(dirPart + QLatin1Char('/') + info.fileName());
-        item->SetFileName(info.fileName());
-        item->SetFileSize(info.size());
-        item->SetFileDate(info.lastModified());
+        item->SetLocation(file.Path);
+        item->SetFileName(file.Name);
+        item->SetFileSize(file.Size);
+        item->SetFileDate(file.Modified);
         item->SetLoadState(lsWaiting);
         if (showCaptions) {
-            item->Caption().SetText(info.fileName());
+            item->Caption().SetText(file.Name);
             item->Caption().SetLocation(cpCenterCenter);
         }
     }

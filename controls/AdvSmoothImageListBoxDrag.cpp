@@ -5,6 +5,8 @@
 // from outside are added as items.
 
 #include "controls/AdvSmoothImageListBox.h"
+#include "platform/gdiplus/Image.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -93,8 +95,9 @@ QMimeData* TAdvSmoothImageListBox::MakeDragData(int item) const
         data->setUrls({QUrl::fromLocalFile(it.Location())});
     // The picture goes along as the item holds it: a directly given image
     // whole, a picture from a file as its thumbnail (the URL names the file).
-    if (!it.Image().isNull())
-        data->setImageData(it.Image());
+    const gdiplus::Image* image = it.Image().Empty() ? nullptr : it.Image().Image();
+    if (image)
+        data->setImageData(image->ToQImage());
     else if (it.LoadState() == lsReady && !it.Thumbnail().thumbnail.isNull())
         data->setImageData(it.Thumbnail().thumbnail);
     return data;
@@ -170,17 +173,17 @@ int TAdvSmoothImageListBox::AddDroppedFiles(const QStringList& files)
     int added = 0;
     Items_.BeginUpdate();
     for (const QString& file : files) {
-        const QFileInfo info(file);
-        if (!info.isFile() || !IsPictureName(file))
+        const std::optional<TFoundFile> facts = FileFacts(file);
+        if (!facts || !IsPictureName(file))
             continue;
         TAdvSmoothImageListBoxItem* item = Items_.Add();
-        item->SetLocation(info.absoluteFilePath());
-        item->SetFileName(info.fileName());
-        item->SetFileSize(info.size());
-        item->SetFileDate(info.lastModified());
+        item->SetLocation(facts->Path);
+        item->SetFileName(facts->Name);
+        item->SetFileSize(facts->Size);
+        item->SetFileDate(facts->Modified);
         item->SetLoadState(lsWaiting);
         if (ItemAppearance_.TextVisible()) {
-            item->Caption().SetText(info.fileName());
+            item->Caption().SetText(facts->Name);
             item->Caption().SetLocation(cpCenterCenter);
         }
         ++added;

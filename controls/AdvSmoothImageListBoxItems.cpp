@@ -42,6 +42,7 @@ void TAdvSmoothImageListBoxHTMLText::Assign(const TAdvSmoothImageListBoxHTMLText
 TAdvSmoothImageListBoxItem::TAdvSmoothImageListBoxItem(TAdvSmoothImageListBoxItems* owner) : Owner_(owner)
 {
     Caption_.OnChange = [this](TObject*) { Changed(); };
+    Image_.OnChange = [this](TObject*) { ImageChanged(); };
 }
 
 int TAdvSmoothImageListBoxItem::Index() const
@@ -86,10 +87,8 @@ void TAdvSmoothImageListBoxItem::SetSplitter(bool v) { Store(Splitter_, v); }
 void TAdvSmoothImageListBoxItem::SetSplitterText(const QString& v) { Store(SplitterText_, v); }
 void TAdvSmoothImageListBoxItem::SetSplitterState(TSplitterState v) { Store(SplitterState_, v); }
 
-void TAdvSmoothImageListBoxItem::SetImage(const QImage& v)
+void TAdvSmoothImageListBoxItem::ImageChanged()
 {
-    // The item keeps its own copy (QImage shares until either side writes).
-    Image_ = v;
     if (Owner_ && Owner_->OnItemImageChange)
         Owner_->OnItemImageChange(this);
     Changed();

@@ -10,6 +10,7 @@
 // loader is stopped: every change runs inside BeginUpdate/EndUpdate, and the
 // list box stops the loader on BeginUpdate.
 
+#include "controls/AdvGDIP.h"
 #include "controls/AdvSmoothImageListBoxLayout.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Events.h"
@@ -89,6 +90,7 @@ struct TThumbnailData {
     QSizeF natural;   // the picture's own size, once measured
     int largestWidth = 0;
     int largestHeight = 0;
+    int pixelFormat = 0; // the picture's drawing-layer pixel format number
     int bitsPerPixel = 0;
     bool hasAlpha = false;
     bool hasPalette = false;
@@ -110,10 +112,14 @@ public:
     const QDateTime& FileDate() const { return FileDate_; }
     void SetFileDate(const QDateTime& v);
 
-    // An image given directly instead of a file; its thumbnail is made at once
-    // on the user-interface thread by the list box.
-    const QImage& Image() const { return Image_; }
-    void SetImage(const QImage& v);
+    // An image given directly instead of a file, owned by the item; its
+    // thumbnail is made at once on the user-interface thread by the list box
+    // whenever the image changes and is not empty.
+    TAdvGDIPPicture& Image() { return Image_; }
+    const TAdvGDIPPicture& Image() const { return Image_; }
+    // Assigns a copy of `v`.
+    void SetImage(const TAdvGDIPPicture& v) { Image_.Assign(&v); }
+    void SetImage(const QImage& bitmap) { Image_.Assign(bitmap); }
 
     TAdvSmoothImageListBoxHTMLText& Caption() { return Caption_; }
     const TAdvSmoothImageListBoxHTMLText& Caption() const { return Caption_; }
@@ -149,6 +155,7 @@ private:
     friend class TAdvSmoothImageListBoxItems;
     friend class TImageLoaderThread;
     void Changed();
+    void ImageChanged();
     template <typename T>
     void Store(T& field, const T& v)
     {
@@ -163,7 +170,7 @@ private:
     QString FileName_;
     qint64 FileSize_ = 0;
     QDateTime FileDate_;
-    QImage Image_;
+    TAdvGDIPPicture Image_;
     TAdvSmoothImageListBoxHTMLText Caption_;
     QString Hint_;
     bool Enabled_ = true;

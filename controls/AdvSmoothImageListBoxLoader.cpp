@@ -1,6 +1,6 @@
 #include "controls/AdvSmoothImageListBoxLoader.h"
 
-#include <QImageReader>
+#include "platform/gdiplus/Graphics.h"
 
 #include <chrono>
 
@@ -36,31 +36,36 @@ void TImageLoaderShared::Wake()
 
 // ---------------------------------------------------------------- thumbnails
 
-TThumbnailData MakeThumbnail(const QImage& picture, const TThumbnailTarget& target)
+TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target)
 {
     TThumbnailData d;
-    d.natural = picture.size();
-    const QSize size = ThumbnailSize(picture.width(), picture.height(), target.width, target.height,
+    d.natural = QSizeF(picture.Width(), picture.Height());
+    const QSize size = ThumbnailSize(picture.Width(), picture.Height(), target.width, target.height,
                                      target.aspectRatio, target.stretch);
     if (!size.isEmpty()) {
-        d.thumbnail = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        d.thumbnail = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        d.thumbnail.fill(Qt::transparent);
+        gdiplus::Graphics g(&d.thumbnail);
+        // Thumbnails are mostly large pictures drawn small: average, do not sample.
+        g.SetInterpolationMode(gdiplus::InterpolationModeHighQualityBicubic);
+        picture.GPDraw(&g, QRect(QPoint(0, 0), size));
     }
     d.largestWidth = RoundEven(target.width);
     d.largestHeight = RoundEven(target.height);
-    d.bitsPerPixel = picture.depth();
-    d.hasAlpha = picture.hasAlphaChannel();
-    d.hasPalette = picture.colorCount() > 0;
+    d.pixelFormat = picture.PixelFormat();
+    d.bitsPerPixel = picture.BitsPerPixel();
+    d.hasAlpha = picture.HasAlpha();
+    d.hasPalette = picture.HasPalette();
     return d;
 }
 
 std::optional<TThumbnailData> MakeThumbnailFromFile(const QString& file, const TThumbnailTarget& target)
 {
-    QImageReader reader(file);
-    QImage picture;
+    TAdvGDIPPicture picture;
+    picture.LoadFromFile(file);
     // A file that is not a picture, or a picture that measures 0 in either
     // direction, gives no thumbnail: the item keeps showing the default image.
-    if (!reader.read(&picture) || picture.width() <= 0 || picture.height() <= 0)
+    if (picture.Empty() || !picture.Measure() || picture.Width() <= 0 || picture.Height() <= 0)
         return std::nullopt;
     return MakeThumbnail(picture, target);
 }

@@ -4,6 +4,7 @@
 // that decodes the pictures of the items and stores a thumbnail of exactly the
 // size each is drawn at, so that painting never decodes a file.
 
+#include "controls/AdvGDIP.h"
 #include "controls/AdvSmoothImageListBoxItems.h"
 #include "controls/AdvSmoothImageListBoxLayout.h"
 
@@ -50,12 +51,13 @@ struct TImageLoaderShared {
     std::condition_variable wake;
 };
 
-// A thumbnail of `picture` for `target`. The result's largest size is the
-// rounded target.
-TThumbnailData MakeThumbnail(const QImage& picture, const TThumbnailTarget& target);
+// A thumbnail of a measured `picture` for `target`: a 32-bit ARGB bitmap of
+// the fitted size that the picture is drawn into, with the picture's pixel
+// layout copied. The result's largest size is the rounded target.
+TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target);
 
-// Decodes a picture file and makes its thumbnail; nothing when the file cannot
-// be read or is not a picture.
+// Loads and decodes a picture file and makes its thumbnail; nothing when the
+// file cannot be read, is not a picture, or measures 0 in either direction.
 std::optional<TThumbnailData> MakeThumbnailFromFile(const QString& file, const TThumbnailTarget& target);
 
 class TImageLoaderThread : public QThread {

@@ -2,8 +2,8 @@
 
 #include "controls/AdvSmoothImageListBox.h"
 #include "platform/gdiplus/Graphics.h"
+#include "platform/gdiplus/Image.h"
 
-#include <QImageReader>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -184,12 +184,14 @@ void TAdvSmoothImageListBox::MakeZoomPicture()
     // dropped again when the item has zoomed out. A picture larger than the
     // control is kept at the control's size: more pixels could never show.
     const TAdvSmoothImageListBoxItem& it = *Items_[Zoom_.item];
-    QImage picture = it.Image();
-    if (picture.isNull() && !it.Location().isEmpty()) {
-        QImageReader reader(it.Location());
-        if (!reader.read(&picture))
-            picture = QImage();
+    TAdvGDIPPicture fromFile;
+    const TAdvGDIPPicture* source = &it.Image();
+    if (source->Empty() && !it.Location().isEmpty()) {
+        fromFile.LoadFromFile(it.Location());
+        source = &fromFile;
     }
+    const gdiplus::Image* decoded = source->Empty() ? nullptr : source->Image();
+    QImage picture = decoded ? decoded->ToQImage() : QImage();
     Zoom_.natural = picture.size();
     if (!picture.isNull() && (picture.width() > width() || picture.height() > height()))
         picture = picture.scaled(size().expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -28,6 +28,14 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes)
     return bytes;
 }
 
+std::optional<TFoundFile> FileFacts(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return TFoundFile{info.fileName(), info.absoluteFilePath(), info.size(), info.lastModified()};
+}
+
 std::pair<QString, QString> SplitFilePattern(const QString& pattern)
 {
     const qsizetype cut = std::max(pattern.lastIndexOf('/'), pattern.lastIndexOf('\\'));

@@ -31,6 +31,10 @@ struct TFoundFile {
     QDateTime Modified; // last modification, local time
 };
 
+// The facts of one file, its path made absolute; nullopt when the path is
+// not an existing file (a folder, say).
+std::optional<TFoundFile> FileFacts(const QString& path);
+
 // A pattern's directory part and its file part (which may hold the wildcards
 // * and ?). Either separator counts, so a pattern built as folder + "\" +
 // "*.png" works as well as one with "/". A pattern without a directory part

@@ -60,7 +60,7 @@ std::unique_ptr<TAdvSmoothImageListBox> PickerListBox(int count)
     picture.fill(Qt::darkGreen);
     box->Items().BeginUpdate();
     for (int i = 0; i < count; ++i)
-        box->Items().Add()->SetImage(picture);
+        box->Items().Add()->Image().Assign(picture);
     box->Items().EndUpdate();
     return box;
 }
@@ -103,6 +103,22 @@ TEST(ImageListBox, DirectlyGivenImagesGetTheirThumbnailAtOnce)
     EXPECT_EQ(box->Items()[0]->LoadState(), lsReady);
     EXPECT_EQ(box->Items()[0]->Thumbnail().thumbnail.size(), QSize(63, 32));
     EXPECT_FALSE(box->LoaderRunning()) << "no loader before the window exists";
+    EXPECT_EQ(box->Items()[0]->Thumbnail().thumbnail.pixelColor(31, 16), QColor(Qt::darkGreen));
+
+    // The item keeps its own copy: changing the source changes nothing.
+    TAdvGDIPPicture source;
+    QImage red(10, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    source.Assign(red);
+    box->Items()[0]->SetImage(source);
+    EXPECT_EQ(box->Items()[0]->Thumbnail().thumbnail.size(), QSize(16, 63)) << "made again for the new picture";
+    source.Assign(static_cast<const TObject*>(nullptr));
+    EXPECT_FALSE(box->Items()[0]->Image().Empty());
+
+    // Clearing the image drops the thumbnail; an item without a file has nothing to load.
+    box->Items()[0]->Image().Assign(static_cast<const TObject*>(nullptr));
+    EXPECT_EQ(box->Items()[0]->LoadState(), lsNone);
+    EXPECT_TRUE(box->Items()[0]->Thumbnail().thumbnail.isNull());
 }
 
 TEST(ImageListBox, ClickSelectsButAThreePixelMoveOnlyScrolls)

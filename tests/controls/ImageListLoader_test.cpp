@@ -93,6 +93,11 @@ TEST_F(ImageListLoader, MakesThumbnailsAtTheDrawnSizeAndSkipsNonPictures)
     EXPECT_EQ(items[0]->Thumbnail().thumbnail.format(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(items[0]->Thumbnail().natural, QSizeF(200, 100));
     EXPECT_EQ(items[0]->Thumbnail().largestWidth, 63);
+    // The picture is drawn into the thumbnail, and its file's pixel layout kept.
+    EXPECT_EQ(items[0]->Thumbnail().thumbnail.pixelColor(31, 16), QColor(40, 120, 200));
+    EXPECT_EQ(items[0]->Thumbnail().pixelFormat, 0x0026200A);
+    EXPECT_TRUE(items[0]->Thumbnail().hasAlpha);
+    EXPECT_EQ(items[0]->Thumbnail().bitsPerPixel, 32);
     EXPECT_EQ(items[1]->LoadState(), lsLoading) << "not a picture: stays loading, drawn with the default image";
     EXPECT_TRUE(items[1]->Thumbnail().thumbnail.isNull());
     EXPECT_EQ(items[2]->LoadState(), lsLoading);
