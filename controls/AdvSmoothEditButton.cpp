@@ -77,6 +77,8 @@ void TAdvSmoothEditSpeedButton::paintEvent(QPaintEvent*)
         face.state |= QStyle::State_Raised;
     if (underMouse() && !disabled)
         face.state |= QStyle::State_MouseOver;
+    if (hasFocus())
+        face.state |= QStyle::State_HasFocus;
     if (Edit_->Flat())
         face.features |= QStyleOptionButton::Flat;
     style()->drawControl(QStyle::CE_PushButtonBevel, &face, &p, this);
@@ -189,6 +191,17 @@ bool TAdvSmoothEditBtn::KeyDown(int& key, TShiftState)
 bool TAdvSmoothEditBtn::KeyPress(QChar& key)
 {
     return !EditorEnabled_ && key != QChar('\r') && key != QChar(27);
+}
+
+void TAdvSmoothEditBtn::SetEditorEnabled(bool v)
+{
+    if (EditorEnabled_ == v)
+        return;
+    EditorEnabled_ = v;
+    // The button stands in for the edit as the focus target; Qt then keeps
+    // the tab order and moves a focus the edit already has.
+    Button_->setFocusPolicy(v ? Qt::NoFocus : Qt::StrongFocus);
+    setFocusProxy(v ? nullptr : Button_);
 }
 
 void TAdvSmoothEditBtn::resizeEvent(QResizeEvent* event)

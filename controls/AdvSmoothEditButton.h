@@ -65,7 +65,9 @@ public:
     bool Etched() const { return Etched_; }
     void SetEtched(bool v);
     bool EditorEnabled() const { return EditorEnabled_; }
-    void SetEditorEnabled(bool v) { EditorEnabled_ = v; }
+    // Without the editor the button takes the focus in the edit's place, so
+    // Space still opens it from the keyboard.
+    void SetEditorEnabled(bool v);
 
     TAdvSmoothEditSpeedButton* Button() const { return Button_; }
 

@@ -2,6 +2,7 @@
 
 #include "platform/framework/Form.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -26,8 +27,12 @@ QPoint PickerPopupPosition(QPoint anchor, QSize popup, int editWidth, int editHe
 // ---------------------------------------------------------------- pop-up window
 
 TAdvSmoothImageListBoxPickerPopup::TAdvSmoothImageListBoxPickerPopup(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
 {
+    // A pop-up window takes the keyboard and mouse without taking the
+    // activation from the window that holds the picker, so that window keeps
+    // its active caption while the pictures are open. A click elsewhere
+    // closes it and still reaches what was clicked.
     resize(0, 0);
 }
 
@@ -36,6 +41,15 @@ bool TAdvSmoothImageListBoxPickerPopup::event(QEvent* event)
     if (event->type() == QEvent::WindowDeactivate && OnDeactivate)
         OnDeactivate();
     return QWidget::event(event);
+}
+
+void TAdvSmoothImageListBoxPickerPopup::closeEvent(QCloseEvent* event)
+{
+    // The window system closes a pop-up when the user clicks outside it: to
+    // the picker that is the same as losing the activation.
+    if (OnDeactivate)
+        OnDeactivate();
+    QWidget::closeEvent(event);
 }
 
 // ---------------------------------------------------------------- picker
@@ -181,8 +195,8 @@ void TAdvSmoothImageListBoxPicker::Open()
     Popup_->resize(ListBox_->size());
     ListBox_->show();
 
-    // 5. the list box takes the keys
-    Popup_->activateWindow();
+    // 5. the list box takes the keys; the window holding the picker keeps
+    // its active look because the pop-up never takes the activation.
     ListBox_->setFocus(Qt::PopupFocusReason);
 }
 

@@ -21,7 +21,8 @@ namespace lumora {
 // moves left so that its right edge lines up with the edit's.
 QPoint PickerPopupPosition(QPoint anchor, QSize popup, int editWidth, int editHeight, const QRect& workArea);
 
-// The pop-up window: borderless, reports its deactivation.
+// The pop-up window: borderless, reports when the user closed it by clicking
+// elsewhere.
 class TAdvSmoothImageListBoxPickerPopup : public QWidget {
 public:
     explicit TAdvSmoothImageListBoxPickerPopup(QWidget* parent);
@@ -29,6 +30,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 };
 
 class TAdvSmoothImageListBoxPicker : public TAdvSmoothEditBtn {

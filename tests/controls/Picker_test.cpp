@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QThread>
@@ -120,6 +121,24 @@ TEST_F(PickerFixture, ButtonClosesAnOpenPopupAndDoesNotReopenIt)
     // Without deactivation the button closes it itself.
     picker->Button()->click();
     ASSERT_TRUE(picker->DroppedDown());
+    picker->Button()->click();
+    EXPECT_FALSE(picker->DroppedDown());
+}
+
+TEST_F(PickerFixture, AClickElsewhereClosesThePopupLikeADeactivation)
+{
+    // Qt closes a pop-up window itself when the user clicks outside it; the
+    // picker must treat that as the deactivation, so that a click on its own
+    // button right after does not reopen the pictures.
+    Load();
+    picker->Button()->click();
+    ASSERT_TRUE(picker->DroppedDown());
+    EXPECT_TRUE(picker->Popup()->windowFlags().testFlag(Qt::Popup))
+        << "a pop-up never takes the activation from the picker's window";
+    picker->Popup()->close();
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_TRUE(picker->JustClosed());
+    EXPECT_TRUE(picker->ResetTimer().Enabled());
     picker->Button()->click();
     EXPECT_FALSE(picker->DroppedDown());
 }
@@ -299,4 +318,32 @@ TEST(EditButton, EditorDisabledIgnoresTypingButNotEnter)
     edit.OnClickBtn = [&](TObject*) { ++clicks; };
     edit.Button()->click();
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(EditButton, WithoutTheEditorTheButtonTakesTheFocus)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* edit = new TAdvSmoothEditBtn(&window);
+    edit->move(0, 40);
+    window.show();
+    QApplication::setActiveWindow(&window);
+
+    edit->SetEditorEnabled(false);
+    edit->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(edit->Button()->hasFocus());
+    // Space on the focused button is its click.
+    int clicks = 0;
+    edit->OnClickBtn = [&](TObject*) { ++clicks; };
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(edit->Button(), &down);
+    QApplication::sendEvent(edit->Button(), &up);
+    EXPECT_EQ(clicks, 1);
+
+    edit->SetEditorEnabled(true);
+    before->setFocus(Qt::TabFocusReason);
+    edit->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_FALSE(edit->Button()->hasFocus());
 }
