@@ -184,6 +184,47 @@ TEST_F(ProgramTest, ApplySettingsWritesAndRemovesTheAutostartEntry)
     EXPECT_TRUE(switchAndApply(sliderOffSide, [&] { return !QFile::exists(AutostartEntry(sandbox)); }));
 }
 
+TEST_F(ProgramTest, ChoosingAPictureAppliesTheProfileSavedUnderIt)
+{
+    Sandbox sandbox(100, 50);
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+
+    // The picker (design 141, 214, 200 x 30) opens its pictures just below
+    // itself; the first picture stands 10 pixels inside the list's corner,
+    // below its 50-pixel header, and is 70 pixels square.
+    const QPoint dropDown = Design(141 + 200 - 8, 214 + 15);
+    const QPoint firstPicture = Design(141, 214) + QPoint(-2, Design(0, 30).y() - 3) + QPoint(10 + 35, 50 + 10 + 35);
+    const auto choosePicture = [&] {
+        driver_.Click(window, dropDown);
+        QThread::msleep(800); // the pop-up maps and its first thumbnails arrive
+        driver_.Click(window, firstPicture);
+        QThread::msleep(500);
+    };
+    const auto dragTo = [&](double from, double percent, int expected) {
+        for (int attempt = 0; attempt < 3 && sandbox.Brightness() != expected; ++attempt) {
+            driver_.Drag(window, TrackBarAt(from), TrackBarAt(percent));
+            Eventually([&] { return sandbox.Brightness() == expected; }, 2000);
+        }
+        return sandbox.Brightness() == expected;
+    };
+
+    ASSERT_TRUE(dragTo(0, 50, 60));
+    choosePicture();
+    EXPECT_EQ(sandbox.Brightness(), 60) << "a picture without a profile leaves the brightness alone";
+
+    // Save the level under the chosen picture, move away, choose it again.
+    driver_.Click(window, Design(417 + 60, 283 + 17));
+    ASSERT_TRUE(DismissMessageBox(driver_, window)) << "the save is confirmed in a message";
+    ASSERT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=6"); }))
+        << SettingsText(sandbox).toStdString();
+    ASSERT_TRUE(dragTo(60, 20, 20)) << sandbox.Brightness();
+    choosePicture();
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
+}
+
 TEST_F(ProgramTest, SecondCopyEndsAtOnceAndBringsTheFirstForward)
 {
     Sandbox sandbox;
