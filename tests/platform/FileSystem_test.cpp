@@ -56,6 +56,13 @@ TEST(FileSystem, FindsMatchingFilesWithTheirFacts)
     EXPECT_EQ(day->Size, 4);
     EXPECT_TRUE(day->Modified.isValid());
 
+    const std::optional<TFoundFile> facts = FileFacts(dir.filePath("Day.png"));
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->Path, day->Path);
+    EXPECT_EQ(facts->Size, 4);
+    EXPECT_FALSE(FileFacts(dir.filePath("folder.png"))) << "a folder is not a file";
+    EXPECT_FALSE(FileFacts(dir.filePath("missing.png")));
+
     EXPECT_TRUE(FindFiles(dir.filePath("*.jpg")).empty());
     EXPECT_TRUE(FindFiles(dir.filePath("missing/*.png")).empty());
 }
