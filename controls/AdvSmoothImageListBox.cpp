@@ -49,6 +49,7 @@ TAdvSmoothImageListBox::TAdvSmoothImageListBox(QWidget* parent)
     Fill_.OnChange = [this](TObject*) { Changed(); };
     DefaultImage_.OnChange = [this](TObject*) { update(); };
     DefaultHTMLText_.OnChange = [this](TObject*) { update(); };
+    TopLayerItems_.OnChange = [this](TObject*) { update(); };
 
     AnimationTimer_.SetEnabled(false);
     AnimationTimer_.SetInterval(1);
@@ -295,7 +296,8 @@ TLayoutInput TAdvSmoothImageListBox::LayoutInput() const
     in.scrollPosition = Position_;
     in.items.reserve(size_t(Items_.Count()));
     for (int i = 0; i < Items_.Count(); ++i)
-        in.items.push_back({Items_[i]->Visible(), Items_[i]->Splitter()});
+        in.items.push_back(
+            {Items_[i]->Visible(), Items_[i]->Splitter(), Items_[i]->SplitterState() == stCollapsed});
     return in;
 }
 
@@ -649,6 +651,7 @@ void TAdvSmoothImageListBox::mousePressEvent(QMouseEvent* event)
         if (const auto strip = NavigatorRect(footer))
             s.pressed = NavigatorButtonAt(*strip, (footer ? Footer_ : Header_).Navigator().Size(), p);
     }
+    PressCaptionOrExpander(p);
     update();
 }
 
@@ -687,6 +690,7 @@ void TAdvSmoothImageListBox::mouseMoveEvent(QMouseEvent* event)
     }
     const bool navChanged = UpdateNavigatorHover(p);
     UpdateHover(p);
+    UpdateAnchorCursor(p);
     if (navChanged)
         update();
 }
@@ -720,6 +724,8 @@ void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
             static constexpr TAdvSmoothImageListBoxNavigationMode modes[] = {nmPriorPage, nmPrior, nmNext,
                                                                              nmNextPage};
             Navigate(modes[navButton]);
+        } else if (ClickCaptionOrExpander(p)) {
+            // An anchor or a splitter expander took the click.
         } else if (MultiSelect_) {
             ClickSelect(item, event->modifiers());
             if (item >= 0)
@@ -738,6 +744,7 @@ void TAdvSmoothImageListBox::mouseReleaseEvent(QMouseEvent* event)
     } else {
         SpeedFactor_ = 4;
         HeaderState_.pressed = FooterState_.pressed = -1;
+        ReleaseCaptionOrExpander();
     }
     if (PressDuration_ > 0) {
         // Carries an overscrolled view back and lets a following move flick.

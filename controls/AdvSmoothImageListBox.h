@@ -14,6 +14,7 @@
 #include "controls/AdvSmoothImageListBoxLoader.h"
 #include "controls/AdvSmoothImageListBoxSelection.h"
 #include "controls/AdvSmoothImageListBoxZoom.h"
+#include "controls/AdvSmoothImageListBoxTopLayer.h"
 #include "controls/GDIPFill.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
@@ -50,6 +51,15 @@ using TAdvSmoothImageListBoxStartDragEvent = std::function<void(TObject* Sender,
 using TAdvSmoothImageListBoxDragOverEvent = std::function<void(TObject* Sender, bool& Allow)>;
 // The handler may edit or empty `Files`; the picture files left in it are added as items.
 using TAdvSmoothImageListBoxDragDropEvent = std::function<void(TObject* Sender, QStringList& Files)>;
+using TAdvSmoothImageListBoxAnchorClickEvent =
+    std::function<void(TObject* Sender, int ItemIndex, const QString& Anchor)>;
+using TAdvSmoothImageListBoxGetDisplayTextEvent =
+    std::function<void(TObject* Sender, int ItemIndex, QString& DisplayText)>;
+// Raised per visible item before it is drawn; clearing DefaultDraw leaves the
+// item to the handler.
+using TAdvSmoothImageListBoxItemDrawEvent = std::function<void(TObject* Sender, int ItemIndex,
+                                                               gdiplus::Graphics* Graphics, const QRectF& Rect,
+                                                               bool& DefaultDraw)>;
 
 class TAdvSmoothImageListBox : public TCustomControl {
 public:
@@ -97,6 +107,7 @@ public:
     void SetZoomOnTop(bool v);
     TAdvGDIPPicture& DefaultImage() { return DefaultImage_; }
     TAdvSmoothImageListBoxHTMLText& DefaultHTMLText() { return DefaultHTMLText_; }
+    TAdvSmoothImageListBoxTopLayerItems& TopLayerItems() { return TopLayerItems_; }
     bool OleDragDrop() const { return OleDragDrop_; }
     void SetOleDragDrop(bool v);
     TAdvSmoothImageListBoxTextRendering TextRendering() const { return TextRendering_; }
@@ -163,6 +174,11 @@ public:
     // The item background bitmaps (Fill, Selected, Disabled, Hover) as last rendered.
     const std::array<QImage, 4>& ItemBackgrounds();
     int ItemBackgroundRenders() const { return BackgroundRenders_; }
+    // The caption markup an item shows (see AdvSmoothImageListBoxCaptions.cpp),
+    // after OnItemGetDisplayText.
+    QString ItemDisplayText(int item);
+    // The href of the caption anchor under a point, with its item, if any.
+    std::optional<std::pair<int, QString>> AnchorAt(QPointF p);
     // Rebuilds the display list and asks the loader to restart at the first visible entry.
     void UpdateLayout();
     void StartLoader();
@@ -186,6 +202,9 @@ public:
     TAdvSmoothImageListBoxStartDragEvent OnItemStartDrag;
     TAdvSmoothImageListBoxDragOverEvent OnOleDragOver;
     TAdvSmoothImageListBoxDragDropEvent OnOleDragDrop;
+    TAdvSmoothImageListBoxAnchorClickEvent OnItemAnchorClick;
+    TAdvSmoothImageListBoxGetDisplayTextEvent OnItemGetDisplayText;
+    TAdvSmoothImageListBoxItemDrawEvent OnItemDraw;
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
 
@@ -246,6 +265,13 @@ private:
     void UpdateHover(QPointF p);
     bool UpdateNavigatorHover(QPointF p);
 
+    // captions and splitter expanders under the mouse (AdvSmoothImageListBoxCaptions.cpp)
+    const TAdvSmoothImageListBoxHTMLText& CaptionStyleOf(const TAdvSmoothImageListBoxItem& item) const;
+    void PressCaptionOrExpander(QPointF p);
+    bool ClickCaptionOrExpander(QPointF p); // true when an anchor or an expander took the click
+    void ReleaseCaptionOrExpander();
+    void UpdateAnchorCursor(QPointF p);
+
     // painting, in drawing order
     void RenderItemBackgrounds();
     void PaintBackground(gdiplus::Graphics& g);
@@ -254,6 +280,7 @@ private:
     void PaintItemPicture(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
     void PaintItemCaption(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
     void PaintFocus(gdiplus::Graphics& g, const TDisplayEntry& e);
+    void PaintSplitter(gdiplus::Graphics& g, const TDisplayEntry& e, const TAdvSmoothImageListBoxItem& item);
     void PaintBand(gdiplus::Graphics& g, TAdvSmoothImageListBoxHeader& band, const QRectF& r, const BandState& s);
     void PaintNavigator(gdiplus::Graphics& g, const TAdvSmoothImageListBoxNavigator& nav, const QRectF& strip,
                         const BandState& s);
@@ -265,6 +292,7 @@ private:
     TGDIPFill Fill_;
     TAdvGDIPPicture DefaultImage_;
     TAdvSmoothImageListBoxHTMLText DefaultHTMLText_;
+    TAdvSmoothImageListBoxTopLayerItems TopLayerItems_;
 
     int Selected_ = -1;
     int Rows_ = 3;
@@ -329,6 +357,9 @@ private:
     int FocusItem_ = -1; // item index
     BandState HeaderState_;
     BandState FooterState_;
+    int PressedExpander_ = -1; // item index of the splitter whose expander is held down
+    int PressedAnchorItem_ = -1;
+    QString PressedAnchor_;
 
     // mouse
     bool MouseDown_ = false;

@@ -15,6 +15,11 @@ bool SameMargins(const TMargins& a, const TMargins& b)
 
 TAdvSmoothImageListBoxSplitter::TAdvSmoothImageListBoxSplitter()
 {
+    // A quiet grey band that reads as a group heading over the item fills.
+    Fill_.SetColor(0xF4F4F4);
+    Fill_.SetColorTo(0xD8D8D8);
+    Fill_.SetBorderColor(0xA0A0A0);
+    TextFont_.SetStyle(fsBold);
     Watch(Fill_);
     Watch(TextFont_);
 }
@@ -29,6 +34,11 @@ void TAdvSmoothImageListBoxSplitter::Assign(const TPersistent& source)
     TextFont_.Assign(s->TextFont_);
     Size_ = s->Size_;
     Spacing_ = s->Spacing_;
+    ExpanderVisible_ = s->ExpanderVisible_;
+    ExpanderSize_ = s->ExpanderSize_;
+    ExpanderColor_ = s->ExpanderColor_;
+    ExpanderDownColor_ = s->ExpanderDownColor_;
+    ExpanderBorderColor_ = s->ExpanderBorderColor_;
     Changed();
     EndUpdate();
 }

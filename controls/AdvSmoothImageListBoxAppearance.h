@@ -35,6 +35,9 @@ protected:
     }
 };
 
+// The look of the group bands (items with Splitter set): the band's fill, the
+// font of its text, its thickness (Size), the inner spacing and the round
+// expander button that folds the group away and back.
 class TAdvSmoothImageListBoxSplitter : public TAdvSmoothImageListBoxPersistent {
 public:
     TAdvSmoothImageListBoxSplitter();
@@ -48,12 +51,27 @@ public:
     void SetSize(int v) { Store(Size_, v); }
     int Spacing() const { return Spacing_; }
     void SetSpacing(int v) { Store(Spacing_, v); }
+    bool ExpanderVisible() const { return ExpanderVisible_; }
+    void SetExpanderVisible(bool v) { Store(ExpanderVisible_, v); }
+    int ExpanderSize() const { return ExpanderSize_; }
+    void SetExpanderSize(int v) { Store(ExpanderSize_, v); }
+    TColor ExpanderColor() const { return ExpanderColor_; }
+    void SetExpanderColor(TColor v) { Store(ExpanderColor_, v); }
+    TColor ExpanderDownColor() const { return ExpanderDownColor_; }
+    void SetExpanderDownColor(TColor v) { Store(ExpanderDownColor_, v); }
+    TColor ExpanderBorderColor() const { return ExpanderBorderColor_; }
+    void SetExpanderBorderColor(TColor v) { Store(ExpanderBorderColor_, v); }
 
 private:
     TGDIPFill Fill_;
     TFont TextFont_;
     int Size_ = 25;
     int Spacing_ = 5;
+    bool ExpanderVisible_ = true;
+    int ExpanderSize_ = 15;
+    TColor ExpanderColor_ = clWhite;
+    TColor ExpanderDownColor_ = 0xE0C8B0;
+    TColor ExpanderBorderColor_ = clGray;
 };
 
 class TAdvSmoothImageListBoxItemAppearance : public TAdvSmoothImageListBoxPersistent {

@@ -160,9 +160,10 @@ TLayoutResult FixedGrid(const TLayoutInput& in, TLayoutResult res)
     const QRectF area = res.itemArea;
     const double cellW = area.width() / in.columns;
     const double cellH = area.height() / in.rows;
+    const std::vector<bool> shown = ShownItems(in.items);
     int n = 0;
     for (int i = 0; i < int(in.items.size()); ++i) {
-        if (!in.items[size_t(i)].visible)
+        if (!shown[size_t(i)])
             continue;
         if (n >= in.rows * in.columns)
             break;
@@ -179,6 +180,24 @@ TLayoutResult FixedGrid(const TLayoutInput& in, TLayoutResult res)
 }
 
 } // namespace
+
+std::vector<bool> ShownItems(const std::vector<TLayoutEntrySpec>& items)
+{
+    std::vector<bool> shown(items.size(), false);
+    bool folded = false;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const TLayoutEntrySpec& e = items[i];
+        if (!e.visible)
+            continue;
+        if (e.splitter) {
+            folded = e.collapsed;
+            shown[i] = true;
+        } else {
+            shown[i] = !folded;
+        }
+    }
+    return shown;
+}
 
 TLayoutResult Layout(const TLayoutInput& in)
 {
@@ -203,9 +222,10 @@ TLayoutResult Layout(const TLayoutInput& in)
     double lastAcross = ax.across(p);
     bool any = false;
 
+    const std::vector<bool> shown = ShownItems(in.items);
     for (int i = 0; i < int(in.items.size()); ++i) {
         const TLayoutEntrySpec& entrySpec = in.items[size_t(i)];
-        if (!entrySpec.visible)
+        if (!shown[size_t(i)])
             continue;
         if (entrySpec.splitter) {
             // A splitter ends the current line and takes a band of its own.
@@ -443,6 +463,51 @@ QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLo
             r.moveRight(strip->left() - gap);
     }
     return r;
+}
+
+// ---------------------------------------------------------------- splitter bands
+
+QRectF TextRect(const QRectF& item, const TImageRectSpec& s)
+{
+    QRectF band = item.adjusted(s.textMargin.Left, s.textMargin.Top, -s.textMargin.Right, -s.textMargin.Bottom);
+    switch (s.textAlign) {
+    case laTop: band.setHeight(s.textHeight); break;
+    case laBottom: band.setTop(band.bottom() - s.textHeight); break;
+    case laLeft: band.setWidth(s.textWidth); break;
+    case laRight: band.setLeft(band.right() - s.textWidth); break;
+    default: break;
+    }
+    return band;
+}
+
+QRectF SplitterExpanderRect(const QRectF& band, bool sideways, int size, int spacing)
+{
+    const double thickness = sideways ? band.width() : band.height();
+    const double side = std::max(0.0, std::min(double(size), thickness - 4));
+    if (sideways)
+        return QRectF(band.x() + (band.width() - side) / 2, band.y() + spacing, side, side);
+    return QRectF(band.x() + spacing, band.y() + (band.height() - side) / 2, side, side);
+}
+
+QRectF SplitterTextRect(const QRectF& band, bool sideways, const QRectF& expander, int spacing)
+{
+    QRectF r = band;
+    if (sideways)
+        r.setTop(std::min(band.bottom(), expander.bottom() + spacing));
+    else
+        r.setLeft(std::min(band.right(), expander.right() + spacing));
+    return r;
+}
+
+int SplitterExpanderAt(const std::vector<TDisplayEntry>& entries, const QRectF& itemArea, bool sideways, int size,
+                       int spacing, QPointF p)
+{
+    if (!itemArea.contains(p))
+        return -1;
+    for (const TDisplayEntry& e : entries)
+        if (e.splitter && SplitterExpanderRect(e.rect, sideways, size, spacing).contains(p))
+            return e.item;
+    return -1;
 }
 
 TColor LightenByPercent(TColor c, int percent)

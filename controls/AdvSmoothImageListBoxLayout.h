@@ -66,6 +66,9 @@ struct TImageRectSpec {
     double textHeight = 10;
 };
 QRectF ImageRect(const QRectF& item, const TImageRectSpec& rectSpec);
+// Where the caption of an item stands: the item less the text margins, cut
+// to TextHeight (text at the top or bottom) or TextWidth (left or right).
+QRectF TextRect(const QRectF& item, const TImageRectSpec& rectSpec);
 
 // A thumbnail of size `thumb` fitted again into `imageRect` with the size rule
 // and centred in it.
@@ -79,7 +82,12 @@ TFlow FlowOf(int rows, int columns);
 struct TLayoutEntrySpec {
     bool visible = true;
     bool splitter = false;
+    bool collapsed = false; // a splitter whose group is folded away
 };
+
+// Which items take a place: visible ones, except those that follow a
+// collapsed splitter up to the next visible splitter.
+std::vector<bool> ShownItems(const std::vector<TLayoutEntrySpec>& items);
 
 struct TLayoutInput {
     int width = 0;  // control width
@@ -187,6 +195,20 @@ int NavigatorButtonAt(const QRectF& strip, int size, QPointF p);
 // Where a band's caption of `textSize` stands; beside the navigator when both share a location.
 QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLocation location, int left, int top,
                    const QRectF* navigatorStrip, TAdvSmoothImageListBoxLocation navigatorLocation);
+
+// ---------------------------------------------------------------- splitter bands
+
+// The expander button of a splitter band: a square of `size` (no larger than
+// the band's thickness allows) at the band's start, `spacing` in from its
+// edge. Sideways flow stands the band upright with the button at its top;
+// downward flow lays it flat with the button at its left end.
+QRectF SplitterExpanderRect(const QRectF& band, bool sideways, int size, int spacing);
+// Where the splitter's text goes: the rest of the band after the button.
+QRectF SplitterTextRect(const QRectF& band, bool sideways, const QRectF& expander, int spacing);
+// The item index of the splitter whose expander holds the point (inside the
+// item area), -1 when none.
+int SplitterExpanderAt(const std::vector<TDisplayEntry>& entries, const QRectF& itemArea, bool sideways, int size,
+                       int spacing, QPointF p);
 
 // Each channel moved towards 255 by p percent.
 TColor LightenByPercent(TColor c, int percent);

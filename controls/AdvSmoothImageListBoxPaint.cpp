@@ -1,10 +1,12 @@
 // Painting of the image list box, in drawing order: background, items,
-// header and footer bands. Kept apart from the control's state and input
+// header and footer bands, top-layer items. Kept apart from the control's state and input
 // handling so each reads on its own.
 
 #include "controls/AdvSmoothImageListBox.h"
 
+#include "controls/AdvSmoothImageListBoxHTMLRender.h"
 #include "platform/gdiplus/Graphics.h"
+#include "platform/gdiplus/LinearGradientBrush.h"
 
 #include <QPainter>
 
@@ -74,6 +76,7 @@ void TAdvSmoothImageListBox::paintEvent(QPaintEvent*)
         PaintBand(g, Header_, HeaderRect(), HeaderState_);
     if (Footer_.Visible())
         PaintBand(g, Footer_, FooterRect(), FooterState_);
+    PaintTopLayer(g, TopLayerItems_, Layout_.itemArea);
     if (ZoomOnTop_)
         PaintZoomedItem(g);
 }
@@ -91,9 +94,17 @@ void TAdvSmoothImageListBox::PaintItems(gdiplus::Graphics& g)
     RenderItemBackgrounds();
     g.SetClip(RectF::FromQRectF(Layout_.itemArea));
     for (const TDisplayEntry& e : Layout_.entries) {
-        if (!IntersectsControl(e.rect, width(), height()) || e.splitter)
+        if (!IntersectsControl(e.rect, width(), height()))
             continue;
         const TAdvSmoothImageListBoxItem& item = *Items_[e.item];
+        bool defaultDraw = true;
+        Fire(OnItemDraw, this, e.item, &g, e.rect, defaultDraw);
+        if (!defaultDraw)
+            continue;
+        if (e.splitter) {
+            PaintSplitter(g, e, item);
+            continue;
+        }
         PaintItemBackground(g, e, item);
         if (ItemAppearance_.ImageVisible())
             PaintItemPicture(g, e, item);
@@ -151,28 +162,75 @@ void TAdvSmoothImageListBox::PaintItemPicture(gdiplus::Graphics& g, const TDispl
 void TAdvSmoothImageListBox::PaintItemCaption(gdiplus::Graphics& g, const TDisplayEntry& e,
                                               const TAdvSmoothImageListBoxItem& item)
 {
-    const TAdvSmoothImageListBoxHTMLText& cap = item.Caption();
-    if (cap.Text().isEmpty())
+    const QString text = ItemDisplayText(e.item);
+    if (text.isEmpty())
         return;
-    const TImageRectSpec& s = ItemAppearance_.RectSpec();
-    QRectF band = e.rect.adjusted(s.textMargin.Left, s.textMargin.Top, -s.textMargin.Right, -s.textMargin.Bottom);
-    switch (s.textAlign) {
-    case laTop: band.setHeight(s.textHeight); break;
-    case laBottom: band.setTop(band.bottom() - s.textHeight); break;
-    case laLeft: band.setWidth(s.textWidth); break;
-    case laRight: band.setLeft(band.right() - s.textWidth); break;
-    default: break;
+    const TPlacedCaption caption =
+        PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.RectSpec()));
+    QPainter& painter = *g.Painter();
+    painter.save();
+    painter.setClipRect(e.rect.intersected(Layout_.itemArea), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    caption.layout->Paint(painter, caption.rect.topLeft());
+    painter.restore();
+}
+
+void TAdvSmoothImageListBox::PaintSplitter(gdiplus::Graphics& g, const TDisplayEntry& e,
+                                           const TAdvSmoothImageListBoxItem& item)
+{
+    TAdvSmoothImageListBoxSplitter& s = ItemAppearance_.Splitter();
+    const bool sideways = Flow() != flDownwards;
+
+    // 1. the band's fill
+    g.SetSmoothingMode(s.Fill().Rounding() > 0 ? gdiplus::SmoothingModeAntiAlias : gdiplus::SmoothingModeDefault);
+    s.Fill().Fill(&g, RectF::FromQRectF(e.rect));
+
+    // 2. the expander: a round button with "-" while the group shows, "+" while folded
+    QRectF expander(e.rect.topLeft(), QSizeF(0, 0));
+    if (s.ExpanderVisible()) {
+        expander = SplitterExpanderRect(e.rect, sideways, s.ExpanderSize(), s.Spacing());
+        const bool pressed = MouseDown_ && PressedExpander_ == e.item;
+        const TColor face = ColorToRGB(pressed ? s.ExpanderDownColor() : s.ExpanderColor());
+        gdiplus::LinearGradientBrush brush(RectF::FromQRectF(expander),
+                                           gdiplus::Color(ToARGB(255, LightenByPercent(face, 50))),
+                                           gdiplus::Color(ToARGB(255, face)), gdiplus::LinearGradientModeVertical);
+        g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
+        const RectF circle = RectF::FromQRectF(expander.adjusted(0.5, 0.5, -0.5, -0.5));
+        g.FillEllipse(&brush, circle);
+        const gdiplus::Pen border(gdiplus::Color(ToARGB(255, ColorToRGB(s.ExpanderBorderColor()))), 1.0f);
+        g.DrawEllipse(&border, circle);
+        const gdiplus::Pen glyph(gdiplus::Color(ToARGB(255, ColorToRGB(s.TextFont().Color()))), 1.5f);
+        const QPointF c = expander.center() + (pressed ? QPointF(0.5, 0.5) : QPointF());
+        const double arm = expander.width() / 4;
+        g.DrawLine(&glyph, gdiplus::REAL(c.x() - arm), gdiplus::REAL(c.y()), gdiplus::REAL(c.x() + arm),
+                   gdiplus::REAL(c.y()));
+        if (item.SplitterState() == stCollapsed)
+            g.DrawLine(&glyph, gdiplus::REAL(c.x()), gdiplus::REAL(c.y() - arm), gdiplus::REAL(c.x()),
+                       gdiplus::REAL(c.y() + arm));
     }
-    const gdiplus::Font gf = MakeFont(cap.Font());
-    g.SetTextRenderingHint(HintOf(TextRendering_));
-    const RectF measured = g.MeasureString(cap.Text(), &gf, RectF::FromQRectF(band));
-    const QRectF at = cap.Location() == cpCustom
-                          ? QRectF(band.topLeft() + QPointF(cap.Left(), cap.Top()), measured.ToQRectF().size())
-                          : PlaceIn(band, measured.ToQRectF().size(), cap.Location());
-    const gdiplus::SolidBrush brush(gdiplus::Color(ToARGB(255, cap.Font().Color())));
-    g.SetClip(RectF::FromQRectF(e.rect.intersected(Layout_.itemArea)));
-    g.DrawString(cap.Text(), &gf, gdiplus::PointF(gdiplus::REAL(at.x()), gdiplus::REAL(at.y())), &brush);
-    g.SetClip(RectF::FromQRectF(Layout_.itemArea));
+
+    // 3. the text, upright bands reading from top to bottom
+    if (item.SplitterText().isEmpty())
+        return;
+    const QRectF textRect = SplitterTextRect(e.rect, sideways, expander, s.Spacing());
+    QPainter& painter = *g.Painter();
+    painter.save();
+    painter.setClipRect(e.rect.intersected(Layout_.itemArea), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(s.TextFont().ToQFont());
+    const TColor fc = ColorToRGB(s.TextFont().Color());
+    painter.setPen(QColor(GetRValue(fc), GetGValue(fc), GetBValue(fc)));
+    QRectF box(QPointF(0, 0), textRect.size());
+    if (sideways) {
+        painter.translate(textRect.right(), textRect.top());
+        painter.rotate(90);
+        box = QRectF(0, 0, textRect.height(), textRect.width());
+    } else {
+        painter.translate(textRect.topLeft());
+    }
+    const QString text = painter.fontMetrics().elidedText(item.SplitterText(), Qt::ElideRight, int(box.width()));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter.restore();
 }
 
 void TAdvSmoothImageListBox::PaintFocus(gdiplus::Graphics& g, const TDisplayEntry& e)
