@@ -9,6 +9,7 @@
 #include "controls/AdvGDIP.h"
 #include "controls/AdvSmoothEditEvents.h"
 #include "controls/AdvSmoothImageListBoxAppearance.h"
+#include "controls/AdvSmoothImageListBoxHTMLRender.h"
 #include "controls/AdvSmoothImageListBoxItems.h"
 #include "controls/AdvSmoothImageListBoxLayout.h"
 #include "controls/AdvSmoothImageListBoxLoader.h"
@@ -174,6 +175,8 @@ public:
     // The item background bitmaps (Fill, Selected, Disabled, Hover) as last rendered.
     const std::array<QImage, 4>& ItemBackgrounds();
     int ItemBackgroundRenders() const { return BackgroundRenders_; }
+    // Item captions laid out so far (each is kept until its text, style or width changes).
+    int CaptionLayouts() const { return CaptionCache_.Layouts(); }
     // The caption markup an item shows (see AdvSmoothImageListBoxCaptions.cpp),
     // after OnItemGetDisplayText.
     QString ItemDisplayText(int item);
@@ -293,6 +296,7 @@ private:
     TAdvGDIPPicture DefaultImage_;
     TAdvSmoothImageListBoxHTMLText DefaultHTMLText_;
     TAdvSmoothImageListBoxTopLayerItems TopLayerItems_;
+    THTMLTextCache CaptionCache_; // laid-out item captions
 
     int Selected_ = -1;
     int Rows_ = 3;

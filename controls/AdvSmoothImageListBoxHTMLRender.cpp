@@ -395,6 +395,34 @@ int THTMLTextLayout::ResourceRequests() const
     return text_->requests + (shadow_ ? shadow_->requests : 0);
 }
 
+// ---------------------------------------------------------------- cache
+
+std::shared_ptr<const THTMLTextLayout> THTMLTextCache::Get(const QString& markup, const THTMLTextStyle& style,
+                                                           double width)
+{
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                            .arg(style.font.key())
+                            .arg(style.color)
+                            .arg(style.urlColor)
+                            .arg(style.shadowColor)
+                            .arg(style.shadowOffset)
+                            .arg(width)
+                            .arg(markup);
+    if (const auto it = entries_.find(key); it != entries_.end())
+        return it->second;
+    if (int(entries_.size()) >= capacity_) {
+        while (int(order_.size()) > capacity_ / 2) {
+            entries_.erase(order_.front());
+            order_.pop_front();
+        }
+    }
+    auto layout = std::make_shared<const THTMLTextLayout>(markup, style, width);
+    ++layouts_;
+    entries_.emplace(key, layout);
+    order_.push_back(key);
+    return layout;
+}
+
 // ---------------------------------------------------------------- captions of the control
 
 THTMLTextStyle StyleOf(const TAdvSmoothImageListBoxHTMLText& caption)
@@ -425,10 +453,12 @@ std::optional<QString> TPlacedCaption::AnchorAt(QPointF p) const
 }
 
 TPlacedCaption PlaceHTMLText(const QString& markup, const TAdvSmoothImageListBoxHTMLText& caption,
-                             const QRectF& rect)
+                             const QRectF& rect, THTMLTextCache* cache)
 {
     TPlacedCaption placed;
-    placed.layout = std::make_unique<THTMLTextLayout>(markup, StyleOf(caption), rect.width());
+    const THTMLTextStyle style = StyleOf(caption);
+    placed.layout = cache ? cache->Get(markup, style, rect.width())
+                          : std::make_shared<const THTMLTextLayout>(markup, style, rect.width());
     placed.rect = PlaceCaption(rect, placed.layout->Size(), caption.Location(), caption.Left(), caption.Top());
     return placed;
 }

@@ -32,7 +32,9 @@
 #include <QSizeF>
 #include <QString>
 
+#include <deque>
 #include <memory>
+#include <unordered_map>
 #include <optional>
 
 class QPainter;
@@ -105,6 +107,24 @@ private:
     THTMLTextStyle style_;
 };
 
+// Laid-out captions kept between paints: a caption is laid out again only
+// when its markup, style or width changed. Bounded; the oldest half is
+// dropped when full.
+class THTMLTextCache {
+public:
+    explicit THTMLTextCache(int capacity = 512) : capacity_(capacity) {}
+    std::shared_ptr<const THTMLTextLayout> Get(const QString& markup, const THTMLTextStyle& style, double width);
+    int Size() const { return int(entries_.size()); }
+    int Layouts() const { return layouts_; } // layouts made so far
+    void Clear() { entries_.clear(); order_.clear(); }
+
+private:
+    int capacity_;
+    int layouts_ = 0;
+    std::unordered_map<QString, std::shared_ptr<const THTMLTextLayout>> entries_;
+    std::deque<QString> order_;
+};
+
 // ---------------------------------------------------------------- captions of the control
 
 // The drawing style a caption object describes.
@@ -116,12 +136,12 @@ QRectF PlaceCaption(const QRectF& rect, QSizeF size, TAdvSmoothImageListBoxLocat
 
 // A caption laid out at the width of `rect` and placed in it.
 struct TPlacedCaption {
-    std::unique_ptr<THTMLTextLayout> layout;
+    std::shared_ptr<const THTMLTextLayout> layout;
     QRectF rect; // where the text stands
     // The href of the anchor under a point in the same coordinates as `rect`.
     std::optional<QString> AnchorAt(QPointF p) const;
 };
 TPlacedCaption PlaceHTMLText(const QString& markup, const TAdvSmoothImageListBoxHTMLText& caption,
-                             const QRectF& rect);
+                             const QRectF& rect, THTMLTextCache* cache = nullptr);
 
 } // namespace lumora

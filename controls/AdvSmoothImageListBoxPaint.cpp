@@ -166,7 +166,8 @@ void TAdvSmoothImageListBox::PaintItemCaption(gdiplus::Graphics& g, const TDispl
     if (text.isEmpty())
         return;
     const TPlacedCaption caption =
-        PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.RectSpec()));
+        PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.RectSpec()),
+                      &CaptionCache_);
     QPainter& painter = *g.Painter();
     painter.save();
     painter.setClipRect(e.rect.intersected(Layout_.itemArea), Qt::IntersectClip);

@@ -343,6 +343,15 @@ TEST(ImageListCaptionBox, CaptionTextIsDrawnInsideItsTextRectangle)
     // Nothing leaks below the text rectangle into the picture area.
     const QRectF item = EntryRect(*box, 0);
     EXPECT_EQ(DarkPixels(frame, QRect(int(item.x()) + 4, text.bottom() + 3, int(item.width()) - 8, 20)), 0);
+
+    // Captions are laid out once and kept: a second paint lays out nothing,
+    // a changed caption is laid out again.
+    const int layouts = box->CaptionLayouts();
+    Render(*box);
+    EXPECT_EQ(box->CaptionLayouts(), layouts);
+    box->Items()[0]->Caption().SetText("<i>other</i>");
+    Render(*box);
+    EXPECT_EQ(box->CaptionLayouts(), layouts + 1);
 }
 
 TEST(ImageListCaptionBox, OnItemDrawCanReplaceTheDefaultDrawing)
