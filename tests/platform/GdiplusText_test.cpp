@@ -83,6 +83,29 @@ TEST(GdiplusText, MeasureAddsASixthOfAnEmEachSide)
     EXPECT_EQ(g.MeasureString(QString(), &font, RectF(1, 2, 0, 0)), RectF(1, 2, 0, 0));
 }
 
+TEST(GdiplusText, TextDrawnIntoItsOwnMeasuredBoxKeepsOneLine)
+{
+    // Measuring and then drawing into the measured box is the common way to
+    // place a caption; the box's float rounding must not push the last
+    // glyph onto a second line, at any size or position.
+    QImage img = Surface(400, 60);
+    Graphics g(&img);
+    int wrapped = 0;
+    for (REAL size = 9; size <= 24; size += 0.75f) {
+        Font font(QStringLiteral("Tahoma"), size, FontStyleRegular, UnitPixel);
+        for (const char* text : {"07.50", "Level 100", "Reduce brightness when idle is over", "Wi"}) {
+            for (REAL x : {0.0f, 3.3f, 10.7f}) {
+                const RectF box = g.MeasureString(QString::fromLatin1(text), &font, RectF(x, 1.1f, 0, 0));
+                const PlacedText placed = PlaceText(QString::fromLatin1(text), font.ToQFont(g.GetDpiY(), REAL(img.logicalDpiY())), &img,
+                                                    font.GetEmPixels(g.GetDpiY()), box, StringFormat());
+                if (placed.layout->lineCount() != 1)
+                    ++wrapped;
+            }
+        }
+    }
+    EXPECT_EQ(wrapped, 0);
+}
+
 TEST(GdiplusText, WrapsUnlessNoWrapAndClipsUnlessNoClip)
 {
     QImage img = Surface(200, 100);
