@@ -494,6 +494,23 @@ TEST(ImageListSplitterBox, BandShowsSplitterFillAndText)
     EXPECT_GT(DarkPixels(frame, QRect(text.x(), text.y(), text.width(), 80)), 20);
 }
 
+TEST(ImageListSplitterBox, FlatBandInDownwardFlowTogglesAndShowsText)
+{
+    auto box = SplitterListBox();
+    box->SetRows(0);
+    box->SetColumns(3);
+    box->ItemAppearance().Splitter().TextFont().SetColor(clBlack);
+    const QRectF band = EntryRect(*box, 0);
+    EXPECT_GT(band.width(), band.height()) << "the band lies flat across the list";
+    const TAdvSmoothImageListBoxSplitter& s = box->ItemAppearance().Splitter();
+    const QRectF expander = SplitterExpanderRect(band, false, s.ExpanderSize(), s.Spacing());
+    const QRect text = SplitterTextRect(band, false, expander, s.Spacing()).toAlignedRect().adjusted(0, 1, 0, -1);
+    EXPECT_GT(DarkPixels(Render(*box), QRect(text.x(), text.y(), 80, text.height())), 20);
+    Click(box.get(), expander.center());
+    EXPECT_EQ(box->Items()[0]->SplitterState(), stCollapsed);
+    EXPECT_EQ(box->DisplayList().size(), 3u);
+}
+
 // ---------------------------------------------------------------- top layer
 
 TEST(ImageListTopLayer, BoundsByAlignment)
