@@ -59,7 +59,9 @@ void TAdvSmoothImageListBox::SyncScrollBar()
 {
     if (!ScrollBar_)
         return;
-    if (!ScrollBarShown_) {
+    // A child always draws over its parent: while an item zoomed on top of
+    // everything shows, the bar steps aside (keeping its room in the layout).
+    if (!ScrollBarShown_ || (ZoomOnTop_ && Zoom_.item >= 0)) {
         if (!ScrollBar_->isHidden())
             ScrollBar_->hide();
         return;

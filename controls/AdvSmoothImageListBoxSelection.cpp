@@ -201,7 +201,7 @@ bool TAdvSmoothImageListBox::SelectionKey(QKeyEvent* event)
 
 bool TAdvSmoothImageListBox::LookUpKey(QKeyEvent* event)
 {
-    if (!KeyBoardLookUp_ || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    if (!KeyBoardLookUp_ || Zoom_.item >= 0 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.at(0).isPrint())

@@ -59,6 +59,7 @@ void TAdvSmoothImageListBox::SetZoomOnTop(bool v)
     if (v == ZoomOnTop_)
         return;
     ZoomOnTop_ = v;
+    SyncScrollBar();
     update();
 }
 
@@ -118,6 +119,7 @@ void TAdvSmoothImageListBox::ZoomIn(int item)
         // as it is for the way back.
         Shared_.zoomed.store(item);
         MakeZoomPicture();
+        SyncScrollBar();
     }
     Zoom_.phase = zpZoomingIn;
     if (Hovered_ >= 0 && Hovered_ < Items_.Count())
@@ -161,6 +163,7 @@ void TAdvSmoothImageListBox::ZoomTick()
     } else {
         Zoom_ = {};
         Shared_.zoomed.store(-1);
+        SyncScrollBar();
         Fire(OnItemZoomedOut, this, item);
     }
 }
@@ -173,6 +176,7 @@ void TAdvSmoothImageListBox::EndZoomAtOnce()
     const int item = Zoom_.item;
     Zoom_ = {};
     Shared_.zoomed.store(-1);
+    SyncScrollBar();
     update();
     Fire(OnItemZoomedOut, this, item);
 }

@@ -521,4 +521,12 @@ TEST(ImageListScrollBar, MovingTheBarMovesTheContentAndTheContentMovesTheBar)
     EXPECT_EQ(bar->value(), box->ScrollPosition());
     EXPECT_EQ(box->ScrollPosition(), box->LargestScroll());
     EXPECT_FALSE(box->AnimationTimerRunning());
+
+    // an item zoomed on top of everything is not covered by the bar
+    box->SetZoomOnTop(true);
+    box->ZoomIn(29);
+    EXPECT_TRUE(bar->isHidden());
+    box->ZoomOut();
+    ASSERT_TRUE(PumpUntil([&] { return box->ZoomPhase() == zpNone; }));
+    EXPECT_FALSE(bar->isHidden());
 }
