@@ -28,6 +28,7 @@
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QHideEvent;
 class QMimeData;
 class QScrollBar;
 
@@ -228,6 +229,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct BandState {

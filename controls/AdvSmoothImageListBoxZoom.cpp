@@ -4,6 +4,7 @@
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/Image.h"
 
+#include <QHideEvent>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -200,6 +201,15 @@ void TAdvSmoothImageListBox::MakeZoomPicture()
     if (!picture.isNull() && (picture.width() > width() || picture.height() > height()))
         picture = picture.scaled(size().expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     Zoom_.picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void TAdvSmoothImageListBox::hideEvent(QHideEvent* event)
+{
+    TCustomControl::hideEvent(event);
+    // A list box that goes out of sight with an item zoomed (the picker's
+    // pop-up closes on the Space that zoomed it) shows its items again when
+    // it comes back, and no zoom animation runs unseen.
+    EndZoomAtOnce();
 }
 
 bool TAdvSmoothImageListBox::ZoomKey(QKeyEvent* event)

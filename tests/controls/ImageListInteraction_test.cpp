@@ -228,6 +228,23 @@ TEST(ImageListZoom, OnTopCoversTheHeaderOtherwiseTheHeaderStaysAbove)
     }
 }
 
+TEST(ImageListZoom, HidingTheListBoxEndsAZoomAtOnce)
+{
+    // The picker's pop-up closes on the Space that also zooms its selected item.
+    QWidget window;
+    auto box = ListBox(3);
+    box->setParent(&window);
+    box->show();
+    window.show();
+    box->SetSelectedItemIndex(1);
+    Key(box.get(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_EQ(box->ZoomedItem(), 1);
+    window.hide();
+    EXPECT_EQ(box->ZoomedItem(), -1);
+    EXPECT_FALSE(box->ZoomTimerRunning());
+    box->setParent(nullptr);
+}
+
 TEST(ImageListZoom, ChangingTheItemsEndsAZoomAtOnce)
 {
     auto box = ListBox(3);
