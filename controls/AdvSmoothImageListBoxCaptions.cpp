@@ -44,6 +44,8 @@ std::optional<std::pair<int, QString>> TAdvSmoothImageListBox::AnchorAt(QPointF 
         if (e.splitter || !e.rect.contains(p))
             continue;
         const TAdvSmoothImageListBoxItem& item = *Items_[e.item];
+        if (!item.Enabled())
+            return std::nullopt; // disabled items take no clicks, their anchors neither
         const QString text = ItemDisplayText(e.item);
         if (text.isEmpty() || !text.contains(QLatin1Char('<')))
             return std::nullopt;

@@ -172,6 +172,8 @@ void TAdvSmoothImageListBox::PaintItemCaption(gdiplus::Graphics& g, const TDispl
     painter.save();
     painter.setClipRect(e.rect.intersected(Layout_.itemArea), Qt::IntersectClip);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (!item.Enabled())
+        painter.setOpacity(0.5); // a disabled item's caption reads as unavailable
     caption.layout->Paint(painter, caption.rect.topLeft());
     painter.restore();
 }

@@ -326,6 +326,9 @@ TEST(ImageListCaptionBox, AnchorClickRaisesAnchorEventInsteadOfSelecting)
     EXPECT_EQ(selects, 1);
     EXPECT_EQ(box->SelectedItemIndex(), 1);
     EXPECT_EQ(anchors.size(), 1u);
+
+    box->Items()[1]->SetEnabled(false);
+    EXPECT_FALSE(box->AnchorAt(onAnchor).has_value()) << "a disabled item's anchors take no clicks";
 }
 
 TEST(ImageListCaptionBox, CaptionTextIsDrawnInsideItsTextRectangle)
