@@ -89,11 +89,12 @@ void TAdvSmoothImageListBox::SelectRange(int fromItem, int toItem, bool keepOthe
 {
     if (!keepOthers)
         ClearMarks();
-    const int lo = std::max(0, std::min(fromItem, toItem));
-    const int hi = std::min(Items_.Count() - 1, std::max(fromItem, toItem));
-    for (int i = lo; i <= hi; ++i)
-        if (Selectable(*Items_[i]))
-            SetSelectedQuietly(i, true);
+    // Only what is shown joins a range: not the items of a folded group.
+    const int lo = std::min(fromItem, toItem);
+    const int hi = std::max(fromItem, toItem);
+    for (const TDisplayEntry& e : Layout_.entries)
+        if (e.item >= lo && e.item <= hi && !e.splitter && Selectable(*Items_[e.item]))
+            SetSelectedQuietly(e.item, true);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -201,7 +202,8 @@ bool TAdvSmoothImageListBox::SelectionKey(QKeyEvent* event)
 
 bool TAdvSmoothImageListBox::LookUpKey(QKeyEvent* event)
 {
-    if (!KeyBoardLookUp_ || Zoom_.item >= 0 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!KeyBoardLookUp_ || Zoom_.item >= 0 || (event->modifiers() & commands))
         return false;
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.at(0).isPrint())
@@ -213,15 +215,18 @@ bool TAdvSmoothImageListBox::LookUpKey(QKeyEvent* event)
         return false;
     const QString& text = LookUp_.Type(typed.at(0), now);
 
+    // The shown items, in display order: never one inside a folded group.
     std::vector<TLookUpEntry> entries;
-    entries.reserve(size_t(Items_.Count()));
-    for (int i = 0; i < Items_.Count(); ++i) {
-        const TAdvSmoothImageListBoxItem& it = *Items_[i];
-        entries.push_back({it.Caption().Text().isEmpty() ? it.FileName() : it.Caption().Text(), Selectable(it)});
+    entries.reserve(Layout_.entries.size());
+    for (const TDisplayEntry& e : Layout_.entries) {
+        const TAdvSmoothImageListBoxItem& it = *Items_[e.item];
+        entries.push_back({it.Caption().Text().isEmpty() ? it.FileName() : it.Caption().Text(),
+                           !e.splitter && Selectable(it)});
     }
-    const int item = FindByPrefix(entries, text);
-    if (item < 0)
+    const int k = FindByPrefix(entries, text);
+    if (k < 0)
         return true;
+    const int item = Layout_.entries[size_t(k)].item;
     if (MultiSelect_) {
         ClearMarks();
         SetSelectedQuietly(item, true);

@@ -106,8 +106,8 @@ void TAdvSmoothImageListBox::ZoomIn(int item)
 {
     if (item < 0 || item >= Items_.Count() || Items_.UpdateCount() > 0)
         return;
-    const TAdvSmoothImageListBoxItem& it = *Items_[item];
-    if (!it.Visible() || it.Splitter())
+    // Only an item that is shown zooms (not a splitter, not one in a folded group).
+    if (EntryOf(item) < 0 || Items_[item]->Splitter())
         return;
     if (Zoom_.item == item && (Zoom_.phase == zpZoomingIn || Zoom_.phase == zpZoomedIn))
         return;

@@ -371,6 +371,32 @@ TEST(ImageListLookUp, TypingSelectsTheFirstMatchAndRaisesOnItemSelect)
     EXPECT_EQ(box->SelectedItemIndex(), 3);
 }
 
+TEST(ImageListLookUp, ItemsOfAFoldedGroupAreNeitherFoundNorRangedNorZoomed)
+{
+    auto box = std::make_unique<TAdvSmoothImageListBox>();
+    box->resize(600, 450);
+    box->SetKeyBoardLookUp(true);
+    box->Items().BeginUpdate();
+    for (const char* name : {"Fruit", "Apple", "Avocado", "More", "Apricot"})
+        box->Items().Add()->Caption().SetText(QString::fromLatin1(name));
+    box->Items()[0]->SetSplitter(true);
+    box->Items()[0]->SetSplitterState(stCollapsed);
+    box->Items()[3]->SetSplitter(true);
+    box->Items().EndUpdate();
+
+    Key(box.get(), Qt::Key_unknown, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_EQ(box->SelectedItemIndex(), 4);
+    box->ZoomIn(1);
+    EXPECT_EQ(box->ZoomedItem(), -1);
+    box->ZoomIn(3); // a splitter band
+    EXPECT_EQ(box->ZoomedItem(), -1);
+    // a range from a folded item (selected by index) takes in only what is shown
+    box->SetSelectedItemIndex(1);
+    box->SetMultiSelect(true);
+    Click(box.get(), CentreOf(*box, 4), Qt::ShiftModifier);
+    EXPECT_EQ(Marked(*box), (std::vector<int>{4}));
+}
+
 // ---------------------------------------------------------------- drag and drop
 
 TEST(ImageListDrag, OnlyASelectedItemStartsADragAndOnlyWhenAllowed)
