@@ -1,5 +1,7 @@
 #include "controls/AdvSmoothImageListBox.h"
 
+#include "support/EventLoop.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,22 +15,9 @@
 #include <memory>
 
 using namespace lumora;
+using lumora::testing::PumpUntil;
 
 namespace {
-
-// Runs the event loop until `done` holds or a generous limit passes (the
-// limit only keeps a broken build from hanging; nothing here measures speed).
-template <typename Pred>
-bool PumpUntil(Pred done, int limitMs = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 void Mouse(QWidget* w, QEvent::Type type, QPointF p, Qt::MouseButtons buttons = Qt::LeftButton)
 {

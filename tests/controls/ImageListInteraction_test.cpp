@@ -1,5 +1,7 @@
 #include "controls/AdvSmoothImageListBox.h"
 
+#include "support/EventLoop.h"
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -21,22 +23,9 @@
 #include <vector>
 
 using namespace lumora;
+using lumora::testing::PumpUntil;
 
 namespace {
-
-// Runs the event loop until `done` holds; the limit only keeps a broken build
-// from hanging, nothing here measures speed.
-template <typename Pred>
-bool PumpUntil(Pred done, int limitMs = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 void Mouse(QWidget* w, QEvent::Type type, QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier,
            Qt::MouseButtons buttons = Qt::LeftButton)

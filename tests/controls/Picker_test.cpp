@@ -1,5 +1,7 @@
 #include "controls/AdvSmoothImageListBoxPicker.h"
 
+#include "support/EventLoop.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -13,20 +15,9 @@
 #include <memory>
 
 using namespace lumora;
+using lumora::testing::PumpUntil;
 
 namespace {
-
-template <typename Pred>
-bool PumpUntil(Pred done, int limitMs = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 void Key(QWidget* w, int key, Qt::KeyboardModifiers m = Qt::NoModifier)
 {
