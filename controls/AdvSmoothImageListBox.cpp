@@ -306,7 +306,7 @@ TThumbnailTarget TAdvSmoothImageListBox::ThumbTarget() const
     const QSizeF item = Layout_.itemSize.isEmpty()
                             ? QSizeF(ItemAppearance_.ItemWidth(), ItemAppearance_.ItemHeight())
                             : Layout_.itemSize;
-    const QRectF r = ImageRect(QRectF(QPointF(0, 0), item), ItemAppearance_.RectSpec());
+    const QRectF r = ImageRect(QRectF(QPointF(0, 0), item), ItemAppearance_.Placement());
     return {r.width(), r.height(), ItemAppearance_.AspectRatio(), ItemAppearance_.Stretch()};
 }
 

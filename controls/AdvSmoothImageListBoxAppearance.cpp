@@ -56,23 +56,23 @@ TAdvSmoothImageListBoxItemAppearance::TAdvSmoothImageListBoxItemAppearance()
 
 void TAdvSmoothImageListBoxItemAppearance::SetImageMargin(TMargins v)
 {
-    if (SameMargins(Spec_.imageMargin, v))
+    if (SameMargins(Placement_.imageMargin, v))
         return;
-    Spec_.imageMargin = v;
+    Placement_.imageMargin = v;
     Changed();
 }
 
 void TAdvSmoothImageListBoxItemAppearance::SetTextMargin(TMargins v)
 {
-    if (SameMargins(Spec_.textMargin, v))
+    if (SameMargins(Placement_.textMargin, v))
         return;
-    Spec_.textMargin = v;
+    Placement_.textMargin = v;
     Changed();
 }
 
 void TAdvSmoothImageListBoxItemAppearance::SetImageRect(int left, int top, int width, int height)
 {
-    Store(Spec_.imageCustom, QRectF(left, top, width, height));
+    Store(Placement_.imageCustom, QRectF(left, top, width, height));
 }
 
 void TAdvSmoothImageListBoxItemAppearance::Assign(const TPersistent& source)
@@ -90,7 +90,7 @@ void TAdvSmoothImageListBoxItemAppearance::Assign(const TPersistent& source)
     Stretch_ = s->Stretch_;
     ImageVisible_ = s->ImageVisible_;
     HoverSize_ = s->HoverSize_;
-    Spec_ = s->Spec_;
+    Placement_ = s->Placement_;
     Fill_.Assign(s->Fill_);
     SelectedFill_.Assign(s->SelectedFill_);
     DisabledFill_.Assign(s->DisabledFill_);

@@ -95,25 +95,25 @@ public:
     void SetStretch(TImageStretch v) { Store(Stretch_, v); }
     bool ImageVisible() const { return ImageVisible_; }
     void SetImageVisible(bool v) { Store(ImageVisible_, v); }
-    TAdvSmoothImageListBoxAlign ImageAlign() const { return Spec_.imageAlign; }
-    void SetImageAlign(TAdvSmoothImageListBoxAlign v) { Store(Spec_.imageAlign, v); }
-    TMargins ImageMargin() const { return Spec_.imageMargin; }
+    TAdvSmoothImageListBoxAlign ImageAlign() const { return Placement_.imageAlign; }
+    void SetImageAlign(TAdvSmoothImageListBoxAlign v) { Store(Placement_.imageAlign, v); }
+    TMargins ImageMargin() const { return Placement_.imageMargin; }
     void SetImageMargin(TMargins v);
-    int ImageLeft() const { return int(Spec_.imageCustom.x()); }
-    int ImageTop() const { return int(Spec_.imageCustom.y()); }
-    int ImageWidth() const { return int(Spec_.imageCustom.width()); }
-    int ImageHeight() const { return int(Spec_.imageCustom.height()); }
+    int ImageLeft() const { return int(Placement_.imageCustom.x()); }
+    int ImageTop() const { return int(Placement_.imageCustom.y()); }
+    int ImageWidth() const { return int(Placement_.imageCustom.width()); }
+    int ImageHeight() const { return int(Placement_.imageCustom.height()); }
     void SetImageRect(int left, int top, int width, int height);
-    bool TextVisible() const { return Spec_.textVisible; }
-    void SetTextVisible(bool v) { Store(Spec_.textVisible, v); }
-    TAdvSmoothImageListBoxAlign TextAlign() const { return Spec_.textAlign; }
-    void SetTextAlign(TAdvSmoothImageListBoxAlign v) { Store(Spec_.textAlign, v); }
-    TMargins TextMargin() const { return Spec_.textMargin; }
+    bool TextVisible() const { return Placement_.textVisible; }
+    void SetTextVisible(bool v) { Store(Placement_.textVisible, v); }
+    TAdvSmoothImageListBoxAlign TextAlign() const { return Placement_.textAlign; }
+    void SetTextAlign(TAdvSmoothImageListBoxAlign v) { Store(Placement_.textAlign, v); }
+    TMargins TextMargin() const { return Placement_.textMargin; }
     void SetTextMargin(TMargins v);
-    int TextWidth() const { return int(Spec_.textWidth); }
-    void SetTextWidth(int v) { Store(Spec_.textWidth, double(v)); }
-    int TextHeight() const { return int(Spec_.textHeight); }
-    void SetTextHeight(int v) { Store(Spec_.textHeight, double(v)); }
+    int TextWidth() const { return int(Placement_.textWidth); }
+    void SetTextWidth(int v) { Store(Placement_.textWidth, double(v)); }
+    int TextHeight() const { return int(Placement_.textHeight); }
+    void SetTextHeight(int v) { Store(Placement_.textHeight, double(v)); }
     int HoverSize() const { return HoverSize_; }
     void SetHoverSize(int v) { Store(HoverSize_, v); }
 
@@ -129,7 +129,7 @@ public:
     const TAdvSmoothImageListBoxSplitter& Splitter() const { return Splitter_; }
 
     // The image and text placement in the form the geometry functions take.
-    const TImageRectSpec& RectSpec() const { return Spec_; }
+    const TItemPlacement& Placement() const { return Placement_; }
 
 private:
     int ItemWidth_ = 70;
@@ -141,7 +141,7 @@ private:
     TImageStretch Stretch_ = isAlways;
     bool ImageVisible_ = true;
     int HoverSize_ = 0;
-    TImageRectSpec Spec_;
+    TItemPlacement Placement_;
     TGDIPFill Fill_;
     TGDIPFill SelectedFill_;
     TGDIPFill DisabledFill_;

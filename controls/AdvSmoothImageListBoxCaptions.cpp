@@ -50,7 +50,7 @@ std::optional<std::pair<int, QString>> TAdvSmoothImageListBox::AnchorAt(QPointF 
         if (text.isEmpty() || !text.contains(QLatin1Char('<')))
             return std::nullopt;
         const TPlacedCaption caption =
-            PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.RectSpec()),
+            PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.Placement()),
                       &CaptionCache_);
         if (const std::optional<QString> href = caption.AnchorAt(p))
             return std::make_pair(e.item, *href);

@@ -49,7 +49,7 @@ QSize ThumbnailSize(double w, double h, double tw, double th, bool aspectRatio, 
     return {width, int(MulDivRound(width, rh, rw))};
 }
 
-QRectF ImageRect(const QRectF& item, const TImageRectSpec& s)
+QRectF ImageRect(const QRectF& item, const TItemPlacement& s)
 {
     QRectF r;
     switch (s.imageAlign) {
@@ -181,12 +181,12 @@ TLayoutResult FixedGrid(const TLayoutInput& in, TLayoutResult res)
 
 } // namespace
 
-std::vector<bool> ShownItems(const std::vector<TLayoutEntrySpec>& items)
+std::vector<bool> ShownItems(const std::vector<TLayoutEntryInput>& items)
 {
     std::vector<bool> shown(items.size(), false);
     bool folded = false;
     for (size_t i = 0; i < items.size(); ++i) {
-        const TLayoutEntrySpec& e = items[i];
+        const TLayoutEntryInput& e = items[i];
         if (!e.visible)
             continue;
         if (e.splitter) {
@@ -224,10 +224,10 @@ TLayoutResult Layout(const TLayoutInput& in)
 
     const std::vector<bool> shown = ShownItems(in.items);
     for (int i = 0; i < int(in.items.size()); ++i) {
-        const TLayoutEntrySpec& entrySpec = in.items[size_t(i)];
+        const TLayoutEntryInput& entryInput = in.items[size_t(i)];
         if (!shown[size_t(i)])
             continue;
-        if (entrySpec.splitter) {
+        if (entryInput.splitter) {
             // A splitter ends the current line and takes a band of its own.
             if (inLine > 0) {
                 ax.across(p) += ax.across(item) + ax.across(spacing);
@@ -467,7 +467,7 @@ QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLo
 
 // ---------------------------------------------------------------- splitter bands
 
-QRectF TextRect(const QRectF& item, const TImageRectSpec& s)
+QRectF TextRect(const QRectF& item, const TItemPlacement& s)
 {
     QRectF band = item.adjusted(s.textMargin.Left, s.textMargin.Top, -s.textMargin.Right, -s.textMargin.Bottom);
     switch (s.textAlign) {

@@ -55,7 +55,7 @@ std::int64_t MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c);
 QSize ThumbnailSize(double w, double h, double tw, double th, bool aspectRatio, TImageStretch stretch);
 
 // Where the picture of an item stands inside the item's rectangle.
-struct TImageRectSpec {
+struct TItemPlacement {
     TAdvSmoothImageListBoxAlign imageAlign = laClient;
     TMargins imageMargin;
     QRectF imageCustom{10, 10, 50, 50}; // ImageLeft, ImageTop, ImageWidth, ImageHeight
@@ -65,10 +65,10 @@ struct TImageRectSpec {
     double textWidth = 10;
     double textHeight = 10;
 };
-QRectF ImageRect(const QRectF& item, const TImageRectSpec& rectSpec);
+QRectF ImageRect(const QRectF& item, const TItemPlacement& placement);
 // Where the caption of an item stands: the item less the text margins, cut
 // to TextHeight (text at the top or bottom) or TextWidth (left or right).
-QRectF TextRect(const QRectF& item, const TImageRectSpec& rectSpec);
+QRectF TextRect(const QRectF& item, const TItemPlacement& placement);
 
 // A thumbnail of size `thumb` fitted again into `imageRect` with the size rule
 // and centred in it.
@@ -79,7 +79,7 @@ QRectF FitCentred(const QRectF& imageRect, QSize thumb, bool aspectRatio, TImage
 enum TFlow { flSideways, flDownwards, flFixedGrid };
 TFlow FlowOf(int rows, int columns);
 
-struct TLayoutEntrySpec {
+struct TLayoutEntryInput {
     bool visible = true;
     bool splitter = false;
     bool collapsed = false; // a splitter whose group is folded away
@@ -87,7 +87,7 @@ struct TLayoutEntrySpec {
 
 // Which items take a place: visible ones, except those that follow a
 // collapsed splitter up to the next visible splitter.
-std::vector<bool> ShownItems(const std::vector<TLayoutEntrySpec>& items);
+std::vector<bool> ShownItems(const std::vector<TLayoutEntryInput>& items);
 
 struct TLayoutInput {
     int width = 0;  // control width
@@ -106,7 +106,7 @@ struct TLayoutInput {
     bool autoSize = false;
     int splitterSize = 25;
     int scrollPosition = 0;
-    std::vector<TLayoutEntrySpec> items;
+    std::vector<TLayoutEntryInput> items;
 };
 
 struct TDisplayEntry {

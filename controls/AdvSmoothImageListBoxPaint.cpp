@@ -145,7 +145,7 @@ void TAdvSmoothImageListBox::PaintItemBackground(gdiplus::Graphics& g, const TDi
 void TAdvSmoothImageListBox::PaintItemPicture(gdiplus::Graphics& g, const TDisplayEntry& e,
                                               const TAdvSmoothImageListBoxItem& item)
 {
-    const QRectF imageRect = ImageRect(e.rect, ItemAppearance_.RectSpec());
+    const QRectF imageRect = ImageRect(e.rect, ItemAppearance_.Placement());
     const TThumbnailData thumb = item.LoadState() == lsReady ? item.Thumbnail() : TThumbnailData{};
     g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
     if (!thumb.thumbnail.isNull()) {
@@ -166,7 +166,7 @@ void TAdvSmoothImageListBox::PaintItemCaption(gdiplus::Graphics& g, const TDispl
     if (text.isEmpty())
         return;
     const TPlacedCaption caption =
-        PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.RectSpec()),
+        PlaceHTMLText(text, CaptionStyleOf(item), TextRect(e.rect, ItemAppearance_.Placement()),
                       &CaptionCache_);
     QPainter& painter = *g.Painter();
     painter.save();

@@ -254,9 +254,9 @@ void TAdvSmoothImageListBox::PaintZoomedItem(gdiplus::Graphics& g)
     g.DrawImage(&background, gdiplus::RectF::FromQRectF(r));
 
     // 2. the picture at its natural size, fitted into the grown image rectangle
-    TImageRectSpec spec = ItemAppearance_.RectSpec();
-    spec.textVisible = false; // the caption is not drawn while zoomed
-    const QRectF imageRect = ImageRect(r, spec);
+    TItemPlacement placement = ItemAppearance_.Placement();
+    placement.textVisible = false; // the caption is not drawn while zoomed
+    const QRectF imageRect = ImageRect(r, placement);
     g.SetSmoothingMode(gdiplus::SmoothingModeAntiAlias);
     if (!Zoom_.picture.isNull()) {
         const QRectF at = FitCentred(imageRect, Zoom_.picture.size(), ItemAppearance_.AspectRatio(), isAlways);

@@ -306,7 +306,7 @@ TEST(ImageListCaptionBox, AnchorClickRaisesAnchorEventInsteadOfSelecting)
     box->OnItemSelect = [&](TObject*, int) { ++selects; };
     box->OnItemAnchorClick = [&](TObject*, int item, const QString& href) { anchors.emplace_back(item, href); };
 
-    const QRectF text = TextRect(EntryRect(*box, 1), box->ItemAppearance().RectSpec());
+    const QRectF text = TextRect(EntryRect(*box, 1), box->ItemAppearance().Placement());
     const QPointF onAnchor = text.topLeft() + QPointF(6, 6);
     ASSERT_TRUE(box->AnchorAt(onAnchor).has_value());
 
@@ -337,8 +337,8 @@ TEST(ImageListCaptionBox, CaptionTextIsDrawnInsideItsTextRectangle)
     box->Items()[0]->Caption().SetText("<b>WWWWWW</b>");
     box->Items()[0]->Caption().Font().SetColor(clBlack);
     const QImage frame = Render(*box);
-    const QRect text = TextRect(EntryRect(*box, 0), box->ItemAppearance().RectSpec()).toAlignedRect();
-    const QRect empty = TextRect(EntryRect(*box, 1), box->ItemAppearance().RectSpec()).toAlignedRect();
+    const QRect text = TextRect(EntryRect(*box, 0), box->ItemAppearance().Placement()).toAlignedRect();
+    const QRect empty = TextRect(EntryRect(*box, 1), box->ItemAppearance().Placement()).toAlignedRect();
     // Black text on a white item: many dark pixels where the caption is and
     // none in the captionless item (anti-aliasing only greys edge pixels).
     EXPECT_GT(DarkPixels(frame, text), 30);

@@ -15,7 +15,7 @@ TLayoutInput PickerLikeInput(int count)
     in.footerHeight = 50;
     in.rows = 3;
     in.columns = 0;
-    in.items.assign(size_t(count), TLayoutEntrySpec{});
+    in.items.assign(size_t(count), TLayoutEntryInput{});
     return in;
 }
 
@@ -28,8 +28,8 @@ std::vector<TEntryState> Plain(int n)
 
 TEST(ImageListThumbnail, SizeRuleKeepsRatioAndRoundsHalfAwayFromZero)
 {
-    TImageRectSpec rectSpec; // default margins of 3 on every side
-    const QRectF image = ImageRect(QRectF(0, 0, 70, 70), rectSpec);
+    TItemPlacement placement; // default margins of 3 on every side
+    const QRectF image = ImageRect(QRectF(0, 0, 70, 70), placement);
     EXPECT_EQ(image, QRectF(3, 3, 63, 63));
 
     // 63 * 100 / 200 = 31.5 rounds up.
@@ -57,10 +57,10 @@ TEST(ImageListThumbnail, DegenerateSizesGiveNoThumbnail)
 
 TEST(ImageListThumbnail, TextBandComesOffTheImageRect)
 {
-    TImageRectSpec rectSpec;
-    rectSpec.textVisible = true;
-    rectSpec.textAlign = laBottom;
-    EXPECT_EQ(ImageRect(QRectF(0, 0, 70, 70), rectSpec), QRectF(3, 3, 63, 63 - 16));
+    TItemPlacement placement;
+    placement.textVisible = true;
+    placement.textAlign = laBottom;
+    EXPECT_EQ(ImageRect(QRectF(0, 0, 70, 70), placement), QRectF(3, 3, 63, 63 - 16));
     EXPECT_EQ(FitCentred(QRectF(3, 3, 63, 63), QSize(63, 32), true, isAlways), QRectF(3, 3 + 15.5, 63, 32));
 }
 
