@@ -17,7 +17,9 @@ namespace lumora {
 
 namespace {
 
+// A click on an arrow moves the content by 20 pixels, a click in the trough by 40.
 constexpr int kScrollBarSmallChange = 20;
+constexpr int kScrollBarLargeChange = 40;
 
 Qt::Orientation OrientationOf(TFlow flow)
 {
@@ -79,7 +81,7 @@ void TAdvSmoothImageListBox::SyncScrollBar()
         if (ScrollBar_->orientation() != o)
             ScrollBar_->setOrientation(o);
         ScrollBar_->setRange(0, Layout_.largest);
-        ScrollBar_->setPageStep(std::max(1, qRound(o == Qt::Horizontal ? a.width() : a.height())));
+        ScrollBar_->setPageStep(kScrollBarLargeChange);
         ScrollBar_->setValue(std::clamp(Position_, 0, Layout_.largest));
     }
     if (ScrollBar_->geometry() != geometry)
