@@ -523,6 +523,12 @@ void TAdvSmoothImageListBox::KeyNavigate(TNavKey key)
 {
     if (Layout_.entries.empty())
         return;
+    if (MultiSelect_) {
+        // A move without modifiers: the new item becomes the only one marked,
+        // exactly as a plain arrow key does.
+        NavigationKey(key, Qt::NoModifier);
+        return;
+    }
     int first = -1;
     int last = -1;
     VisibleRange(first, last);

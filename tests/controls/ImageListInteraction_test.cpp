@@ -305,6 +305,13 @@ TEST(ImageListSelection, KeysExtendMoveTheFocusAndToggle)
     EXPECT_EQ(box->ZoomedItem(), -1); // Space toggles instead of zooming
     Key(box.get(), Qt::Key_Down);      // a plain key selects one again
     EXPECT_EQ(Marked(*box), (std::vector<int>{6}));
+
+    // The navigator's buttons move like the plain keys: one item marked.
+    Key(box.get(), Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_EQ(Marked(*box), (std::vector<int>{6, 7}));
+    box->Navigate(nmNext);
+    EXPECT_EQ(Marked(*box), (std::vector<int>{8}));
+    EXPECT_EQ(box->SelectedItemIndex(), 8);
 }
 
 // ---------------------------------------------------------------- keyboard look-up
