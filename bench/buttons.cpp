@@ -9,13 +9,11 @@
 #include "controls/AdvSmoothLabel.h"
 #include "platform/gdiplus/Graphics.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 using namespace lumora;
 
@@ -89,14 +87,3 @@ void BM_LabelPaint(benchmark::State& state)
 BENCHMARK(BM_LabelPaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

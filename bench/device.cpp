@@ -117,5 +117,3 @@ void BM_StartUpQuery(benchmark::State& state)
 BENCHMARK(BM_StartUpQuery)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -9,7 +9,6 @@
 #include "platform/gdiplus/Image.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -97,13 +96,3 @@ void PngSizeByFullDecode(benchmark::State& state)
 BENCHMARK(PngSizeByFullDecode)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

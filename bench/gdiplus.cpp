@@ -5,7 +5,6 @@
 #include "platform/gdiplus/LinearGradientBrush.h"
 #include "platform/gdiplus/PathGradientBrush.h"
 
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -80,14 +79,3 @@ void DrawString20(benchmark::State& state)
 BENCHMARK(DrawString20);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    RegisterBundledFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -24,7 +24,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 using namespace lumora;
 
@@ -168,14 +167,3 @@ void BM_UiStallWhileLoading(benchmark::State& state)
 BENCHMARK(BM_UiStallWhileLoading)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

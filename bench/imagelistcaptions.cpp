@@ -8,12 +8,10 @@
 #include "controls/AdvSmoothImageListBox.h"
 #include "controls/AdvSmoothImageListBoxHTMLRender.h"
 
-#include <QApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 using namespace lumora;
@@ -76,14 +74,3 @@ void BM_LayOutOneCaption(benchmark::State& state)
 BENCHMARK(BM_LayOutOneCaption)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

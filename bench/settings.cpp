@@ -41,5 +41,3 @@ void BM_LoadProfile(benchmark::State& state)
 BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
 using namespace lumora;
@@ -90,13 +89,3 @@ BENCHMARK(BM_TrackBarPaintGlowing)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SliderPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChartValueChange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChartRebuild)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
