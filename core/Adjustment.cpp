@@ -8,10 +8,10 @@
 
 #include "core/BrightnessUnit.h"
 
-#include "controls/AdvSmoothGauge.h"
-#include "controls/AdvSmoothSlider.h"
-#include "controls/AdvSmoothTrackBar.h"
-#include "controls/SPBEPC.h"
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/slider/AdvSmoothSlider.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/MonitorPower.h"

@@ -4,7 +4,7 @@
 
 #include "core/BrightnessUnit.h"
 
-#include "controls/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGauge.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/IdleTime.h"
 

@@ -4,10 +4,10 @@
 
 #include "core/BrightnessUnit.h"
 
-#include "controls/AdvGDIPicture.h"
-#include "controls/AdvSmoothGauge.h"
-#include "controls/AdvSmoothImageListBoxPicker.h"
-#include "controls/AdvSmoothSlider.h"
+#include "controls/picture/AdvGDIPicture.h"
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
+#include "controls/slider/AdvSmoothSlider.h"
 #include "core/ProgramOptions.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/framework/SysUtils.h"

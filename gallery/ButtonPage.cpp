@@ -1,8 +1,8 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothButton.h"
-#include "controls/GDIPButton.h"
-#include "controls/GDIPStatus.h"
+#include "controls/buttons/AdvSmoothButton.h"
+#include "controls/fill/GDIPButton.h"
+#include "controls/fill/GDIPStatus.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/SPBEPC.h"
+#include "controls/chart/SPBEPC.h"
 
 #include <QHBoxLayout>
 #include <QWidget>

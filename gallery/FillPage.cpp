@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QBuffer>

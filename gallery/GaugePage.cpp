@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGauge.h"
 
 #include <QHBoxLayout>
 #include <QWidget>

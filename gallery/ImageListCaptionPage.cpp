@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -2,7 +2,7 @@
 
 #include "ProfileListLook.h"
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothLabel.h"
+#include "controls/label/AdvSmoothLabel.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

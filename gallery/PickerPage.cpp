@@ -2,7 +2,7 @@
 
 #include "ProfileListLook.h"
 
-#include "controls/AdvSmoothImageListBoxPicker.h"
+#include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvGDIPicture.h"
+#include "controls/picture/AdvGDIPicture.h"
 
 #include <QBuffer>
 #include <QHBoxLayout>

@@ -3,7 +3,7 @@
 // The look of the profile picture list as the main window configures it,
 // shared by the gallery pages that show the list box.
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothSlider.h"
+#include "controls/slider/AdvSmoothSlider.h"
 
 #include <QHBoxLayout>
 #include <QWidget>

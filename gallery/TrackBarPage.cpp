@@ -1,6 +1,6 @@
 #include "GalleryPage.h"
 
-#include "controls/AdvSmoothTrackBar.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
 
 #include <QHBoxLayout>
 #include <QWidget>

@@ -5,8 +5,8 @@
 // A button whose cache is current paints one image; a stale cache repaints
 // the whole face first.
 
-#include "controls/AdvSmoothButton.h"
-#include "controls/AdvSmoothLabel.h"
+#include "controls/buttons/AdvSmoothButton.h"
+#include "controls/label/AdvSmoothLabel.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QImage>

@@ -2,8 +2,8 @@
 // brushes built anew each time), and the cost of reading an image's size from
 // its header against decoding the whole image.
 
-#include "controls/GDIPFill.h"
-#include "controls/ImageHeader.h"
+#include "controls/fill/GDIPFill.h"
+#include "controls/picture/ImageHeader.h"
 
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/Image.h"

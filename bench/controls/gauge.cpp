@@ -2,7 +2,7 @@
 // as the main window configures it, while the needle is gliding: every frame
 // builds both layers from scratch, as each animation step does.
 
-#include "controls/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGauge.h"
 #include "platform/gdiplus/Font.h"
 
 #include <QApplication>

@@ -9,8 +9,8 @@
 // the user-interface thread) and max_stall_ms (longest gap between two 1 ms
 // timer ticks on the user-interface thread while loading; target under 16).
 
-#include "controls/AdvSmoothImageListBox.h"
-#include "controls/AdvSmoothImageListBoxLoader.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLoader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

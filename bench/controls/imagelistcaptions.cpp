@@ -5,8 +5,8 @@
 //
 //   build/bench/bench_imagelistcaptions
 
-#include "controls/AdvSmoothImageListBox.h"
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 
 #include <QImage>
 

@@ -1,8 +1,8 @@
 // Paint time of the value controls at their main-window sizes.
 
-#include "controls/AdvSmoothSlider.h"
-#include "controls/AdvSmoothTrackBar.h"
-#include "controls/SPBEPC.h"
+#include "controls/slider/AdvSmoothSlider.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "controls/chart/SPBEPC.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <benchmark/benchmark.h>

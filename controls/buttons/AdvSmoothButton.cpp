@@ -1,6 +1,6 @@
-#include "controls/AdvSmoothButton.h"
+#include "controls/buttons/AdvSmoothButton.h"
 
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/GraphicsPath.h"
 #include "platform/gdiplus/Pen.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls/AdvGDIP.h"
-#include "controls/AdvSmoothButtonStatus.h"
-#include "controls/GDIPButton.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/buttons/AdvSmoothButtonStatus.h"
+#include "controls/fill/GDIPButton.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Types.h"
 

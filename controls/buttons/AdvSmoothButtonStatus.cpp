@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothButtonStatus.h"
+#include "controls/buttons/AdvSmoothButtonStatus.h"
 
 namespace lumora {
 

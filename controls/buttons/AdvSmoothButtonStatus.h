@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/GDIPStatus.h"
+#include "controls/fill/GDIPStatus.h"
 #include "platform/framework/Persistent.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "controls/SPBEPC.h"
+#include "controls/chart/SPBEPC.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

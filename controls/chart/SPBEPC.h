@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/SPBEPCLayout.h"
+#include "controls/chart/SPBEPCLayout.h"
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Form.h"

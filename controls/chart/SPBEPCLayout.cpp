@@ -1,4 +1,4 @@
-#include "controls/SPBEPCLayout.h"
+#include "controls/chart/SPBEPCLayout.h"
 
 #include <algorithm>
 

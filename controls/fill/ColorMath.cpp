@@ -1,4 +1,4 @@
-#include "controls/ColorMath.h"
+#include "controls/fill/ColorMath.h"
 
 #include "platform/framework/Exception.h"
 

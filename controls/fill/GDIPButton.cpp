@@ -1,8 +1,8 @@
-#include "controls/GDIPButton.h"
+#include "controls/fill/GDIPButton.h"
 
-#include "controls/AdvGDIP.h"
-#include "controls/ColorMath.h"
-#include "controls/GDIPFill.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/fill/ColorMath.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"
 #include "platform/gdiplus/PathGradientBrush.h"

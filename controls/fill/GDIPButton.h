@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Font.h"
 #include "platform/framework/Persistent.h"

@@ -1,4 +1,4 @@
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/HatchBrush.h"

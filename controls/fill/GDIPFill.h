@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/AdvGDIP.h"
+#include "controls/picture/AdvGDIP.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Persistent.h"
 #include "platform/gdiplus/HatchBrush.h"

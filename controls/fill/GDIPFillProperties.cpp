@@ -2,7 +2,7 @@
 // streaming order, each left out while it holds its default, except the five
 // that are always written.
 
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 
 #include "platform/framework/Types.h"
 
-#include "controls/AdvSmoothGaugeGeometry.h"
-#include "controls/AdvSmoothGaugeParts.h"
+#include "controls/gauge/AdvSmoothGaugeGeometry.h"
+#include "controls/gauge/AdvSmoothGaugeParts.h"
 #include "platform/framework/Component.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Font.h"

@@ -1,7 +1,7 @@
-#include "controls/AdvSmoothGaugePaint.h"
+#include "controls/gauge/AdvSmoothGaugePaint.h"
 
-#include "controls/AdvSmoothGauge.h"
-#include "controls/GDIPFill.h"
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Format.h"
 #include "platform/gdiplus/Brush.h"
 #include "platform/gdiplus/Font.h"

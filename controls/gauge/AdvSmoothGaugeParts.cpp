@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothGaugeParts.h"
+#include "controls/gauge/AdvSmoothGaugeParts.h"
 
 namespace lumora {
 

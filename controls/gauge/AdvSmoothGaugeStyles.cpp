@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGauge.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothEdit.h"
+#include "controls/imagelist/AdvSmoothEdit.h"
 
 #include <QKeyEvent>
 #include <QPalette>

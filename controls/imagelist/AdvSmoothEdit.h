@@ -3,7 +3,7 @@
 // TAdvSmoothEdit: the control kit's plain single-line edit box, with the
 // kit's key events (key-down before the edit acts, then key press).
 
-#include "controls/AdvSmoothEditEvents.h"
+#include "controls/imagelist/AdvSmoothEditEvents.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Component.h"
 #include "platform/framework/Font.h"

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothEditButton.h"
+#include "controls/imagelist/AdvSmoothEditButton.h"
 
 #include <QBitmap>
 #include <QMouseEvent>

@@ -4,7 +4,7 @@
 // The button's click raises OnClickBtn; derived controls (the picture picker)
 // turn it into their drop-down.
 
-#include "controls/AdvSmoothEdit.h"
+#include "controls/imagelist/AdvSmoothEdit.h"
 
 #include <QAbstractButton>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include "platform/gdiplus/Graphics.h"
 #include "platform/shell/FileSystem.h"

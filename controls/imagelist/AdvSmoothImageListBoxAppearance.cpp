@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxAppearance.h"
+#include "controls/imagelist/AdvSmoothImageListBoxAppearance.h"
 
 namespace lumora {
 

@@ -5,8 +5,8 @@
 // Each announces its changes through OnChange; the list box connects that to
 // its own change handler.
 
-#include "controls/AdvSmoothImageListBoxLayout.h"
-#include "controls/GDIPFill.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLayout.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Font.h"
 #include "platform/framework/Persistent.h"

@@ -2,8 +2,8 @@
 // which text an item shows, anchors in captions, and the expander buttons
 // that fold a group of items away.
 
-#include "controls/AdvSmoothImageListBox.h"
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 
 namespace lumora {
 

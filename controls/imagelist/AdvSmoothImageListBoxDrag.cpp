@@ -4,7 +4,7 @@
 // item's file as a URL and its picture, and files dropped on the list box
 // from outside are added as items.
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 #include "platform/gdiplus/Image.h"
 #include "platform/shell/FileSystem.h"
 

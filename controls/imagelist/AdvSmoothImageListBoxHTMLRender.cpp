@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

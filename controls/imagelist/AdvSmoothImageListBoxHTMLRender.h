@@ -5,8 +5,8 @@
 // AdvSmoothImageListBoxMarkup.h; the engine only ever sees the translation,
 // and a document here never loads a resource.
 
-#include "controls/AdvSmoothImageListBoxItems.h"
-#include "controls/AdvSmoothImageListBoxMarkup.h"
+#include "controls/imagelist/AdvSmoothImageListBoxItems.h"
+#include "controls/imagelist/AdvSmoothImageListBoxMarkup.h"
 #include "platform/framework/Colors.h"
 
 #include <QColor>

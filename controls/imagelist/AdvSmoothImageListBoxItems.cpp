@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxItems.h"
+#include "controls/imagelist/AdvSmoothImageListBoxItems.h"
 
 #include <algorithm>
 

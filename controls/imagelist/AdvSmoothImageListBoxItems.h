@@ -10,8 +10,8 @@
 // loader is stopped: every change runs inside BeginUpdate/EndUpdate, and the
 // list box stops the loader on BeginUpdate.
 
-#include "controls/AdvGDIP.h"
-#include "controls/AdvSmoothImageListBoxLayout.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLayout.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Font.h"

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxLayout.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLayout.h"
 
 #include <QLineF>
 

@@ -4,9 +4,9 @@
 // that decodes the pictures of the items and stores a thumbnail of exactly the
 // size each is drawn at, so that painting never decodes a file.
 
-#include "controls/AdvGDIP.h"
-#include "controls/AdvSmoothImageListBoxItems.h"
-#include "controls/AdvSmoothImageListBoxLayout.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/imagelist/AdvSmoothImageListBoxItems.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLayout.h"
 
 #include <QImage>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxMarkup.h"
+#include "controls/imagelist/AdvSmoothImageListBoxMarkup.h"
 
 #include <QColor>
 #include <QLocale>

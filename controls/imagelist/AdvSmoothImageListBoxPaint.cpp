@@ -2,9 +2,9 @@
 // header and footer bands, top-layer items. Kept apart from the control's state and input
 // handling so each reads on its own.
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxPicker.h"
+#include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 
 #include "platform/framework/Form.h"
 

@@ -4,8 +4,8 @@
 // opens a borderless pop-up holding an image list box. Picking a picture
 // fills the edit and raises OnSelectImage with the picture's index.
 
-#include "controls/AdvSmoothEditButton.h"
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothEditButton.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 #include "platform/framework/Timer.h"
 
 #include <QPoint>

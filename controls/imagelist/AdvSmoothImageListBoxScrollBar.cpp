@@ -5,7 +5,7 @@
 // with ShowScrollBar on and something to scroll; while it shows, its
 // thickness is taken off the item area so it never covers an item.
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include <QScrollBar>
 #include <QSignalBlocker>

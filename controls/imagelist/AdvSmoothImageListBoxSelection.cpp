@@ -1,6 +1,6 @@
-#include "controls/AdvSmoothImageListBoxSelection.h"
+#include "controls/imagelist/AdvSmoothImageListBoxSelection.h"
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include <QKeyEvent>
 

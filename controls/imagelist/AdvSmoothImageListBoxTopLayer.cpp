@@ -1,6 +1,6 @@
-#include "controls/AdvSmoothImageListBoxTopLayer.h"
+#include "controls/imagelist/AdvSmoothImageListBoxTopLayer.h"
 
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QPainter>

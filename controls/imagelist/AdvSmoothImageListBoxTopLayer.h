@@ -11,8 +11,8 @@
 // and right stretch along that edge with the item's Height or Width, client
 // fills the area and center keeps Width x Height in its middle.
 
-#include "controls/AdvSmoothImageListBoxItems.h"
-#include "controls/GDIPFill.h"
+#include "controls/imagelist/AdvSmoothImageListBoxItems.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
 
 #include <QRectF>

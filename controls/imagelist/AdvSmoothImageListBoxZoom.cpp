@@ -1,6 +1,6 @@
-#include "controls/AdvSmoothImageListBoxZoom.h"
+#include "controls/imagelist/AdvSmoothImageListBoxZoom.h"
 
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/Image.h"
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothLabel.h"
+#include "controls/label/AdvSmoothLabel.h"
 
 #include "platform/gdiplus/Brush.h"
 #include "platform/gdiplus/Font.h"

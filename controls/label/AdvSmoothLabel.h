@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/AdvSmoothLabelCaption.h"
-#include "controls/GDIPFill.h"
+#include "controls/label/AdvSmoothLabelCaption.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Types.h"
 

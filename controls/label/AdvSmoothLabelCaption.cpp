@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothLabelCaption.h"
+#include "controls/label/AdvSmoothLabelCaption.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/AdvGDIP.h"
-#include "controls/GDIPFill.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Font.h"
 #include "platform/framework/Persistent.h"

@@ -1,6 +1,6 @@
-#include "controls/AdvGDIP.h"
+#include "controls/picture/AdvGDIP.h"
 
-#include "controls/ImageHeader.h"
+#include "controls/picture/ImageHeader.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/PictureData.h"
+#include "controls/picture/PictureData.h"
 #include "platform/framework/Colors.h"
 
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "controls/AdvGDIPicture.h"
+#include "controls/picture/AdvGDIPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/GDIPicture.h"
+#include "controls/picture/GDIPicture.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Types.h"
 

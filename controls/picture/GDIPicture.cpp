@@ -1,4 +1,4 @@
-#include "controls/GDIPicture.h"
+#include "controls/picture/GDIPicture.h"
 
 #include "platform/gdiplus/Image.h"
 

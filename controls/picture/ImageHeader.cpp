@@ -1,4 +1,4 @@
-#include "controls/ImageHeader.h"
+#include "controls/picture/ImageHeader.h"
 
 #include <cstddef>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "controls/PictureData.h"
+#include "controls/picture/PictureData.h"
 
 #include "platform/framework/Exception.h"
 #include "platform/gdiplus/Image.h"

@@ -1,6 +1,6 @@
-#include "controls/AdvSmoothSlider.h"
+#include "controls/slider/AdvSmoothSlider.h"
 
-#include "controls/AdvSmoothTrackBarStyles.h"
+#include "controls/trackbar/AdvSmoothTrackBarStyles.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls/AdvSmoothSliderAppearance.h"
-#include "controls/AdvSmoothSliderGeometry.h"
-#include "controls/GDIPFill.h"
+#include "controls/slider/AdvSmoothSliderAppearance.h"
+#include "controls/slider/AdvSmoothSliderGeometry.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Form.h"
 

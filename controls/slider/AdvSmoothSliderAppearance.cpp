@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothSliderAppearance.h"
+#include "controls/slider/AdvSmoothSliderAppearance.h"
 
 namespace lumora {
 

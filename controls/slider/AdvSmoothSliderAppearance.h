@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/AdvSmoothSliderGeometry.h"
-#include "controls/GDIPFill.h"
+#include "controls/slider/AdvSmoothSliderGeometry.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Font.h"
 #include "platform/framework/Persistent.h"
 

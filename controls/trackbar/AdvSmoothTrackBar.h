@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/AdvSmoothTrackBarGeometry.h"
-#include "controls/GDIPFill.h"
+#include "controls/trackbar/AdvSmoothTrackBarGeometry.h"
+#include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Font.h"

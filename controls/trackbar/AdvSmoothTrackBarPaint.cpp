@@ -1,7 +1,7 @@
 // Painting of the track bar: background, progress with its glow, the scale,
 // the groove and the thumb, in that order.
 
-#include "controls/AdvSmoothTrackBar.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
 
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"

@@ -1,8 +1,8 @@
 // The track bar's colour presets.
 
-#include "controls/AdvSmoothTrackBarStyles.h"
+#include "controls/trackbar/AdvSmoothTrackBarStyles.h"
 
-#include "controls/AdvSmoothTrackBar.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
 
 #include <array>
 

@@ -3,10 +3,10 @@
 
 #include "core/BrightnessUnit.h"
 
-#include "controls/AdvSmoothGauge.h"
-#include "controls/AdvSmoothSlider.h"
-#include "controls/AdvSmoothTrackBar.h"
-#include "controls/SPBEPC.h"
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/slider/AdvSmoothSlider.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "controls/chart/SPBEPC.h"
 #include "platform/device/BacklightProvider.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/settings/SettingsStore.h"

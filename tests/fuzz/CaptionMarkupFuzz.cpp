@@ -3,7 +3,7 @@
 // tags the translator itself writes, so nothing else ever reaches the
 // rich-text engine.
 
-#include "controls/AdvSmoothImageListBoxMarkup.h"
+#include "controls/imagelist/AdvSmoothImageListBoxMarkup.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 // input, so the sanitizers catch any read past the end and the fuzzer's
 // timeout catches any loop that does not advance.
 
-#include "controls/ImageHeader.h"
+#include "controls/picture/ImageHeader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothButton.h"
+#include "controls/buttons/AdvSmoothButton.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "controls/GDIPStatus.h"
+#include "controls/fill/GDIPStatus.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QImage>

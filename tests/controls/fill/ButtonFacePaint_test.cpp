@@ -1,5 +1,5 @@
-#include "controls/ColorMath.h"
-#include "controls/GDIPButton.h"
+#include "controls/fill/ColorMath.h"
+#include "controls/fill/GDIPButton.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"
 

@@ -1,4 +1,4 @@
-#include "controls/GDIPButton.h"
+#include "controls/fill/GDIPButton.h"
 
 #include <gtest/gtest.h>
 

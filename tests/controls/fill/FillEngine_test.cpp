@@ -1,7 +1,7 @@
 // TGDIPFill: properties and notifications, the rounded path as data, picture
 // placement, and what Fill paints, checked as pixels on a QImage.
 
-#include "controls/GDIPFill.h"
+#include "controls/fill/GDIPFill.h"
 
 #include "platform/gdiplus/Graphics.h"
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothGaugeGeometry.h"
+#include "controls/gauge/AdvSmoothGaugeGeometry.h"
 
 #include <gtest/gtest.h>
 

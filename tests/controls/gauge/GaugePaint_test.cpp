@@ -1,5 +1,5 @@
-#include "controls/AdvSmoothGauge.h"
-#include "controls/AdvSmoothGaugePaint.h"
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGaugePaint.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Captions with markup, splitter bands and top-layer items of the image list box.
 
-#include "controls/AdvSmoothImageListBox.h"
-#include "controls/AdvSmoothImageListBoxHTMLRender.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBoxHTMLRender.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBox.h"
+#include "controls/imagelist/AdvSmoothImageListBox.h"
 
 #include "support/EventLoop.h"
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothImageListBoxLoader.h"
+#include "controls/imagelist/AdvSmoothImageListBoxLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The picture control: its four placement rules as a table, auto-size, and
 // what it paints.
 
-#include "controls/AdvGDIPicture.h"
+#include "controls/picture/AdvGDIPicture.h"
 
 #include <gtest/gtest.h>
 

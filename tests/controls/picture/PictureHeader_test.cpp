@@ -1,8 +1,8 @@
 // Image sizes read from file headers: real files written by Qt (and a GIF
 // encoded here, Qt has no GIF writer), extension rules, and hostile bytes.
 
-#include "controls/AdvGDIP.h"
-#include "controls/ImageHeader.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/picture/ImageHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The two image classes: assignment and its notifications, loading and
 // saving, the format test, and the colour-keyed drawing of bitmaps.
 
-#include "controls/AdvGDIP.h"
-#include "controls/GDIPicture.h"
+#include "controls/picture/AdvGDIP.h"
+#include "controls/picture/GDIPicture.h"
 
 #include "platform/gdiplus/Graphics.h"
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothSliderGeometry.h"
+#include "controls/slider/AdvSmoothSliderGeometry.h"
 
 #include <gtest/gtest.h>
 

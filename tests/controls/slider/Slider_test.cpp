@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothSlider.h"
+#include "controls/slider/AdvSmoothSlider.h"
 
 #include <gtest/gtest.h>
 

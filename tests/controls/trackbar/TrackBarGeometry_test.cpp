@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothTrackBarGeometry.h"
+#include "controls/trackbar/AdvSmoothTrackBarGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/AdvSmoothTrackBar.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
 
 #include "platform/gdiplus/Graphics.h"
 
