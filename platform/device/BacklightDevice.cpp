@@ -71,8 +71,6 @@ BacklightDevice OpenBacklight(const QString& root, const QString& name)
     device.Path = root + u'/' + name;
     if (!IsSafeDeviceName(name))
         throw EOSError(QStringLiteral("Cannot read %1: %2").arg(device.Path, ErrnoText(ENOENT)));
-    // The maximum is read on every call: it is what tells a vanished or
-    // replaced device, and it costs one small read.
     const QString maxPath = device.Path + QStringLiteral("/max_brightness");
     device.MaxBrightness = ReadSysfsInteger(maxPath);
     if (device.MaxBrightness <= 0)

@@ -112,6 +112,7 @@ std::vector<std::shared_ptr<WbemObject>> BacklightProvider::Instances(const QStr
     const std::optional<BacklightDevice> active = FindActiveBacklight(options_.Root);
     if (!active)
         return {};
+    Remember(*active);
     if (Same(className, kBrightnessClass))
         return {BrightnessInstance(*active)};
     return {MethodsInstance(active->Name)};
@@ -126,8 +127,11 @@ std::shared_ptr<WbemObject> BacklightProvider::GetInstance(const QString& classN
     // Any device of the folder can be addressed by name, not only the active
     // one. The methods object reads nothing: the method call reads the device
     // and reports a missing one by its path.
-    if (Same(className, kBrightnessClass))
-        return BrightnessInstance(OpenBacklight(options_.Root, keyValue));
+    if (Same(className, kBrightnessClass)) {
+        const BacklightDevice device = OpenBacklight(options_.Root, keyValue);
+        Remember(device);
+        return BrightnessInstance(device);
+    }
     if (!IsSafeDeviceName(keyValue))
         throw EWbemError(wbemErrNotFound);
     return MethodsInstance(keyValue);
@@ -150,9 +154,39 @@ std::shared_ptr<WbemObject> BacklightProvider::ExecMethod(const QString& classNa
     if (!percent || *percent < 0 || *percent > 100)
         throw EWbemError(wbemErrInvalidParameter);
 
-    const BacklightDevice device = OpenBacklight(options_.Root, keyValue);
-    writer_->Write(device, PercentToRaw(int(*percent), device.MaxBrightness));
+    WritePercent(keyValue, int(*percent));
     return nullptr;
+}
+
+void BacklightProvider::ForgetDevices() { known_.reset(); }
+
+void BacklightProvider::Remember(const BacklightDevice& device)
+{
+    // The type is not read by OpenBacklight and not needed to write.
+    known_ = device;
+}
+
+const BacklightDevice& BacklightProvider::KnownDevice(const QString& name)
+{
+    if (!known_ || known_->Name != name)
+        known_ = OpenBacklight(options_.Root, name);
+    return *known_;
+}
+
+void BacklightProvider::WritePercent(const QString& name, int percent)
+{
+    const BacklightDevice& device = KnownDevice(name);
+    try {
+        writer_->Write(device, PercentToRaw(percent, device.MaxBrightness));
+    } catch (const EOSError&) {
+        // The failure may come from a device that has gone since it was
+        // read. Read it again: a missing device fails here with the text that
+        // names its maximum, as an unknown device does; a device still there
+        // keeps the write's own failure.
+        known_.reset();
+        KnownDevice(name);
+        throw;
+    }
 }
 
 } // namespace lumora

@@ -5,6 +5,7 @@
 #include "platform/device/WbemProvider.h"
 
 #include <memory>
+#include <optional>
 
 namespace lumora {
 
@@ -24,7 +25,10 @@ struct BacklightOptions {
 //   WmiMonitorBrightnessMethods.WmiSetBrightness(Brightness, Timeout): writes
 //   the percent to the named device. Timeout is accepted and has no effect:
 //   the backlight keeps a value until the next write.
-// Everything is read from the device folder at each call.
+// Queries read the device folder afresh. A write uses the maximum of the
+// device as last read, kept until the write itself fails (a vanished device
+// is noticed from the write's own error, which reads the device again) or
+// until ForgetDevices says the devices changed.
 class BacklightProvider : public WbemProvider {
 public:
     // Raises Exception when the level count is outside 2..101.
@@ -43,12 +47,22 @@ public:
                                            const QString& keyValue, const QString& methodName,
                                            const WbemObject* inParameters) override;
 
+    // The backlight devices were added, removed or changed (a hot-plug
+    // event): the next write reads the device afresh.
+    void ForgetDevices();
+
 private:
+    // The named device as last read, read now when it is not known.
+    const BacklightDevice& KnownDevice(const QString& name);
+    void Remember(const BacklightDevice& device);
+    void WritePercent(const QString& name, int percent);
+
     std::shared_ptr<WbemObject> BrightnessInstance(const BacklightDevice& device) const;
     std::shared_ptr<WbemObject> MethodsInstance(const QString& name) const;
 
     BacklightOptions options_;
     std::shared_ptr<BrightnessWriter> writer_;
+    std::optional<BacklightDevice> known_;
 };
 
 } // namespace lumora

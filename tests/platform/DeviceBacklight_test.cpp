@@ -236,6 +236,53 @@ TEST(DeviceBacklightProvider, ADeviceThatVanishesAfterTheQueryFailsTheWriteByPat
     EXPECT_FALSE(QFile::exists(s.DevicePath("panel")));
 }
 
+TEST(DeviceBacklightProvider, KeepsTheMaximumUntilTheDeviceChanges)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100\n", "3\n");
+    auto provider = Provider(s);
+    SetBrightness(*provider, "panel", 50);
+    EXPECT_EQ(s.Read("panel", "brightness"), "50\n");
+
+    // The maximum read with the first write serves the later ones.
+    s.Write("panel", "max_brightness", "unreadable");
+    SetBrightness(*provider, "panel", 40);
+    EXPECT_EQ(s.Read("panel", "brightness"), "40\n");
+
+    // A hot-plug event makes the next write read the device again.
+    s.Write("panel", "max_brightness", "200\n");
+    provider->ForgetDevices();
+    SetBrightness(*provider, "panel", 40);
+    EXPECT_EQ(s.Read("panel", "brightness"), "80\n");
+
+    // A query reads the device afresh, and so do the writes after it.
+    s.Write("panel", "max_brightness", "1000\n");
+    const WbemServices services = TSWbemLocator(provider).ConnectServer(".", "root\\wmi");
+    ASSERT_EQ(services.ExecQuery("SELECT * FROM WmiMonitorBrightness").Count(), 1);
+    SetBrightness(*provider, "panel", 40);
+    EXPECT_EQ(s.Read("panel", "brightness"), "400\n");
+}
+
+TEST(DeviceBacklightProvider, AVanishedDeviceIsNoticedFromTheFailingWrite)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100\n", "3\n");
+    auto provider = Provider(s);
+    SetBrightness(*provider, "panel", 50);
+    // Gone while nobody was told: the failing write reads the device again.
+    ASSERT_TRUE(QDir(s.DevicePath("panel")).removeRecursively());
+    EXPECT_EQ(ErrorText([&] { SetBrightness(*provider, "panel", 50); }),
+              "Cannot read " + s.DevicePath("panel") + "/max_brightness: No such file or directory");
+    s.AddDevice("panel", "raw", "1000\n", "3\n");
+    SetBrightness(*provider, "panel", 50);
+    EXPECT_EQ(s.Read("panel", "brightness"), "500\n");
+
+    // A write that fails on a device still there keeps its own text.
+    ASSERT_TRUE(QFile::remove(s.DevicePath("panel") + "/brightness"));
+    EXPECT_EQ(ErrorText([&] { SetBrightness(*provider, "panel", 50); }),
+              "Cannot write " + s.DevicePath("panel") + "/brightness: No such file or directory");
+}
+
 TEST(DeviceBacklightProvider, AReadOnlyBrightnessWithoutTheLoginManagerChangesNothing)
 {
     BacklightStandIn s;
