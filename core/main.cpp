@@ -13,6 +13,7 @@
 #include "platform/shell/FileSystem.h"
 #include "platform/shell/IdleTime.h"
 #include "platform/shell/MonitorPower.h"
+#include "platform/shell/SessionServices.h"
 
 #include <QTimer>
 
@@ -74,10 +75,11 @@ int main(int argc, char** argv)
     backlight.Levels = options.Levels;
     TSettingsStore settings(TSettingsStore::DefaultPath());
     TAutostart autostart;
+    SessionServices session = OpenSessionServices(options.IdleSecondsFile.isEmpty());
     std::unique_ptr<IdleTimeSource> idle = options.IdleSecondsFile.isEmpty()
-                                               ? CreateIdleTimeSource()
+                                               ? std::move(session.Idle)
                                                : std::make_unique<FileIdleTime>(options.IdleSecondsFile);
-    TMonitorPower monitorPower;
+    TMonitorPower monitorPower(std::move(session.Power));
 
     TForm1Services services;
     services.Brightness = std::make_shared<BacklightProvider>(backlight);

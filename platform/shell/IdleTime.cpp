@@ -50,18 +50,9 @@ quint32 LogindIdleTime::IdleSeconds()
 
 NoIdleTime::NoIdleTime()
 {
-    std::fputs("lumora: neither an X11 display nor the login manager reports idle time; idle dimming is off\n",
+    std::fputs("lumora: this session reports no idle time (no Wayland idle protocol, GNOME idle monitor, X11 "
+               "screen saver outside Wayland or login manager idle hint); idle dimming is off\n",
                stderr);
-}
-
-std::unique_ptr<IdleTimeSource> CreateIdleTimeSource()
-{
-    if (std::unique_ptr<X11IdleTime> x11 = X11IdleTime::Open())
-        return x11;
-    auto session = std::make_shared<LogindSession>();
-    if (session->IdleMilliseconds())
-        return std::make_unique<LogindIdleTime>(session);
-    return std::make_unique<NoIdleTime>();
 }
 
 } // namespace lumora

@@ -49,8 +49,4 @@ public:
     quint32 IdleSeconds() override { return 0; }
 };
 
-// X11 when a display answers, else the login manager when it answers, else
-// NoIdleTime.
-std::unique_ptr<IdleTimeSource> CreateIdleTimeSource();
-
 } // namespace lumora

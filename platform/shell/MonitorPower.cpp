@@ -46,8 +46,6 @@ TMonitorPower::TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs)
     });
 }
 
-TMonitorPower::TMonitorPower() : TMonitorPower(X11DisplayPower::Open()) {}
-
 void TMonitorPower::TurnOff()
 {
     if (!backend_)

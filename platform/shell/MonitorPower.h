@@ -38,8 +38,6 @@ public:
 
     // A null backend means the display cannot be switched off.
     explicit TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs = kDelayMs);
-    // X11 DPMS when the display has it.
-    TMonitorPower();
 
     // Raises Exception at once when the display cannot be switched off.
     void TurnOff();
