@@ -1,0 +1,121 @@
+#include "KWin.h"
+
+#include "Desktop.h"
+
+#include <QFile>
+
+#include <cstring>
+
+#include <wayland-client.h>
+
+#include "kde-idle-client-protocol.h"
+
+namespace e2e {
+
+namespace {
+const char kKWin[] = "/usr/bin/kwin_wayland";
+}
+
+bool HeadlessKWin::Installed() { return QFile::exists(kKWin); }
+
+HeadlessKWin::HeadlessKWin()
+{
+    const QString dir = runtime_.path();
+    // A copy without the file capabilities the package gives the binary:
+    // a container that may not grant them refuses to start it otherwise.
+    const QString copy = dir + "/kwin_wayland";
+    if (!QFile::copy(kKWin, copy))
+        return;
+    QProcessEnvironment env;
+    env.insert("PATH", qEnvironmentVariable("PATH", "/usr/bin:/bin"));
+    env.insert("HOME", dir);
+    env.insert("XDG_RUNTIME_DIR", dir);
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    server_.setProcessEnvironment(env);
+    server_.setProcessChannelMode(QProcess::MergedChannels);
+    server_.setStandardOutputFile(dir + "/kwin.log");
+    server_.start(copy, {"--virtual", "--socket", WaylandDisplay(), "--no-lockscreen", "--no-global-shortcuts",
+                         "--no-kactivities", "--width", "1280", "--height", "1024"});
+    server_.waitForStarted(5000);
+    // The socket appears before KWin serves it: wait until a client gets the
+    // globals it needs.
+    started_ = Eventually([&] {
+        if (!QFile::exists(dir + "/" + WaylandDisplay()))
+            return false;
+        qputenv("XDG_RUNTIME_DIR", dir.toUtf8());
+        wl_display* display = wl_display_connect(qPrintable(WaylandDisplay()));
+        if (!display)
+            return false;
+        const bool ok = wl_display_roundtrip(display) >= 0;
+        wl_display_disconnect(display);
+        return ok;
+    }, 30000);
+}
+
+HeadlessKWin::~HeadlessKWin()
+{
+    server_.terminate();
+    if (!server_.waitForFinished(5000))
+        server_.kill();
+    server_.waitForFinished(2000);
+}
+
+QString HeadlessKWin::Log() const { return ReadText(runtime_.path() + "/kwin.log"); }
+
+QProcessEnvironment HeadlessKWin::ClientEnvironment() const
+{
+    QProcessEnvironment env;
+    env.insert("PATH", qEnvironmentVariable("PATH", "/usr/bin:/bin"));
+    env.insert("XDG_RUNTIME_DIR", runtime_.path());
+    env.insert("WAYLAND_DISPLAY", WaylandDisplay());
+    env.insert("XDG_SESSION_TYPE", "wayland");
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    return env;
+}
+
+namespace {
+
+struct Globals {
+    wl_seat* seat = nullptr;
+    org_kde_kwin_idle* idle = nullptr;
+};
+
+void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
+{
+    auto* g = static_cast<Globals*>(data);
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !g->seat)
+        g->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    else if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0)
+        g->idle = static_cast<org_kde_kwin_idle*>(wl_registry_bind(registry, name, &org_kde_kwin_idle_interface, 1));
+}
+
+void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
+
+} // namespace
+
+void HeadlessKWin::SimulateActivity() const
+{
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    wl_display* display = wl_display_connect(qPrintable(WaylandDisplay()));
+    if (!display)
+        return;
+    Globals g;
+    static const wl_registry_listener listener = {OnGlobal, OnGlobalRemove};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, &g);
+    wl_display_roundtrip(display);
+    if (g.seat && g.idle) {
+        org_kde_kwin_idle_timeout* timeout = org_kde_kwin_idle_get_idle_timeout(g.idle, g.seat, 60000);
+        org_kde_kwin_idle_timeout_simulate_user_activity(timeout);
+        wl_display_roundtrip(display);
+        org_kde_kwin_idle_timeout_release(timeout);
+        org_kde_kwin_idle_destroy(g.idle);
+    }
+    if (g.seat)
+        wl_seat_destroy(g.seat);
+    wl_registry_destroy(registry);
+    wl_display_roundtrip(display);
+    wl_display_disconnect(display);
+}
+
+} // namespace e2e

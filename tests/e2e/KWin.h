@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace e2e {
+
+// KWin on its virtual backend, started for one test. It offers
+// ext-idle-notify-v1, org_kde_kwin_idle and org_kde_kwin_dpms, but no
+// virtual keyboard, so user activity is simulated through the idle protocol.
+class HeadlessKWin {
+public:
+    static bool Installed();
+    HeadlessKWin();
+    ~HeadlessKWin();
+    bool Started() const { return started_; }
+    QString Log() const;
+    QString RuntimeDir() const { return runtime_.path(); }
+    QString WaylandDisplay() const { return "wayland-lumora"; }
+    QProcessEnvironment ClientEnvironment() const;
+    // What the compositor treats as user input (org_kde_kwin_idle's
+    // simulate_user_activity).
+    void SimulateActivity() const;
+
+private:
+    QTemporaryDir runtime_;
+    QProcess server_;
+    bool started_ = false;
+};
+
+} // namespace e2e

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace e2e {
+
+// A private session bus (dbus-daemon) for one test, with services served by
+// python-dbusmock templates.
+class SessionBus {
+public:
+    SessionBus();
+    ~SessionBus();
+    QString Address() const { return address_; }
+
+    // Serves the template (a file or one of dbusmock's own) until the bus
+    // ends; false when its name did not appear.
+    bool Serve(const QString& templ, const QString& busName);
+    // Ends every service served so far.
+    void StopServing();
+    // dbus-send --print-reply on this bus; its standard output.
+    QString Send(const QStringList& args) const;
+
+private:
+    QProcess daemon_;
+    QString address_;
+    std::vector<std::unique_ptr<QProcess>> mocks_;
+};
+
+} // namespace e2e

@@ -1,0 +1,155 @@
+// Idle dimming of the whole program in the sessions users meet today: on a
+// headless sway, natively and through XWayland, and on GNOME's idle monitor.
+
+#include "Desktop.h"
+#include "SessionBus.h"
+#include "Sway.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace e2e;
+
+namespace {
+
+// Stored settings that arm dimming at one minute from start-up, at full
+// brightness.
+void ArmAtOneMinute(const Sandbox& sandbox)
+{
+    QDir().mkpath(sandbox.ConfigHome() + "/Kestrelo");
+    QFile file(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf");
+    file.open(QIODevice::WriteOnly);
+    file.write("[Software\\Kestrelo\\LumoraBrightness]\nLevel=10\nDimInterval=1\n");
+}
+
+QStringList Arguments(const Sandbox& sandbox)
+{
+    // The 55 s watch, every second here, so the drop comes soon after the minute.
+    return {"--backlight-root", sandbox.BacklightRoot(), "--levels", "11", "--idle-check-interval", "1000"};
+}
+
+// The program as the test user on the compositor, natively ("wayland") or
+// through XWayland ("xcb").
+class SwayRun {
+public:
+    SwayRun(const QString& platform)
+    {
+        ArmAtOneMinute(sandbox_);
+        TestUser::Own(sandbox_.Home());
+        TestUser::Own(sandbox_.BacklightRoot());
+        QProcessEnvironment env = sway_.ClientEnvironment();
+        env.insert("HOME", sandbox_.Home());
+        env.insert("XDG_CONFIG_HOME", sandbox_.ConfigHome());
+        env.insert("QT_QPA_PLATFORM", platform);
+        program_.setProcessChannelMode(QProcess::MergedChannels);
+        program_.setStandardOutputFile(sandbox_.Home() + "/output");
+        TestUser::Start(program_, LUMORA_PROGRAM, Arguments(sandbox_), env);
+    }
+    ~SwayRun()
+    {
+        for (QProcess* p : {&program_, &other_}) {
+            p->terminate();
+            if (!p->waitForFinished(3000))
+                p->kill();
+            p->waitForFinished(1000);
+        }
+    }
+    // A native Wayland window to type into, which takes the focus.
+    void OpenNativeWindow()
+    {
+        QProcessEnvironment env = sway_.ClientEnvironment();
+        env.insert("HOME", sandbox_.Home());
+        env.insert("QT_QPA_PLATFORM", "wayland");
+        TestUser::Start(other_, LUMORA_GALLERY, {}, env);
+    }
+    QString Output() const { return ReadText(sandbox_.Home() + "/output"); }
+    HeadlessSway& Sway() { return sway_; }
+    const Sandbox& Box() const { return sandbox_; }
+
+private:
+    HeadlessSway sway_;
+    Sandbox sandbox_;
+    QProcess program_;
+    QProcess other_;
+};
+
+} // namespace
+
+// Three sessions side by side, so the minute's wait is paid once: nobody at
+// the keyboard; someone typing; someone typing in a native window while the
+// program runs through XWayland (where the X server sees none of it).
+TEST(SwayProgram, DimsAfterTheIntervalOnlyWhenNobodyTypes)
+{
+    SwayRun quiet("wayland"), typing("wayland"), xwayland("xcb");
+    for (SwayRun* run : {&quiet, &typing, &xwayland})
+        ASSERT_TRUE(run->Sway().Started()) << run->Sway().Log().toStdString();
+    for (SwayRun* run : {&quiet, &typing, &xwayland})
+        ASSERT_TRUE(Eventually([&] { return run->Box().Brightness() == 100; }, 20000))
+            << run->Output().toStdString();
+    xwayland.OpenNativeWindow();
+    ASSERT_TRUE(Eventually([&] { return xwayland.Sway().FocusedWindow().contains("gallery"); }, 10000))
+        << "focused: " << xwayland.Sway().FocusedWindow().toStdString();
+
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 75000 && quiet.Box().Brightness() != 1) {
+        typing.Sway().Type("k");
+        xwayland.Sway().Type("k");
+        QThread::msleep(4000);
+    }
+    EXPECT_EQ(quiet.Box().Brightness(), 1) << "no drop after the minute: " << quiet.Output().toStdString();
+    EXPECT_GT(clock.elapsed(), 50000) << "dimmed before the minute was up";
+    // The others keep typing a little past the point where the quiet one dimmed.
+    for (int i = 0; i < 3; ++i) {
+        typing.Sway().Type("k");
+        xwayland.Sway().Type("k");
+        QThread::msleep(3000);
+    }
+    EXPECT_EQ(typing.Box().Brightness(), 100) << typing.Output().toStdString();
+    EXPECT_EQ(xwayland.Box().Brightness(), 100) << xwayland.Output().toStdString();
+
+    EXPECT_TRUE(quiet.Output().contains("idle time from the Wayland compositor (org_kde_kwin_idle)"))
+        << quiet.Output().toStdString();
+    EXPECT_TRUE(xwayland.Output().contains("idle time from the Wayland compositor (org_kde_kwin_idle)"))
+        << xwayland.Output().toStdString();
+    EXPECT_EQ(quiet.Output().count("idle time from"), 1) << "the choice is said once";
+}
+
+// GNOME (here on an X display): the idle monitor on the session bus wins over
+// the X screen saver extension.
+TEST(MutterProgram, DimsOnTheIdleMonitorsCount)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_MUTTER_MOCK, "org.gnome.Mutter.IdleMonitor"));
+    VirtualDisplay display;
+    Sandbox sandbox;
+    ArmAtOneMinute(sandbox);
+    QProcess program;
+    QProcessEnvironment env = sandbox.Environment(display.Name());
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.Address());
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.setStandardOutputFile(sandbox.Home() + "/output");
+    program.start(LUMORA_PROGRAM, Arguments(sandbox));
+    const auto output = [&] { return ReadText(sandbox.Home() + "/output"); };
+    QString seen;
+
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 100; }, 20000)) << output().toStdString();
+    const QStringList setIdle{"--dest=org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core",
+                              "org.gnome.Mutter.IdleMonitor.Test.SetIdletime"};
+    bus.Send(setIdle + QStringList{"uint64:60999"});
+    QThread::msleep(2500);
+    EXPECT_EQ(sandbox.Brightness(), 100) << "not yet past the minute";
+    bus.Send(setIdle + QStringList{"uint64:61000"});
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }, 5000));
+    seen = output();
+    EXPECT_TRUE(seen.contains("idle time from GNOME's idle monitor")) << seen.toStdString();
+    program.kill();
+    program.waitForFinished(3000);
+}
