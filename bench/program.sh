@@ -52,3 +52,53 @@ echo "voluntary context switches at rest over 30 s: $((after - before)) (main th
 total=0
 for t in /proc/$pid/task/*; do total=$((total + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"))); done
 echo "all threads' voluntary context switches since start: $total"
+
+# ---------------------------------------------------------------- headless sway
+# The same figures natively on a headless sway (run as an unprivileged account
+# when this runs as root, since sway refuses root), with the wake-ups over 60 s
+# counted with idle dimming armed (at 5 minutes) and not armed.
+if command -v sway >/dev/null && command -v swaymsg >/dev/null; then
+  echo "== headless sway"
+  as_user=()
+  if [ "$(id -u)" = 0 ]; then
+    id -u lumora-wl >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin lumora-wl
+    as_user=(setpriv --reuid lumora-wl --regid lumora-wl --clear-groups)
+  fi
+  swayrun="$work/sway"
+  mkdir -p "$swayrun"
+  [ "$(id -u)" = 0 ] && chown -R lumora-wl: "$work"
+  chmod 700 "$swayrun"
+  env -i PATH="$PATH" HOME="$swayrun" XDG_RUNTIME_DIR="$swayrun" WLR_BACKENDS=headless WLR_RENDERER=pixman \
+    WLR_LIBINPUT_NO_DEVICES=1 "${as_user[@]}" sway --config /dev/null >"$work/sway.log" 2>&1 &
+  sway_pid=$!
+  trap 'kill $pid $xvfb $sway_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+  until ls "$swayrun"/sway-ipc.* >/dev/null 2>&1; do sleep 0.1; done
+  wl=$(cd "$swayrun" && ls wayland-* | grep -v lock | head -1)
+  client=(env -i PATH="$PATH" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$swayrun"
+          WAYLAND_DISPLAY="$wl" SWAYSOCK="$(ls "$swayrun"/sway-ipc.*)" QT_QPA_PLATFORM=wayland
+          DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent "${as_user[@]}")
+  sway_windows() { "${client[@]}" swaymsg -t get_tree | grep -c '"app_id": "lumora"' || true; }
+  wakeups() { # all threads' voluntary context switches over 60 s
+    local sum=0 t
+    for t in /proc/$1/task/*; do sum=$((sum - $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"))); done
+    sleep 60
+    for t in /proc/$1/task/*; do sum=$((sum + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"))); done
+    echo "$sum"
+  }
+  for armed in 0 5; do
+    mkdir -p "$work/home/.config/Kestrelo"
+    printf '[Software\\Kestrelo\\LumoraBrightness]\nLevel=50\nDimInterval=%s\n' "$armed" \
+      > "$work/home/.config/Kestrelo/LumoraBrightness.conf"
+    [ "$(id -u)" = 0 ] && chown -R lumora-wl: "$work/home" "$work/bl"
+    start=$(date +%s%N)
+    "${client[@]}" "$program" --backlight-root "$work/bl" >"$work/wl.log" 2>&1 &
+    pid=$!
+    until [ "$(sway_windows)" -gt 0 ]; do sleep 0.02; done
+    shown=$(date +%s%N)
+    [ "$armed" = 0 ] && echo "start-up to shown main window: $(( (shown - start) / 1000000 )) ms"
+    sleep 2
+    [ "$armed" = 0 ] && echo "resident memory after start-up: $(rss)"
+    echo "wake-ups over 60 s at rest, dimming $([ "$armed" = 0 ] && echo "not armed" || echo "armed"): $(wakeups $pid)"
+    kill $pid; wait $pid 2>/dev/null || true
+  done
+fi
