@@ -8,6 +8,7 @@
 
 #include <wayland-client.h>
 
+#include "kde-dpms-client-protocol.h"
 #include "kde-idle-client-protocol.h"
 
 namespace e2e {
@@ -78,6 +79,8 @@ namespace {
 struct Globals {
     wl_seat* seat = nullptr;
     org_kde_kwin_idle* idle = nullptr;
+    wl_output* output = nullptr;
+    org_kde_kwin_dpms_manager* dpms = nullptr;
 };
 
 void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t)
@@ -87,9 +90,25 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
         g->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     else if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0)
         g->idle = static_cast<org_kde_kwin_idle*>(wl_registry_bind(registry, name, &org_kde_kwin_idle_interface, 1));
+    else if (std::strcmp(interface, wl_output_interface.name) == 0 && !g->output)
+        g->output = static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 1));
+    else if (std::strcmp(interface, org_kde_kwin_dpms_manager_interface.name) == 0)
+        g->dpms = static_cast<org_kde_kwin_dpms_manager*>(
+            wl_registry_bind(registry, name, &org_kde_kwin_dpms_manager_interface, 1));
 }
 
 void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
+
+struct DpmsState {
+    bool supported = false;
+    int mode = -1;
+};
+void OnSupported(void* data, org_kde_kwin_dpms*, uint32_t supported)
+{
+    static_cast<DpmsState*>(data)->supported = supported != 0;
+}
+void OnMode(void* data, org_kde_kwin_dpms*, uint32_t mode) { static_cast<DpmsState*>(data)->mode = int(mode); }
+void OnDone(void*, org_kde_kwin_dpms*) {}
 
 } // namespace
 
@@ -116,6 +135,29 @@ void HeadlessKWin::SimulateActivity() const
     wl_registry_destroy(registry);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
+}
+
+int HeadlessKWin::OutputDpmsMode() const
+{
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    wl_display* display = wl_display_connect(qPrintable(WaylandDisplay()));
+    if (!display)
+        return -1;
+    Globals g;
+    static const wl_registry_listener listener = {OnGlobal, OnGlobalRemove};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, &g);
+    wl_display_roundtrip(display);
+    DpmsState state;
+    if (g.output && g.dpms) {
+        static const org_kde_kwin_dpms_listener dpmsListener = {OnSupported, OnMode, OnDone};
+        org_kde_kwin_dpms* dpms = org_kde_kwin_dpms_manager_get(g.dpms, g.output);
+        org_kde_kwin_dpms_add_listener(dpms, &dpmsListener, &state);
+        wl_display_roundtrip(display);
+        org_kde_kwin_dpms_release(dpms);
+    }
+    wl_display_disconnect(display);
+    return state.supported ? state.mode : -1;
 }
 
 } // namespace e2e

@@ -22,6 +22,9 @@ public:
     // What the compositor treats as user input (org_kde_kwin_idle's
     // simulate_user_activity).
     void SimulateActivity() const;
+    // The DPMS mode of the first output as KWin reports it (0 on, 3 off), or
+    // -1 when the output does not support DPMS.
+    int OutputDpmsMode() const;
 
 private:
     QTemporaryDir runtime_;

@@ -2,6 +2,7 @@
 // headless sway, natively and through XWayland, and on GNOME's idle monitor.
 
 #include "Desktop.h"
+#include "KWin.h"
 #include "SessionBus.h"
 #include "Sway.h"
 
@@ -79,6 +80,37 @@ private:
     QProcess other_;
 };
 
+// The program natively on KWin's virtual backend.
+class KWinRun {
+public:
+    KWinRun()
+    {
+        ArmAtOneMinute(sandbox_);
+        QProcessEnvironment env = kwin_.ClientEnvironment();
+        env.insert("HOME", sandbox_.Home());
+        env.insert("XDG_CONFIG_HOME", sandbox_.ConfigHome());
+        env.insert("QT_QPA_PLATFORM", "wayland");
+        program_.setProcessEnvironment(env);
+        program_.setProcessChannelMode(QProcess::MergedChannels);
+        program_.setStandardOutputFile(sandbox_.Home() + "/output");
+        if (kwin_.Started())
+            program_.start(LUMORA_PROGRAM, Arguments(sandbox_));
+    }
+    ~KWinRun()
+    {
+        program_.kill();
+        program_.waitForFinished(3000);
+    }
+    QString Output() const { return ReadText(sandbox_.Home() + "/output"); }
+    const HeadlessKWin& KWin() const { return kwin_; }
+    const Sandbox& Box() const { return sandbox_; }
+
+private:
+    HeadlessKWin kwin_;
+    Sandbox sandbox_;
+    QProcess program_;
+};
+
 } // namespace
 
 // Three sessions side by side, so the minute's wait is paid once: nobody at
@@ -152,4 +184,32 @@ TEST(MutterProgram, DimsOnTheIdleMonitorsCount)
     EXPECT_TRUE(seen.contains("idle time from GNOME's idle monitor")) << seen.toStdString();
     program.kill();
     program.waitForFinished(3000);
+}
+
+// KWin 5.27 offers ext-idle-notify-v1, which wins; it has no virtual keyboard,
+// so the active user is played by its idle protocol's simulated activity.
+TEST(KWinProgram, DimsAfterTheIntervalOnlyWithoutActivity)
+{
+    if (!HeadlessKWin::Installed())
+        GTEST_SKIP() << "kwin_wayland is not installed";
+    KWinRun quiet, active;
+    for (KWinRun* run : {&quiet, &active}) {
+        ASSERT_TRUE(run->KWin().Started()) << run->KWin().Log().toStdString();
+        ASSERT_TRUE(Eventually([&] { return run->Box().Brightness() == 100; }, 30000)) << run->Output().toStdString();
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 75000 && quiet.Box().Brightness() != 1) {
+        active.KWin().SimulateActivity();
+        QThread::msleep(4000);
+    }
+    EXPECT_EQ(quiet.Box().Brightness(), 1) << "no drop after the minute: " << quiet.Output().toStdString();
+    EXPECT_GT(clock.elapsed(), 50000) << "dimmed before the minute was up";
+    for (int i = 0; i < 3; ++i) {
+        active.KWin().SimulateActivity();
+        QThread::msleep(3000);
+    }
+    EXPECT_EQ(active.Box().Brightness(), 100) << active.Output().toStdString();
+    EXPECT_TRUE(quiet.Output().contains("idle time from the Wayland compositor (ext-idle-notify-v1)"))
+        << quiet.Output().toStdString();
 }

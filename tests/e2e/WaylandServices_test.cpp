@@ -162,3 +162,23 @@ TEST(KWinServices, IdleTimeThroughExtIdleNotify)
     EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() == 0; }, 5000)) << "activity must end the idle time";
     EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() >= 3; }, 10000));
 }
+
+TEST(KWinServices, MonitorOffUntilTheNextActivity)
+{
+    if (!e2e::HeadlessKWin::Installed())
+        GTEST_SKIP() << "kwin_wayland is not installed";
+    e2e::HeadlessKWin kwin;
+    ASSERT_TRUE(kwin.Started()) << kwin.Log().toStdString();
+    if (kwin.OutputDpmsMode() < 0)
+        GTEST_SKIP() << "KWin's virtual output does not support DPMS here";
+    qputenv("XDG_RUNTIME_DIR", kwin.RuntimeDir().toUtf8());
+    qputenv("WAYLAND_DISPLAY", kwin.WaylandDisplay().toUtf8());
+    SessionServices session = OpenSessionServices(false);
+    ASSERT_TRUE(session.Power);
+    TMonitorPower power(std::move(session.Power), 50);
+    EXPECT_EQ(kwin.OutputDpmsMode(), 0);
+    power.TurnOff();
+    EXPECT_TRUE(PumpUntil([&] { return kwin.OutputDpmsMode() == 3; }, 5000));
+    kwin.SimulateActivity();
+    EXPECT_TRUE(PumpUntil([&] { return kwin.OutputDpmsMode() == 0; }, 5000)) << "KWin wakes the output at input";
+}
