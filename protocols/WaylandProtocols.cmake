@@ -32,5 +32,7 @@ lumora_wayland_protocol(lumora_platform "${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xm
 lumora_wayland_protocol(lumora_platform "${PLASMA_WAYLAND_PROTOCOLS_DIR}/dpms.xml" kde-dpms)
 lumora_wayland_protocol(lumora_platform
   "${CMAKE_CURRENT_LIST_DIR}/wlr-output-power-management-unstable-v1.xml" wlr-output-power-management-unstable-v1)
+lumora_wayland_protocol(lumora_platform
+  "${LUMORA_WAYLAND_PROTOCOLS_DIR}/staging/xdg-activation/xdg-activation-v1.xml" xdg-activation-v1)
 target_include_directories(lumora_platform PRIVATE "${LUMORA_PROTOCOL_DIR}")
 target_link_libraries(lumora_platform PRIVATE PkgConfig::WAYLAND_CLIENT)

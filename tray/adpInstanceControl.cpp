@@ -1,5 +1,6 @@
 #include "tray/adpInstanceControl.h"
 
+#include "platform/shell/ActivationToken.h"
 #include "platform/shell/InstanceRecord.h"
 #include "platform/shell/RaiseChannel.h"
 
@@ -55,7 +56,7 @@ void TadpInstanceControl::Check()
         window_->hide();
     if (OnMaxInstancesReached)
         OnMaxInstancesReached(this, check.Before.WindowHandle);
-    RequestRaise(record_->ServerPath());
+    RequestRaise(record_->ServerPath(), 2000, LaunchActivationToken());
     record_.reset();
     Fire(OnTerminate);
 }

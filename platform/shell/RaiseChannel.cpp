@@ -1,6 +1,7 @@
 #include "platform/shell/RaiseChannel.h"
 
 #include "platform/framework/Exception.h"
+#include "platform/shell/ActivationToken.h"
 
 #include <QGuiApplication>
 #include <QLocalSocket>
@@ -11,8 +12,10 @@ namespace lumora {
 
 namespace {
 
-const QByteArray kRequest = QByteArrayLiteral("raise\n");
+// "raise", optionally followed by a space and an activation token.
+const QByteArray kRequest = QByteArrayLiteral("raise");
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
+constexpr qint64 kMaxRequest = 300;
 
 } // namespace
 
@@ -42,12 +45,18 @@ void TRaiseServer::Accept()
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             // A request is one short line; anything longer or different is
             // dropped with the connection.
-            if (socket->bytesAvailable() < kRequest.size() && !socket->canReadLine())
+            if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequest)
                 return;
-            const QByteArray line = socket->read(kRequest.size());
-            if (line == kRequest) {
+            QByteArray line = socket->readLine(kMaxRequest);
+            const bool whole = line.endsWith('\n');
+            line.chop(1);
+            const QByteArray token = line.mid(kRequest.size() + 1);
+            const bool valid =
+                whole && (line == kRequest || (line.startsWith(kRequest + ' ') && IsActivationToken(token)));
+            if (valid) {
                 socket->write(kAnswer);
                 socket->flush();
+                UseActivationToken(token);
                 if (OnRaiseRequest)
                     OnRaiseRequest();
             }
@@ -56,13 +65,13 @@ void TRaiseServer::Accept()
     }
 }
 
-bool RequestRaise(const QString& serverPath, int timeoutMs)
+bool RequestRaise(const QString& serverPath, int timeoutMs, const QByteArray& activationToken)
 {
     QLocalSocket socket;
     socket.connectToServer(serverPath);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    socket.write(kRequest);
+    socket.write(IsActivationToken(activationToken) ? kRequest + ' ' + activationToken + '\n' : kRequest + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     while (socket.bytesAvailable() < kAnswer.size()) {

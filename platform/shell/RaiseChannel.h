@@ -34,9 +34,10 @@ private:
     QLocalServer server_;
 };
 
-// Asks the copy listening at `serverPath` to come forward. True when it
+// Asks the copy listening at `serverPath` to come forward, handing it the
+// activation token (if any) that a Wayland compositor asks for. True when it
 // answered within the time given.
-bool RequestRaise(const QString& serverPath, int timeoutMs = 2000);
+bool RequestRaise(const QString& serverPath, int timeoutMs = 2000, const QByteArray& activationToken = {});
 
 // Restores a window if it is minimised or hidden, brings it to the front and
 // gives it the input focus.

@@ -41,6 +41,20 @@ QJsonObject Focused(const QJsonObject& node)
     return {};
 }
 
+// The window in the tree with the app_id.
+QJsonObject WithAppId(const QJsonObject& node, const QString& appId)
+{
+    if (node.value("app_id").toString() == appId)
+        return node;
+    for (const char* list : {"nodes", "floating_nodes"})
+        for (const QJsonValue& child : node.value(list).toArray()) {
+            const QJsonObject found = WithAppId(child.toObject(), appId);
+            if (!found.isEmpty())
+                return found;
+        }
+    return {};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- user
@@ -90,6 +104,7 @@ HeadlessSway::HeadlessSway()
     config.open(QIODevice::WriteOnly);
     config.write("xwayland enable\n"
                  "output * mode 1280x1024\n"
+                 "focus_on_window_activation focus\n"
                  "exec sh -c 'echo \"$DISPLAY\" > \"$XDG_RUNTIME_DIR/xdisplay\"'\n");
     config.close();
     TestUser::Own(dir);
@@ -173,6 +188,12 @@ QString HeadlessSway::FocusedWindow() const
     if (!appId.isEmpty())
         return appId;
     return focused.value("window_properties").toObject().value("class").toString();
+}
+
+bool HeadlessSway::Urgent(const QString& appId) const
+{
+    const QJsonObject tree = QJsonDocument::fromJson(Msg({"-r", "-t", "get_tree"}).toUtf8()).object();
+    return WithAppId(tree, appId).value("urgent").toBool();
 }
 
 } // namespace e2e

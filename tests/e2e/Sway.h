@@ -48,6 +48,8 @@ public:
     QString OutputPower() const;
     // The app_id or X11 class of the focused window, empty when none.
     QString FocusedWindow() const;
+    // Whether the window with this app_id asks for attention.
+    bool Urgent(const QString& appId) const;
 
 private:
     QString RunTool(const QString& program, const QStringList& args) const;

@@ -213,3 +213,28 @@ TEST(KWinProgram, DimsAfterTheIntervalOnlyWithoutActivity)
     EXPECT_TRUE(quiet.Output().contains("idle time from the Wayland compositor (ext-idle-notify-v1)"))
         << quiet.Output().toStdString();
 }
+
+// A second copy started on sway brings the first one's window forward, in
+// front of the native window that had the focus.
+TEST(SwayProgram, ASecondCopyBringsTheFirstForward)
+{
+    SwayRun first("wayland");
+    ASSERT_TRUE(first.Sway().Started()) << first.Sway().Log().toStdString();
+    ASSERT_TRUE(Eventually([&] { return first.Box().Brightness() == 100; }, 20000)) << first.Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == "lumora"; }, 10000))
+        << "focused: " << first.Sway().FocusedWindow().toStdString();
+    first.OpenNativeWindow();
+    ASSERT_TRUE(Eventually([&] { return first.Sway().FocusedWindow().contains("gallery"); }, 10000));
+
+    QProcess second;
+    QProcessEnvironment env = first.Sway().ClientEnvironment();
+    env.insert("HOME", first.Box().Home());
+    env.insert("XDG_CONFIG_HOME", first.Box().ConfigHome());
+    env.insert("QT_QPA_PLATFORM", "wayland");
+    TestUser::Start(second, LUMORA_PROGRAM, Arguments(first.Box()), env);
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == "lumora"; }, 5000))
+        << "focused: " << first.Sway().FocusedWindow().toStdString()
+        << " urgent: " << first.Sway().Urgent("lumora");
+}

@@ -1,4 +1,5 @@
 #include "platform/shell/InstanceRecord.h"
+#include "platform/shell/ActivationToken.h"
 #include "platform/shell/RaiseChannel.h"
 #include "platform/framework/Exception.h"
 
@@ -166,4 +167,41 @@ TEST(ShellInstance, ASurplusCopyAsksTheFirstToComeForward)
     EXPECT_EQ(raised, 1);
 
     EXPECT_FALSE(RequestRaise(folder.path() + "/nobody.socket", 200));
+}
+
+TEST(ShellRaiseChannel, AnActivationTokenTravelsWithTheRequest)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/raise.socket";
+    TRaiseServer server(path);
+    QList<QByteArray> tokens;
+    server.OnRaiseRequest = [&] { tokens << qgetenv("XDG_ACTIVATION_TOKEN"); };
+    server.Listen();
+    const auto request = [&](const QByteArray& token) {
+        auto answer = std::async(std::launch::async, [&] { return RequestRaise(path, 2000, token); });
+        EXPECT_TRUE(SpinUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+        return answer.get();
+    };
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    EXPECT_TRUE(request("kwin-4f1c_9a:22"));
+    EXPECT_TRUE(request(QByteArray(300, 'x'))) << "a token too long is left out, the request still goes";
+    ASSERT_EQ(tokens.size(), 2);
+    EXPECT_EQ(tokens[0], "kwin-4f1c_9a:22");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+
+    // Requests with a token that is not one raise nothing.
+    for (const QByteArray& bad : {QByteArray("raise two words\n"), QByteArray("raise \n"), QByteArray("raise x")}) {
+        QLocalSocket hostile;
+        hostile.connectToServer(path);
+        ASSERT_TRUE(hostile.waitForConnected(1000));
+        hostile.write(bad);
+        hostile.flush();
+        SpinUntil([&] { return hostile.state() == QLocalSocket::UnconnectedState; }, 300);
+    }
+    EXPECT_EQ(tokens.size(), 2);
+    EXPECT_TRUE(qgetenv("XDG_ACTIVATION_TOKEN").isEmpty());
+
+    EXPECT_FALSE(IsActivationToken(QByteArray("a\tb")));
+    EXPECT_FALSE(IsActivationToken(QByteArray(257, 'a')));
+    EXPECT_TRUE(IsActivationToken(QByteArray(256, 'a')));
 }
