@@ -78,12 +78,17 @@ if command -v sway >/dev/null && command -v swaymsg >/dev/null; then
           WAYLAND_DISPLAY="$wl" SWAYSOCK="$(ls "$swayrun"/sway-ipc.*)" QT_QPA_PLATFORM=wayland
           DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent "${as_user[@]}")
   sway_windows() { "${client[@]}" swaymsg -t get_tree | grep -c '"app_id": "lumora"' || true; }
-  wakeups() { # all threads' voluntary context switches over 60 s
-    local sum=0 t
-    for t in /proc/$1/task/*; do sum=$((sum - $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"))); done
+  wakeups() { # voluntary context switches over 60 s, main thread and all threads alive throughout
+    local -A before=()
+    local t main0 main1 sum=0
+    main0=$(awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/status")
+    for t in /proc/$1/task/*; do before[$t]=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"); done
     sleep 60
-    for t in /proc/$1/task/*; do sum=$((sum + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"))); done
-    echo "$sum"
+    main1=$(awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/status")
+    for t in "${!before[@]}"; do
+      [ -r "$t/status" ] && sum=$((sum + $(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status") - ${before[$t]}))
+    done
+    echo "$((main1 - main0)) main thread, $sum all threads"
   }
   for armed in 0 5; do
     mkdir -p "$work/home/.config/Kestrelo"
