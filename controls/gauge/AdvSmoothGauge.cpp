@@ -82,7 +82,7 @@ void TAdvSmoothGauge::SetValue(double value)
     } else {
         destinationValue_ = value;
     }
-    Changed();
+    ValueShown();
     UpdateAnimationTimer();
 }
 
@@ -114,7 +114,7 @@ void TAdvSmoothGauge::AnimationStep()
         const double d = std::max(step, kArrivalDistance);
         value_ = destinationValue_ <= value_ ? value_ - d : value_ + d;
         Fire(OnValueChanged, this, value_);
-        Changed();
+        ValueShown();
     } else {
         value_ = destinationValue_;
     }
@@ -281,6 +281,8 @@ bool TAdvSmoothGauge::TabStop() const
 void TAdvSmoothGauge::SetTabStop(bool value)
 {
     setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
+    // The focus ring comes and goes with it.
+    faceCache_.Invalidate();
     update();
 }
 
@@ -347,6 +349,12 @@ void TAdvSmoothGauge::ValueAtPoint(int x, int y)
 
 void TAdvSmoothGauge::Changed()
 {
+    faceCache_.Invalidate();
+    ValueShown();
+}
+
+void TAdvSmoothGauge::ValueShown()
+{
     Fire(OnChange, static_cast<TObject*>(this));
     update();
 }
@@ -407,6 +415,13 @@ void TAdvSmoothGauge::focusInEvent(QFocusEvent* event)
     QWidget::focusInEvent(event);
     focused_ = true;
     Changed();
+}
+
+void TAdvSmoothGauge::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // A hidden gauge paints nothing; its pictures are made again when shown.
+    faceCache_.Release();
 }
 
 void TAdvSmoothGauge::focusOutEvent(QFocusEvent* event)

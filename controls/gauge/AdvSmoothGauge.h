@@ -2,6 +2,7 @@
 
 #include "platform/framework/Types.h"
 
+#include "controls/gauge/AdvSmoothGaugeFaceCache.h"
 #include "controls/gauge/AdvSmoothGaugeGeometry.h"
 #include "controls/gauge/AdvSmoothGaugeParts.h"
 #include "platform/framework/Component.h"
@@ -156,7 +157,10 @@ public:
     // Something visible changed: OnChange, then a repaint.
     void Changed();
 
-    // Draws the control (both layers) onto a painter, as a paint does.
+    // Draws the control (both layers) onto a painter, as a paint does: what
+    // does not move with the value comes from pictures kept since the last
+    // change of appearance, size or pixel ratio. OnGetValueText is raised
+    // when those pictures are made.
     void PaintGauge(QPainter& painter);
 
     TNotifyEvent OnChange;
@@ -173,6 +177,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // TAdvSmoothGaugeScaleOwner
@@ -186,6 +191,8 @@ private:
     void UpdateAnimationTimer();
     // The range moved: keep the threshold centre inside it, rebuild.
     void RangeChanged();
+    // Only the value shown moved: OnChange and a repaint that keeps the face.
+    void ValueShown();
 
     int minimumValue_ = 0;
     int maximumValue_ = 100;
@@ -221,6 +228,7 @@ private:
     TAdvSmoothGaugeSections sections_;
 
     TTimer animationTimer_;
+    TAdvSmoothGaugeFaceCache faceCache_;
 };
 
 } // namespace lumora

@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <array>
+#include <cmath>
 
 namespace lumora {
 
@@ -68,7 +69,8 @@ void TAdvSmoothGauge::paintEvent(QPaintEvent*)
 void TAdvSmoothGauge::PaintGauge(QPainter& painter)
 {
     Graphics graphics(&painter);
-    TAdvSmoothGaugePainter(*this).PaintGauge(graphics);
+    const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    faceCache_.Paint(*this, graphics, ratio);
 }
 
 // Painter ---------------------------------------------------------------------
@@ -79,37 +81,56 @@ void TAdvSmoothGaugePainter::Prepare(Graphics& g) const
     g.SetTextRenderingHint(ToHint(gauge_.TextRendering()));
 }
 
-void TAdvSmoothGaugePainter::PaintGauge(Graphics& graphics)
+void TAdvSmoothGaugePainter::PaintGauge(Graphics& graphics, double pixelRatio)
 {
     Prepare(graphics);
-    DrawBackgroundLayer(graphics);
-    const QPointF c = gauge_.Dial().Center();
-    DrawNeedleLayer(graphics, c.x(), c.y());
+    DrawBackgroundLayer(graphics, pixelRatio);
+    DrawNeedleLayer(graphics, pixelRatio);
 }
 
-void TAdvSmoothGaugePainter::DrawBackgroundLayer(Graphics& target)
+QImage MakeGaugeLayer(int width, int height, double pixelRatio)
 {
-    Bitmap layer(gauge_.width(), gauge_.height(), PixelFormat32bppARGB);
+    QImage layer(int(std::ceil(width * pixelRatio)), int(std::ceil(height * pixelRatio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    layer.setDevicePixelRatio(pixelRatio);
+    return layer;
+}
+
+void TAdvSmoothGaugePainter::DrawBackgroundLayer(Graphics& target, double pixelRatio)
+{
+    QImage layer = MakeGaugeLayer(gauge_.width(), gauge_.height(), pixelRatio);
     {
         Graphics g(&layer);
         Prepare(g);
-        DrawFace(g);
-        DrawOuterCircle(g);
-        DrawRim(g);
-        DrawSections(g);
-        DrawTickMarks(g);
-        DrawBandArc(g);
-        DrawThreshold(g);
-        DrawReadoutAndText(g);
-        DrawFocusRing(g);
+        DrawStaticDial(g);
+        DrawDialOverlay(g, ReadoutText(), true);
     }
     // The whole layer is shown shrunk into the dial rect.
-    target.DrawImage(&layer, RectF::FromQRectF(gauge_.DialRect()));
+    const Bitmap bitmap(layer);
+    target.DrawImage(&bitmap, RectF::FromQRectF(gauge_.DialRect()));
 }
 
-void TAdvSmoothGaugePainter::DrawNeedleLayer(Graphics& target, double, double)
+void TAdvSmoothGaugePainter::DrawStaticDial(Graphics& g)
 {
-    Bitmap layer(gauge_.width(), gauge_.height(), PixelFormat32bppARGB);
+    DrawFace(g);
+    DrawOuterCircle(g);
+    DrawRim(g);
+    DrawSections(g);
+    DrawTickMarks(g);
+    DrawBandArc(g);
+    DrawThreshold(g);
+}
+
+void TAdvSmoothGaugePainter::DrawDialOverlay(Graphics& g, const QString& readout, bool withText)
+{
+    DrawReadoutAndText(g, readout, withText);
+    DrawFocusRing(g);
+}
+
+void TAdvSmoothGaugePainter::DrawNeedleLayer(Graphics& target, double pixelRatio)
+{
+    QImage layer = MakeGaugeLayer(gauge_.width(), gauge_.height(), pixelRatio);
     {
         Graphics g(&layer);
         Prepare(g);
@@ -118,7 +139,7 @@ void TAdvSmoothGaugePainter::DrawNeedleLayer(Graphics& target, double, double)
         DrawHub(g, hub.x(), hub.y());
         DrawGloss(g);
     }
-    target.DrawImage(&layer, 0, 0);
+    target.Painter()->drawImage(QPointF(0, 0), layer);
 }
 
 void TAdvSmoothGaugePainter::DrawFace(Graphics& g)
@@ -230,28 +251,86 @@ void TAdvSmoothGaugePainter::DrawThreshold(Graphics& g)
               REAL(gauge_.ThresholdSweep()));
 }
 
-void TAdvSmoothGaugePainter::DrawReadoutAndText(Graphics& g)
+RectF TAdvSmoothGaugePainter::ReadoutBackground() const
+{
+    const double w = gauge_.width();
+    const double h = gauge_.height();
+    return RectF(REAL(w / 2 - w / 5), REAL(h / 1.23), REAL(w / 2.5), REAL(h / 9));
+}
+
+RectF TAdvSmoothGaugePainter::ReadoutDigits(const RectF& background) const
+{
+    const double h = gauge_.height();
+    return RectF(background.X, REAL(h / 1.21), background.Width, REAL(h / 12));
+}
+
+QString TAdvSmoothGaugePainter::ReadoutText()
+{
+    const TAdvSmoothGaugeDigit& digit = gauge_.Digit();
+    if (!digit.Visible() || digit.BackGroundColor() == clNone)
+        return QString();
+    double shown = gauge_.Value();
+    Fire(gauge_.OnDisplayValue, static_cast<TObject*>(&gauge_), shown);
+    return FormatFloat(gauge_.ValueFormat(), shown);
+}
+
+QRectF TAdvSmoothGaugePainter::ReadoutBounds(const QString& readout) const
+{
+    const TAdvSmoothGaugeDigit& digit = gauge_.Digit();
+    if (!digit.Visible() || digit.BackGroundColor() == clNone)
+        return QRectF();
+    const RectF b = ReadoutBackground();
+    QRectF bounds = b.ToQRectF();
+    const RectF d = ReadoutDigits(b);
+    const int align = digit.Alignment() == taLeftJustify ? 0 : digit.Alignment() == taRightJustify ? 1 : 2;
+    const int height = GaugeNearest(d.Height);
+    for (const GaugeReadoutGlyph& glyph : LayoutReadout(readout, kDecimalSeparator, d.ToQRectF(), align, gauge_.Dial())) {
+        const QPointF at(glyph.X, d.Y);
+        for (int s = 0; s < kGaugeSegmentCount; ++s) {
+            for (QPointF p : SegmentPolygon(s, height, at)) {
+                bounds.setLeft(std::min(bounds.left(), p.x()));
+                bounds.setRight(std::max(bounds.right(), p.x()));
+                bounds.setTop(std::min(bounds.top(), p.y()));
+                bounds.setBottom(std::max(bounds.bottom(), p.y()));
+            }
+        }
+        bounds |= SegmentPointRect(height, at);
+    }
+    return bounds;
+}
+
+QRectF TAdvSmoothGaugePainter::DialTextBounds(Graphics& g) const
+{
+    if (gauge_.DialText().isEmpty())
+        return QRectF();
+    FontFamily family(gauge_.Font().Name());
+    if (!family.IsAvailable())
+        family = FontFamily(QString::fromLatin1(kFallbackFamily));
+    const INT style = INT(gauge_.Font().Style() & (fsBold | fsItalic | fsUnderline));
+    const Font gdiFont(&family, REAL(gauge_.Font().Size()), style, UnitPoint);
+    const RectF size = g.MeasureString(gauge_.DialText(), &gdiFont, RectF(), nullptr);
+    return QRectF(gauge_.width() / 2.0 - size.Width / 2, gauge_.height() / 1.5, size.Width, size.Height);
+}
+
+void TAdvSmoothGaugePainter::DrawReadoutAndText(Graphics& g, const QString& readout, bool withText)
 {
     const TAdvSmoothGaugeDigit& digit = gauge_.Digit();
     if (!digit.Visible())
         return;
-    const double w = gauge_.width();
-    const double h = gauge_.height();
     if (digit.BackGroundColor() != clNone) {
-        const RectF b(REAL(w / 2 - w / 5), REAL(h / 1.23), REAL(w / 2.5), REAL(h / 9));
+        const RectF b = ReadoutBackground();
         const SolidBrush background(Argb(digit.BackGroundOpacity(), digit.BackGroundColor()));
         g.FillRectangle(&background, b);
-        DrawDigitalValue(g, RectF(b.X, REAL(h / 1.21), b.Width, REAL(h / 12)), gauge_.Value());
+        DrawDigitalValue(g, ReadoutDigits(b), readout);
     }
+    if (!withText)
+        return;
     const SolidBrush textBrush(Argb(255, gauge_.Font().Color()));
     DrawGaugeText(g, gauge_.DialText(), true, nullptr, PointF(), textBrush, gauge_.Font());
 }
 
-void TAdvSmoothGaugePainter::DrawDigitalValue(Graphics& g, const RectF& d, double value)
+void TAdvSmoothGaugePainter::DrawDigitalValue(Graphics& g, const RectF& d, const QString& text)
 {
-    double shown = value;
-    Fire(gauge_.OnDisplayValue, static_cast<TObject*>(&gauge_), shown);
-    const QString text = FormatFloat(gauge_.ValueFormat(), shown);
     const int align = gauge_.Digit().Alignment() == taLeftJustify ? 0 : gauge_.Digit().Alignment() == taRightJustify ? 1 : 2;
     const int height = GaugeNearest(d.Height);
     for (const GaugeReadoutGlyph& glyph : LayoutReadout(text, kDecimalSeparator, d.ToQRectF(), align, gauge_.Dial()))
@@ -340,6 +419,22 @@ void TAdvSmoothGaugePainter::DrawNeedle(Graphics& g)
     }
 }
 
+QRectF TAdvSmoothGaugePainter::NeedleBounds() const
+{
+    const TArrayOfPointF outline = gauge_.BuildNeedleOutline(gauge_.Value());
+    const QPoint c = gauge_.Dial().IntegerCenter();
+    // The outer hub with its brush's extra pixel on each side.
+    const double f = gauge_.DialWidth() / 5.0 + 2;
+    QRectF bounds(c.x() - f / 2, c.y() - f / 2, f, f);
+    for (const QPointF& p : outline) {
+        bounds.setLeft(std::min(bounds.left(), p.x()));
+        bounds.setRight(std::max(bounds.right(), p.x()));
+        bounds.setTop(std::min(bounds.top(), p.y()));
+        bounds.setBottom(std::max(bounds.bottom(), p.y()));
+    }
+    return bounds;
+}
+
 void TAdvSmoothGaugePainter::DrawHub(Graphics& g, int x, int y)
 {
     const TAdvSmoothGaugeNeedle& needle = gauge_.Needle();
@@ -357,6 +452,30 @@ void TAdvSmoothGaugePainter::DrawHub(Graphics& g, int x, int y)
             needle.InnerCenterOpacity(), LinearGradientModeForwardDiagonal);
 }
 
+namespace {
+
+// The two highlights of the gloss: the large one from the top, the small one
+// from the bottom.
+std::array<RectF, 2> GlossEllipses(const TAdvSmoothGauge& gauge)
+{
+    const double mx = gauge.DialMarginX();
+    const double my = gauge.DialMarginY();
+    const double dw = gauge.DialWidth();
+    const double dh = gauge.DialHeight();
+    return {RectF(REAL(mx + 0.1 * dw), REAL(my + 0.07 * dh), REAL(0.8 * dw), REAL(0.7 * dh)),
+            RectF(REAL(mx + 0.25 * dw), REAL(my + 0.77 * dh), REAL(0.5 * dw), REAL(0.2 * dh))};
+}
+
+} // namespace
+
+QRectF TAdvSmoothGaugePainter::GlossBounds() const
+{
+    if (gauge_.InnerCircle().Gloss().Color() == clNone)
+        return QRectF();
+    const std::array<RectF, 2> e = GlossEllipses(gauge_);
+    return e[0].ToQRectF() | e[1].ToQRectF();
+}
+
 void TAdvSmoothGaugePainter::DrawGloss(Graphics& g)
 {
     const TAdvSmoothGaugeGloss& gloss = gauge_.InnerCircle().Gloss();
@@ -364,17 +483,14 @@ void TAdvSmoothGaugePainter::DrawGloss(Graphics& g)
         return;
     const Color strong = Argb(gloss.Opacity(), gloss.Color());
     const Color clear(0, 0, 0, 0);
-    const double mx = gauge_.DialMarginX();
-    const double my = gauge_.DialMarginY();
-    const double dw = gauge_.DialWidth();
-    const double dh = gauge_.DialHeight();
     auto highlight = [&](RectF e, Color top, Color bottom) {
         const LinearGradientBrush brush(RectF(e.X - 1, e.Y - 1, e.Width + 2, e.Height + 2), top, bottom,
                                         LinearGradientModeVertical);
         g.FillEllipse(&brush, e);
     };
-    highlight(RectF(REAL(mx + 0.1 * dw), REAL(my + 0.07 * dh), REAL(0.8 * dw), REAL(0.7 * dh)), strong, clear);
-    highlight(RectF(REAL(mx + 0.25 * dw), REAL(my + 0.77 * dh), REAL(0.5 * dw), REAL(0.2 * dh)), clear, strong);
+    const std::array<RectF, 2> e = GlossEllipses(gauge_);
+    highlight(e[0], strong, clear);
+    highlight(e[1], clear, strong);
 }
 
 } // namespace lumora
