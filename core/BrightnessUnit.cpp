@@ -117,6 +117,19 @@ void TForm1::FormCreate(TObject*)
     }
 
     SetUpdating(true);
+    // With monitors still being detected the window comes up at once and the
+    // device part follows when detection has finished.
+    if (WaitForMonitors()) {
+        PrepareWindow();
+        return;
+    }
+    if (StartDevice())
+        PrepareWindow();
+}
+
+bool TForm1::StartDevice()
+{
+    ChooseActiveMonitor();
     Timer1->SetEnabled(true);
 
     try {
@@ -129,7 +142,7 @@ void TForm1::FormCreate(TObject*)
         HandleException(std::current_exception());
         ShowMessage("Not supported", this);
         Terminate();
-        return;
+        return false;
     }
 
     if (LevelCount() <= 0) {
@@ -140,7 +153,12 @@ void TForm1::FormCreate(TObject*)
     BG->SetMinimumValue(0);
     BG->SetMaximumValue(LevelCount() - 1);
     BG->SetValueFormat(GaugeValueFormat(LevelCount()));
+    RebuildMonitorMenu();
+    return true;
+}
 
+void TForm1::PrepareWindow()
+{
     AdvSmoothImageListBoxPicker1->SetImagesLocation(ProgramFolder() + "/*.png");
 
     Label1->clear();

@@ -35,11 +35,15 @@ class TSPBEPC;
 class TSettingsStore;
 class TadpInstanceControl;
 class WbemProvider;
+class MonitorSetProvider;
 
 // The platform services the main window works with. The program entry
 // fills them from the command line; tests put stand-ins in place.
 struct TForm1Services {
     std::shared_ptr<WbemProvider> Brightness;
+    // When set (the same object as Brightness), the monitors are found in the
+    // background and the user may choose among them.
+    std::shared_ptr<MonitorSetProvider> Monitors;
     TSettingsStore* Settings = nullptr;
     TAutostart* Autostart = nullptr;
     IdleTimeSource* Idle = nullptr;
@@ -141,6 +145,11 @@ public:
     // Shows the window at the end of start-up unless this copy is surplus.
     void ShowAtStart();
 
+    // Choosing the monitor: the tray menu's "Monitor" submenu (null with
+    // fewer than two monitors) and the switch to another monitor.
+    QMenu* MonitorMenu() const { return monitorMenu_; }
+    void SelectMonitor(const QString& instanceName);
+
 protected:
     void Loaded() override;
 
@@ -149,6 +158,11 @@ private:
     void ConnectEvents();
     void Terminate();
     void SetBrightnessAtIndex(int index);
+    bool StartDevice();
+    void PrepareWindow();
+    bool WaitForMonitors();
+    void ChooseActiveMonitor();
+    void RebuildMonitorMenu();
     QString ProgramFolder() const;
     QString PickerText() const;
     TProfile CurrentControls() const;
@@ -162,6 +176,7 @@ private:
     bool updating_ = false;
     bool terminated_ = false;
     bool queryFailed_ = false;
+    QMenu* monitorMenu_ = nullptr;
 };
 
 } // namespace lumora

@@ -39,12 +39,15 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
             options.ShowHelp = true;
         } else if (name == "version") {
             options.ShowVersion = true;
-        } else if (name == "backlight-root" || name == "screenshot" || name == "idle-seconds-file") {
+        } else if (name == "backlight-root" || name == "screenshot" || name == "idle-seconds-file" ||
+                   name == "ddc-standin") {
             const auto v = value();
             if (!v || v->isEmpty())
                 return Fail(QString("Option --%1 needs a value.").arg(name));
             if (name == "backlight-root")
                 options.BacklightRoot = *v;
+            else if (name == "ddc-standin")
+                options.DdcStandIn = *v;
             else if (name == "screenshot")
                 options.Screenshot = *v;
             else
@@ -74,11 +77,13 @@ QString ProgramUsage()
     return QStringLiteral(
         "Usage: lumora [/LaunchOnStartup] [options]\n"
         "\n"
-        "Sets the backlight of the active monitor.\n"
+        "Sets the brightness of the laptop panel or of DDC/CI monitors.\n"
         "\n"
         "  /LaunchOnStartup          started at login: hide to the notification area\n"
         "                            and apply the saved settings (first argument only)\n"
         "  --backlight-root DIR      backlight devices folder (default /sys/class/backlight)\n"
+        "  --ddc-standin DIR         stand-in DDC/CI monitors, one subfolder each, in\n"
+        "                            place of the real ones (for testing)\n"
         "  --levels N                offer N evenly spaced levels, 2 to 101 (default 101)\n"
         "  --screenshot FILE         render the main window into FILE (PNG) and exit\n"
         "  --idle-seconds-file FILE  read the idle seconds from FILE (for testing)\n"

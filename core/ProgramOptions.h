@@ -12,6 +12,9 @@ struct ProgramOptions {
     // The first argument is exactly "/LaunchOnStartup": started at logon.
     bool LaunchOnStartup = false;
     QString BacklightRoot = QStringLiteral("/sys/class/backlight");
+    // A folder of stand-in DDC/CI monitors, one subfolder each, in place of
+    // the real ones.
+    QString DdcStandIn;
     // Evenly spaced brightness levels to offer (2 to 101); 101 percents by default.
     int Levels = 101;
     // Render the main window into this PNG after the deferred start-up and exit.

@@ -4,6 +4,9 @@
 #include "core/BrightnessUnit.h"
 #include "core/ProgramOptions.h"
 #include "platform/device/BacklightProvider.h"
+#include "platform/device/DdcStandIn.h"
+#include "platform/device/LibDdcutilBus.h"
+#include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/gdiplus/Font.h"
@@ -82,7 +85,18 @@ int main(int argc, char** argv)
     TMonitorPower monitorPower(std::move(session.Power));
 
     TForm1Services services;
-    services.Brightness = std::make_shared<BacklightProvider>(backlight);
+    // The panel answers at once; the DDC/CI monitors are looked for in the
+    // background from here on.
+    std::shared_ptr<DdcBus> ddcBus;
+    if (options.DdcStandIn.isEmpty())
+        ddcBus = std::make_shared<LibDdcutilBus>();
+    else
+        ddcBus = std::make_shared<DdcStandIn>(options.DdcStandIn);
+    auto monitors = std::make_shared<MonitorSetProvider>(std::make_shared<BacklightProvider>(backlight),
+                                                         std::make_shared<DdcMonitors>(ddcBus), options.Levels);
+    monitors->StartDetection();
+    services.Brightness = monitors;
+    services.Monitors = monitors;
     services.Settings = &settings;
     services.Autostart = &autostart;
     services.Idle = idle.get();

@@ -1,52 +1,12 @@
 #include "platform/device/BacklightProvider.h"
 
 #include "platform/device/LogindSession.h"
+#include "platform/device/MonitorBrightnessClasses.h"
 #include "platform/device/SysfsBrightnessWriter.h"
 #include "platform/device/WbemError.h"
 
 namespace lumora {
 
-namespace {
-
-const QString kBrightnessClass = QStringLiteral("WmiMonitorBrightness");
-const QString kMethodsClass = QStringLiteral("WmiMonitorBrightnessMethods");
-const QString kSetBrightness = QStringLiteral("WmiSetBrightness");
-const QString kKey = QStringLiteral("InstanceName");
-
-bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-QString RelPath(const QString& className, const QString& instanceName)
-{
-    QString escaped = instanceName;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return className + QStringLiteral(".InstanceName=\"") + escaped + u'"';
-}
-
-WbemObject BrightnessDefinition()
-{
-    WbemObject definition(kBrightnessClass);
-    WbemPropertySet& p = definition.Properties_();
-    p.Add(QStringLiteral("Active"), CimValue::Null(wbemCimtypeBoolean));
-    p.Add(QStringLiteral("CurrentBrightness"), CimValue::Null(wbemCimtypeUint8));
-    p.Add(kKey, CimValue::Null(wbemCimtypeString));
-    p.Add(QStringLiteral("Level"), CimValue::Null(wbemCimtypeUint8, true));
-    p.Add(QStringLiteral("Levels"), CimValue::Null(wbemCimtypeUint32));
-    return definition;
-}
-
-WbemObject MethodsDefinition()
-{
-    WbemObject definition(kMethodsClass);
-    definition.Properties_().Add(QStringLiteral("Active"), CimValue::Null(wbemCimtypeBoolean));
-    definition.Properties_().Add(kKey, CimValue::Null(wbemCimtypeString));
-    auto in = std::make_shared<WbemObject>(QStringLiteral("__PARAMETERS"));
-    in->Properties_().Add(QStringLiteral("Brightness"), CimValue::Null(wbemCimtypeUint8));
-    in->Properties_().Add(QStringLiteral("Timeout"), CimValue::Null(wbemCimtypeUint32));
-    definition.Methods_().Add(WbemMethod(kSetBrightness, in));
-    return definition;
-}
-
-} // namespace
 
 BacklightProvider::BacklightProvider(BacklightOptions options, std::shared_ptr<BrightnessWriter> writer)
     : options_(std::move(options)), writer_(std::move(writer))
@@ -67,43 +27,18 @@ QString BacklightProvider::Namespace() const { return QStringLiteral("root\\wmi"
 
 const WbemObject& BacklightProvider::ClassDefinition(const QString& className) const
 {
-    // Built once; the instances copy them, and clone the in-parameter object
-    // they hand out.
-    static const WbemObject brightness = BrightnessDefinition();
-    static const WbemObject methods = MethodsDefinition();
-    if (Same(className, kBrightnessClass))
-        return brightness;
-    if (Same(className, kMethodsClass))
-        return methods;
-    throw EWbemError(wbemErrInvalidClass);
+    return MonitorBrightnessClassDefinition(className);
 }
 
 std::shared_ptr<WbemObject> BacklightProvider::BrightnessInstance(const BacklightDevice& device) const
 {
     const int current = RawToPercent(ReadCurrentRaw(device), device.MaxBrightness);
-    std::vector<CimScalar> levels;
-    for (int percent : LevelPercents(options_.Levels))
-        levels.emplace_back(std::uint64_t(percent));
-
-    auto object = std::make_shared<WbemObject>(ClassDefinition(kBrightnessClass));
-    WbemPropertySet& p = object->Properties_();
-    p.Item(QStringLiteral("Active")).SetValue(CimValue::Boolean(true));
-    p.Item(QStringLiteral("CurrentBrightness")).SetValue(CimValue::Uint8(std::uint8_t(current)));
-    p.Item(kKey).SetValue(CimValue::String(device.Name));
-    p.Item(QStringLiteral("Level")).SetValue(CimValue(wbemCimtypeUint8, std::move(levels)));
-    p.Item(QStringLiteral("Levels")).SetValue(CimValue::Uint32(std::uint32_t(options_.Levels)));
-    object->SetRelPath(RelPath(kBrightnessClass, device.Name));
-    return object;
+    return MonitorBrightnessInstance(device.Name, true, current, options_.Levels);
 }
 
 std::shared_ptr<WbemObject> BacklightProvider::MethodsInstance(const QString& name) const
 {
-    // A copy with in-parameters of its own: callers fill them in place.
-    std::shared_ptr<WbemObject> object = ClassDefinition(kMethodsClass).Clone();
-    object->Properties_().Item(QStringLiteral("Active")).SetValue(CimValue::Boolean(true));
-    object->Properties_().Item(kKey).SetValue(CimValue::String(name));
-    object->SetRelPath(RelPath(kMethodsClass, name));
-    return object;
+    return MonitorBrightnessMethodsInstance(name, true);
 }
 
 std::vector<std::shared_ptr<WbemObject>> BacklightProvider::Instances(const QString& className)
@@ -113,7 +48,7 @@ std::vector<std::shared_ptr<WbemObject>> BacklightProvider::Instances(const QStr
     if (!active)
         return {};
     Remember(*active);
-    if (Same(className, kBrightnessClass))
+    if (SameWbemName(className, kMonitorBrightnessClass))
         return {BrightnessInstance(*active)};
     return {MethodsInstance(active->Name)};
 }
@@ -122,12 +57,12 @@ std::shared_ptr<WbemObject> BacklightProvider::GetInstance(const QString& classN
                                                            const QString& keyValue)
 {
     ClassDefinition(className);
-    if (!Same(keyName, kKey))
+    if (!SameWbemName(keyName, kInstanceNameKey))
         throw EWbemError(wbemErrInvalidObjectPath);
     // Any device of the folder can be addressed by name, not only the active
     // one. The methods object reads nothing: the method call reads the device
     // and reports a missing one by its path.
-    if (Same(className, kBrightnessClass)) {
+    if (SameWbemName(className, kMonitorBrightnessClass)) {
         const BacklightDevice device = OpenBacklight(options_.Root, keyValue);
         Remember(device);
         return BrightnessInstance(device);
@@ -141,20 +76,8 @@ std::shared_ptr<WbemObject> BacklightProvider::ExecMethod(const QString& classNa
                                                           const QString& keyValue, const QString& methodName,
                                                           const WbemObject* inParameters)
 {
-    if (!Same(className, kMethodsClass) || !Same(methodName, kSetBrightness))
-        throw EWbemError(wbemErrInvalidMethod);
-    if (!Same(keyName, kKey))
-        throw EWbemError(wbemErrInvalidObjectPath);
-    if (inParameters == nullptr)
-        throw EWbemError(wbemErrInvalidParameter);
-    const WbemProperty* brightness = inParameters->Properties_().Find(QStringLiteral("Brightness"));
-    if (brightness == nullptr || brightness->Value().IsNull() || brightness->IsArray())
-        throw EWbemError(wbemErrInvalidParameter);
-    const std::optional<std::int64_t> percent = CimValue::ToInt64(brightness->Value().Scalar());
-    if (!percent || *percent < 0 || *percent > 100)
-        throw EWbemError(wbemErrInvalidParameter);
-
-    WritePercent(keyValue, int(*percent));
+    const int percent = RequestedBrightnessPercent(className, keyName, methodName, inParameters);
+    WritePercent(keyValue, percent);
     return nullptr;
 }
 

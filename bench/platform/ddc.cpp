@@ -1,0 +1,191 @@
+// The main window on a DDC/CI monitor that takes 200 ms a call (the stand-in
+// folder with a delay): how long the user-interface thread stalls at most
+// while the track bar is dragged and while the gauge's needle then animates,
+// how many writes one animation costs, and how long after the release the
+// monitor holds the final value.
+//
+// Counters: longest_stall_ms (target under 16), gauge_steps and writes per
+// animation, release_to_final_ms against call_ms (target: the final value at
+// most one call after the one in flight when the animation ends, so
+// release_to_final_ms <= animation_ms + 2 x call_ms).
+
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "core/BrightnessUnit.h"
+#include "platform/device/BacklightProvider.h"
+#include "platform/device/DdcStandIn.h"
+#include "platform/device/MonitorSetProvider.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/IdleTime.h"
+#include "platform/shell/NotifyIconHost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+
+using namespace lumora;
+
+namespace {
+
+constexpr int kCallMs = 200;
+
+class CountingStandIn : public DdcStandIn {
+public:
+    using DdcStandIn::DdcStandIn;
+    void Write(const QString& id, std::uint8_t feature, int value) override
+    {
+        DdcStandIn::Write(id, feature, value);
+        last = value;
+        ++writes;
+    }
+    std::atomic<int> writes = 0;
+    std::atomic<int> last = -1;
+};
+
+class NoTray : public NotifyIconHost {
+public:
+    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
+};
+
+class NoIdle : public IdleTimeSource {
+public:
+    quint32 IdleSeconds() override { return 0; }
+};
+
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(text);
+}
+
+// Runs the event loop until `done`, and measures the longest gap between two
+// turns of the loop: what a user would feel as a frozen window.
+template <typename Pred>
+qint64 LongestStallUntil(Pred done, int limitMs = 20000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    while (!done() && clock.elapsed() < limitMs) {
+        QApplication::processEvents(QEventLoop::AllEvents);
+        const qint64 now = clock.elapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+        QThread::usleep(200);
+    }
+    return longest;
+}
+
+struct Rig {
+    QTemporaryDir dir;
+    std::shared_ptr<CountingStandIn> bus;
+    std::unique_ptr<TSettingsStore> settings;
+    std::unique_ptr<TAutostart> autostart;
+    NoTray tray;
+    NoIdle idle;
+    std::unique_ptr<TForm1> form;
+
+    Rig()
+    {
+        QDir().mkpath(dir.filePath("bl"));
+        QDir().mkpath(dir.filePath("run"));
+        QDir().mkpath(dir.filePath("ddc/a"));
+        WriteFile(dir.filePath("ddc/a/model"), "Slow Monitor\n");
+        WriteFile(dir.filePath("ddc/a/serial"), "1\n");
+        WriteFile(dir.filePath("ddc/a/brightness"), "0\n");
+        WriteFile(dir.filePath("ddc/a/max_brightness"), "100\n");
+        WriteFile(dir.filePath("ddc/a/delay_ms"), QByteArray::number(kCallMs) + "\n");
+        bus = std::make_shared<CountingStandIn>(dir.filePath("ddc"));
+        auto monitors = std::make_shared<MonitorSetProvider>(
+            std::make_shared<BacklightProvider>(BacklightOptions{dir.filePath("bl"), 21}),
+            std::make_shared<DdcMonitors>(bus), 21);
+        settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
+        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+        TForm1Services services;
+        services.Brightness = monitors;
+        services.Monitors = monitors;
+        services.Settings = settings.get();
+        services.Autostart = autostart.get();
+        services.Idle = &idle;
+        services.TrayHost = &tray;
+        services.ExecutablePath = dir.filePath("lumora");
+        services.InstanceRecordFolder = dir.filePath("run");
+        services.ScreenPixelsPerInch = 120;
+        form = std::make_unique<TForm1>(services);
+        form->show();
+        LongestStallUntil([&] { return form->Timer1->Enabled(); });
+        form->Timer1Timer(form->Timer1);
+        LongestStallUntil([&] { return bus->writes > 0 && !form->BG->Animating(); });
+    }
+};
+
+void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
+{
+    Rig rig;
+    int gaugeSteps = 0;
+    const auto previous = rig.form->BG->OnChange;
+    rig.form->BG->OnChange = [&](TObject* sender) {
+        ++gaugeSteps;
+        previous(sender);
+    };
+    double stall = 0, writes = 0, steps = 0, releaseToFinal = 0, animation = 0;
+    bool up = true;
+    for (auto _ : state) {
+        const double from = up ? 0 : 100, to = up ? 100 : 0;
+        const int finalRaw = up ? 100 : 1;
+        rig.bus->writes = 0;
+        gaugeSteps = 0;
+
+        // The drag: the thumb moves in 20 steps, 16 ms apart.
+        QElapsedTimer dragClock;
+        qint64 dragStall = 0;
+        for (int i = 1; i <= 20; ++i) {
+            dragClock.start();
+            rig.form->AdvSmoothTrackBar1PositionChanging(rig.form->AdvSmoothTrackBar1, from + (to - from) * i / 20);
+            dragStall = std::max(dragStall, dragClock.elapsed());
+            dragStall = std::max(dragStall, LongestStallUntil([&] { return dragClock.elapsed() >= 16; }));
+        }
+
+        // The release: one write, then the needle animates and writes as it goes.
+        QElapsedTimer clock;
+        clock.start();
+        rig.form->AdvSmoothTrackBar1->SetPosition(to);
+        const qint64 releaseStall = clock.elapsed();
+        qint64 animationEnd = -1;
+        const qint64 animStall = LongestStallUntil([&] {
+            if (animationEnd < 0 && !rig.form->BG->Animating())
+                animationEnd = clock.elapsed();
+            return animationEnd >= 0 && rig.bus->last == finalRaw;
+        });
+        const qint64 finalAt = clock.elapsed();
+        LongestStallUntil([&] { return clock.elapsed() > finalAt + 3 * kCallMs; }); // let the worker go idle
+
+        stall = std::max({stall, double(dragStall), double(releaseStall), double(animStall)});
+        writes += rig.bus->writes;
+        steps += gaugeSteps;
+        releaseToFinal += double(finalAt);
+        animation += double(animationEnd);
+        up = !up;
+    }
+    const double n = double(state.iterations());
+    state.counters["longest_stall_ms"] = stall;
+    state.counters["gauge_steps"] = steps / n;
+    state.counters["writes"] = writes / n;
+    state.counters["animation_ms"] = animation / n;
+    state.counters["release_to_final_ms"] = releaseToFinal / n;
+    state.counters["call_ms"] = kCallMs;
+}
+BENCHMARK(BM_DdcSlowMonitorDragAndAnimation)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

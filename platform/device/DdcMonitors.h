@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/device/CoalescingWriter.h"
+#include "platform/device/DdcBus.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace lumora {
+
+// What the program knows of one DDC/CI monitor.
+struct DdcMonitorState {
+    DdcDisplay Display;
+    int Maximum = 0;        // the monitor's maximum luminance value; 0 when it never answered
+    int CurrentPercent = 0; // the last value read or written, in percent of Maximum
+    bool Answering = false;
+    QString Failure;        // why it does not answer
+};
+
+// The DDC/CI monitors of the machine. Detection runs on a thread of its own
+// (a monitor takes up to half a second per call); the luminance values go
+// through one coalescing worker per monitor, so no bus ever sees two calls at
+// once and the user-interface thread never waits for a monitor. Signals are
+// sent from those threads; receivers on the user-interface thread get them
+// queued.
+class DdcMonitors : public QObject {
+    Q_OBJECT
+public:
+    explicit DdcMonitors(std::shared_ptr<DdcBus> bus);
+    // Lets the detection and the values in flight finish.
+    ~DdcMonitors() override;
+
+    // Starts the detection once; further calls do nothing.
+    void StartDetection();
+    bool Detected() const { return detected_; }
+    // A snapshot, in detection order; empty before detection has finished.
+    std::vector<DdcMonitorState> Monitors() const;
+
+    // Hands a luminance value in percent (0 keeps the monitor lit) to the
+    // monitor's worker and returns at once. Raises EOSError for a display
+    // that detection did not find or that never answered.
+    void WritePercent(const QString& displayId, int percent);
+    // Waits until every value handed in has reached its monitor (or failed).
+    void Flush();
+
+    // "The monitor "X" does not answer over DDC/CI: <reason>."
+    static QString FailureMessage(const DdcMonitorState& monitor);
+
+signals:
+    void DetectionFinished();
+    // Once per outage of a monitor, with FailureMessage's text.
+    void MonitorFailed(const QString& message);
+    // A monitor stopped or started answering.
+    void MonitorsChanged();
+
+private:
+    class LuminanceWriter;
+
+    void Detect();
+    void WriteFinished(const QString& displayId, int raw, const QString& failure);
+
+    std::shared_ptr<DdcBus> bus_;
+    mutable std::mutex mutex_;
+    std::vector<DdcMonitorState> monitors_;
+    std::map<QString, std::unique_ptr<CoalescingWriter>> writers_;
+    std::atomic<bool> detected_ = false;
+    bool started_ = false;
+    std::thread detection_;
+};
+
+} // namespace lumora

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/device/DdcMonitors.h"
+#include "platform/device/WbemProvider.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace lumora {
+
+// One monitor whose brightness the program can set.
+struct MonitorInfo {
+    QString InstanceName; // its name in the brightness classes
+    QString Model;        // shown to the user
+    QString Serial;
+    QString Connector;    // the video output, when known
+    bool Panel = false;   // the built-in panel of a laptop
+    bool Answering = true;
+};
+
+inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
+
+// Every monitor of the machine behind the monitor brightness classes: the
+// built-in panel (from the panel provider, which picks its device itself) and
+// the DDC/CI monitors, found in the background. Exactly one of them is
+// Active, the one the program works on; the query of the active monitor
+// therefore answers for it, and a set call reaches whichever monitor its
+// instance name names.
+class MonitorSetProvider : public QObject, public WbemProvider {
+    Q_OBJECT
+public:
+    // Either source may be null. Levels: evenly spaced percent levels of the
+    // DDC/CI monitors, 2..101.
+    MonitorSetProvider(std::shared_ptr<WbemProvider> panel, std::shared_ptr<DdcMonitors> ddc, int levels);
+
+    // Starts the background detection; DetectionFinished follows (queued,
+    // also when there is nothing to detect).
+    void StartDetection();
+    bool Detected() const;
+
+    // The panel first, then the DDC/CI monitors in detection order (those
+    // only once detection has finished).
+    std::vector<MonitorInfo> Monitors() const;
+
+    // The instance the program works on. Until one is set: the panel, else
+    // the first DDC/CI monitor that answers.
+    QString ActiveInstance() const;
+    void SetActive(const QString& instanceName);
+
+    QString Namespace() const override;
+    const WbemObject& ClassDefinition(const QString& className) const override;
+    std::vector<std::shared_ptr<WbemObject>> Instances(const QString& className) override;
+    std::shared_ptr<WbemObject> GetInstance(const QString& className, const QString& keyName,
+                                            const QString& keyValue) override;
+    std::shared_ptr<WbemObject> ExecMethod(const QString& className, const QString& keyName,
+                                           const QString& keyValue, const QString& methodName,
+                                           const WbemObject* inParameters) override;
+
+signals:
+    void DetectionFinished();
+    void MonitorFailed(const QString& message);
+    void MonitorsChanged();
+
+private:
+    QString PanelInstance() const;
+    const DdcMonitorState* FindDdc(const std::vector<DdcMonitorState>& monitors, const QString& instanceName) const;
+
+    std::shared_ptr<WbemProvider> panel_;
+    std::shared_ptr<DdcMonitors> ddc_;
+    int levels_;
+    QString active_;
+    bool noDetection_ = false;
+};
+
+// The instance name of a DDC/CI display: "ddc:" and its id. Panel instances
+// are backlight driver names ("intel_backlight"), which never start so.
+QString DdcInstanceName(const QString& displayId);
+
+} // namespace lumora

@@ -1,0 +1,229 @@
+// The main window on DDC/CI monitors found in the background: it comes up at
+// once, works on the chosen monitor, offers the others in the tray menu and
+// remembers the choice.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "platform/device/BacklightProvider.h"
+#include "platform/device/DdcStandIn.h"
+#include "platform/device/MonitorSetProvider.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/IdleTime.h"
+#include "platform/shell/NotifyIconHost.h"
+
+#include "support/DdcStandInFolder.h"
+#include "support/EventLoop.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace lumora;
+using lumora::testing::DdcStandInFolder;
+using lumora::testing::PumpUntil;
+
+namespace {
+
+class Boxes : public TMessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
+    QStringList messages, errors;
+};
+
+class NoTray : public NotifyIconHost {
+public:
+    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
+};
+
+class NoIdle : public IdleTimeSource {
+public:
+    quint32 IdleSeconds() override { return 0; }
+};
+
+struct MonitorWindowTest : ::testing::Test {
+    QTemporaryDir dir;
+    DdcStandInFolder ddc;
+    Boxes boxes;
+    TMessageBoxesScope boxScope{boxes};
+    NoTray tray;
+    NoIdle idle;
+    std::unique_ptr<TSettingsStore> settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
+    std::unique_ptr<TAutostart> autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+    std::shared_ptr<MonitorSetProvider> monitors;
+    std::unique_ptr<TForm1> form;
+    int terminations = 0;
+
+    void AddPanel()
+    {
+        QDir().mkpath(dir.filePath("bl/intel_backlight"));
+        for (auto [file, text] : {std::pair{"max_brightness", "100\n"}, {"brightness", "50\n"}, {"type", "raw\n"}}) {
+            QFile f(dir.filePath("bl/intel_backlight/") + file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+    }
+
+    void Create()
+    {
+        QDir().mkpath(dir.filePath("bl"));
+        QDir().mkpath(dir.filePath("run"));
+        form.reset();
+        monitors = std::make_shared<MonitorSetProvider>(
+            std::make_shared<BacklightProvider>(BacklightOptions{dir.filePath("bl"), 11}),
+            std::make_shared<DdcMonitors>(std::make_shared<DdcStandIn>(ddc.Root())), 11);
+        TForm1Services services;
+        services.Brightness = monitors;
+        services.Monitors = monitors;
+        services.Settings = settings.get();
+        services.Autostart = autostart.get();
+        services.Idle = &idle;
+        services.TrayHost = &tray;
+        services.ExecutablePath = dir.filePath("lumora");
+        services.InstanceRecordFolder = dir.filePath("run");
+        services.ScreenPixelsPerInch = 120;
+        form = std::make_unique<TForm1>(services);
+        form->OnTerminate = [this] { ++terminations; };
+    }
+
+    // Waits for detection and runs the deferred start-up at once.
+    void Started()
+    {
+        ASSERT_TRUE(PumpUntil([&] { return form->Timer1->Enabled() || terminations > 0; }));
+        if (form->Timer1->Enabled())
+            form->Timer1Timer(form->Timer1);
+    }
+
+    QStringList MenuTexts() const
+    {
+        QStringList texts;
+        for (QAction* a : form->PopupMenu1->actions())
+            texts << (a->isSeparator() ? "-" : a->text());
+        return texts;
+    }
+
+    QAction* MonitorItem(const QString& text) const
+    {
+        for (QAction* a : form->MonitorMenu()->actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    }
+
+};
+
+} // namespace
+
+TEST_F(MonitorWindowTest, WindowComesUpBeforeDetectionAndWorksOnTheFirstMonitor)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100, 300);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100, 300);
+    Create();
+    // Created with the slow monitors still being read: nothing known yet,
+    // nothing said, and the settings wait.
+    EXPECT_FALSE(monitors->Detected());
+    EXPECT_FALSE(form->Timer1->Enabled());
+    EXPECT_TRUE(boxes.messages.isEmpty());
+    EXPECT_EQ(form->MonitorMenu(), nullptr);
+
+    Started();
+    EXPECT_EQ(form->LevelCount(), 11);
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:a");
+    ASSERT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 1; })) << ddc.Brightness("a");
+    EXPECT_EQ(ddc.Brightness("b"), 70);
+
+    // Two monitors: the "Monitor" submenu right after "Restore Brightness".
+    ASSERT_NE(form->MonitorMenu(), nullptr);
+    EXPECT_EQ(MenuTexts(), (QStringList{"Show Window", "Restore Brightness", "Monitor", "-", "Min Brightness",
+                                        "Max Brightness", "-", "Turn Off Monitor", "-", "Exit"}));
+    ASSERT_NE(MonitorItem("DELL U2720Q"), nullptr);
+    EXPECT_TRUE(MonitorItem("DELL U2720Q")->isChecked());
+    EXPECT_FALSE(MonitorItem("LG HDR 4K")->isChecked());
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
+}
+
+TEST_F(MonitorWindowTest, SwitchingMonitorsShowsTheNewOneWithoutWritingAndIsRememberedAtTheNextStart)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    Create();
+    Started();
+    ASSERT_NE(form->MonitorMenu(), nullptr);
+
+    MonitorItem("LG HDR 4K")->trigger();
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
+    EXPECT_EQ(form->BG->Value(), 7) << "70 % on 11 levels";
+    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 70);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(ddc.Brightness("b"), 70) << "choosing a monitor writes nothing to it";
+    EXPECT_TRUE(PumpUntil([&] { return form->MonitorMenu() && MonitorItem("LG HDR 4K")->isChecked(); }));
+
+    // The track bar now drives the chosen monitor only.
+    form->AdvSmoothTrackBar1->SetPosition(30);
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 30; })) << ddc.Brightness("b");
+    EXPECT_EQ(ddc.Brightness("a"), 1);
+
+    // The next start comes back to it.
+    Create();
+    Started();
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
+}
+
+TEST_F(MonitorWindowTest, OneMonitorKeepsTheMenuAsItWasAndNoneSaysNotSupportedAfterDetection)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    Create();
+    Started();
+    EXPECT_EQ(form->MonitorMenu(), nullptr);
+    EXPECT_EQ(form->PopupMenu1->actions().size(), 9);
+    EXPECT_EQ(terminations, 0);
+
+    QDir(ddc.Root() + "/a").removeRecursively();
+    Create();
+    EXPECT_TRUE(boxes.messages.isEmpty()) << "not before detection has finished";
+    ASSERT_TRUE(PumpUntil([&] { return terminations > 0; }));
+    EXPECT_EQ(boxes.messages, QStringList{"Not supported"});
+}
+
+TEST_F(MonitorWindowTest, APanelStartsAtOnceAndTheMonitorsJoinTheMenuLater)
+{
+    AddPanel();
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100, 200);
+    Create();
+    EXPECT_TRUE(form->Timer1->Enabled()) << "the panel does not wait for the monitors";
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "intel_backlight");
+    EXPECT_EQ(form->MonitorMenu(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return form->MonitorMenu() != nullptr; }));
+    ASSERT_NE(MonitorItem("Built-in display"), nullptr);
+    EXPECT_TRUE(MonitorItem("Built-in display")->isChecked());
+    EXPECT_NE(MonitorItem("DELL U2720Q"), nullptr);
+}
+
+TEST_F(MonitorWindowTest, AMonitorThatStopsAnsweringIsNamedOnceAndShownUnavailable)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    Create();
+    Started();
+    ddc.SetFailing("a", true);
+    for (double position : {20.0, 40.0, 60.0})
+        form->AdvSmoothTrackBar1->SetPosition(position);
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.errors.isEmpty(); }));
+    PumpUntil([] { return false; }, 300);
+    ASSERT_EQ(boxes.errors.size(), 1) << boxes.errors.join('\n').toStdString();
+    EXPECT_TRUE(boxes.errors[0].contains("DELL U2720Q"));
+    EXPECT_TRUE(PumpUntil([&] { return form->MonitorMenu() && MonitorItem("DELL U2720Q - not answering"); }));
+
+    // The other monitor still works.
+    MonitorItem("LG HDR 4K")->trigger();
+    form->AdvSmoothTrackBar1->SetPosition(90);
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 90; }));
+}
