@@ -102,7 +102,7 @@ TEST(MonitorChoice, DdcMonitorLevelsArePercentsOfItsOwnMaximumWithLevelZeroLit)
 TEST(MonitorChoice, OnlyTheActiveMonitorAnswersTheActiveQueryAndWritesReachTheNamedOne)
 {
     DdcStandInFolder folder;
-    folder.AddMonitor("a", "First", "1", 10, 100);
+    folder.AddMonitor("a", "First", "1", 10, 100, 200);
     folder.AddMonitor("b", "Second", "2", 70, 100);
     auto ddc = std::make_shared<DdcMonitors>(std::make_shared<DdcStandIn>(folder.Root()));
     auto provider = std::make_shared<MonitorSetProvider>(nullptr, ddc, 101);
@@ -121,6 +121,7 @@ TEST(MonitorChoice, OnlyTheActiveMonitorAnswersTheActiveQueryAndWritesReachTheNa
     EXPECT_EQ(access.MonitorInstanceName, "ddc:b");
     EXPECT_EQ(access.RestoreLevel, 70);
 
+    folder.SetDelay("a", 0);
     access.SetBrightness(33, "ddc:b");
     ddc->Flush();
     EXPECT_EQ(folder.Brightness("b"), 33);

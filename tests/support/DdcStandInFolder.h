@@ -29,6 +29,7 @@ public:
             Write(id, "connector", connector.toUtf8() + '\n');
     }
 
+    void SetDelay(const QString& id, int ms) const { Write(id, "delay_ms", QByteArray::number(ms) + '\n'); }
     void SetFailing(const QString& id, bool failing) const { Write(id, "fail", failing ? "1\n" : "0\n"); }
 
     int Brightness(const QString& id) const
