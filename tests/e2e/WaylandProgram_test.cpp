@@ -39,7 +39,7 @@ QStringList Arguments(const Sandbox& sandbox)
 // through XWayland ("xcb").
 class SwayRun {
 public:
-    SwayRun(const QString& platform)
+    explicit SwayRun(const QString& platform)
     {
         ArmAtOneMinute(sandbox_);
         TestUser::Own(sandbox_.Home());
