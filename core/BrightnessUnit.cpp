@@ -54,6 +54,9 @@ void TForm1::ConnectEvents()
     AdvSmoothImageListBoxPicker1->OnSelectImage = [this](TObject* s, int index) {
         AdvSmoothImageListBoxPicker1SelectImage(s, index);
     };
+    AdvSmoothImageListBoxPicker1->ListBox().OnOleDragDrop = [this](TObject* s, QStringList& files) {
+        ProfilePicturesDropped(s, files);
+    };
     btnSaveProfile->OnClick = [this](TObject* s) { btnSaveProfileClick(s); };
     btnApplySettings->OnClick = [this](TObject* s) { btnApplySettingsClick(s); };
     QObject::connect(edtInterval, &QLineEdit::textChanged, edtInterval, [this] { RunGuarded([this] { edtIntervalChange(this); }); });
@@ -159,7 +162,7 @@ bool TForm1::StartDevice()
 
 void TForm1::PrepareWindow()
 {
-    AdvSmoothImageListBoxPicker1->SetImagesLocation(ProgramFolder() + "/*.png");
+    ReloadProfilePictures();
 
     Label1->clear();
     Label2->clear();
@@ -188,8 +191,8 @@ void TForm1::Timer1Timer(TObject*)
     AdvSmoothImageListBoxPicker1->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName);
 
     if (!ActiveProfileName.isEmpty()) {
-        const QString picture = ProgramFolder() + "/" + ActiveProfileName + ".png";
-        if (FileExists(picture))
+        const QString picture = ProfilePicturePath(PictureFolders(), ActiveProfileName);
+        if (!picture.isEmpty())
             AdvGDIPPicture1->Picture()->LoadFromFile(picture);
     }
 

@@ -4,13 +4,16 @@
 #include "core/Profiles.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
+#include "platform/shell/PictureFolders.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
 
 class QAction;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -37,6 +40,9 @@ class TadpInstanceControl;
 class WbemProvider;
 class MonitorSetProvider;
 
+// The program's icon, for the tray, the window and the desktop's task list.
+QIcon ProgramIcon();
+
 // The platform services the main window works with. The program entry
 // fills them from the command line; tests put stand-ins in place.
 struct TForm1Services {
@@ -50,6 +56,9 @@ struct TForm1Services {
     TMonitorPower* MonitorPower = nullptr;
     NotifyIconHost* TrayHost = nullptr; // the desktop's notification area when null
     QString ExecutablePath;
+    // Where the profile pictures come from. With no shipped folder given the
+    // pictures are those beside the executable, and there is no user folder.
+    TPictureFolders Pictures;
     QString InstanceRecordFolder;       // the user's runtime folder when empty
     bool LaunchOnStartup = false;
     int IdleCheckIntervalMs = 55000;
@@ -141,6 +150,13 @@ public:
     void edtIntervalChange(TObject* Sender);
     void ApplyStartupSetting();
     QString ShortPath(const QString& path) const;
+
+    // Profile pictures: the shipped and the user's, listed in the picker;
+    // files dropped on the picker's list are copied into the user's folder.
+    TPictureFolders PictureFolders() const;
+    void ReloadProfilePictures();
+    QStringList OfferedProfilePictures() const; // the picker's list, as paths
+    void ProfilePicturesDropped(TObject* Sender, QStringList& Files);
 
     // Shows the window at the end of start-up unless this copy is surplus.
     void ShowAtStart();

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 
 namespace lumora {
 
@@ -67,25 +66,19 @@ TFont DesignFont(const TForm& form, int height, TColor color = clBlack, TFontSty
     return font;
 }
 
-// The tray icon: a small sun drawn at start-up, so no file is needed.
-QIcon TrayIconPicture()
+} // namespace
+
+// The program's icon at the sizes a notification area or a title bar asks
+// for, built into the executable.
+QIcon ProgramIcon()
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0xF0, 0xA0, 0x20), 1.5));
-    for (int i = 0; i < 8; ++i) {
-        p.save();
-        p.translate(8, 8);
-        p.rotate(45.0 * i);
-        p.drawLine(QPointF(0, 5), QPointF(0, 7.5));
-        p.restore();
-    }
-    p.setBrush(QColor(0xFF, 0xC8, 0x30));
-    p.drawEllipse(QPointF(8, 8), 4, 4);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int size : {16, 22, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/lumora-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
+
+namespace {
 
 void Paint(TGDIPFill& fill, const FillColors& c, TAdvGradientType type, TAdvGradientType mirrorType)
 {
@@ -188,6 +181,10 @@ void TForm1::CreateComponents()
     AdvSmoothImageListBoxPicker1->SetHideListBoxAfterSelection(true);
     AdvSmoothImageListBoxPicker1->SetSelectedImageIndex(-1);
     ConfigureProfileList(AdvSmoothImageListBoxPicker1->ListBox(), *this);
+    // Picture files dropped on the list become profile pictures; the list's
+    // own pictures are not dragged out of it.
+    AdvSmoothImageListBoxPicker1->ListBox().SetOleDragDrop(true);
+    AdvSmoothImageListBoxPicker1->ListBox().OnItemStartDrag = [](TObject*, int, bool& allow) { allow = false; };
 
     // Profile picture.
     AdvGDIPPicture1 = new AdvGDIPicture::TAdvGDIPPicture(this);
@@ -298,7 +295,7 @@ void TForm1::CreateComponents()
     CoolTrayIcon1->SetCycleInterval(0);
     CoolTrayIcon1->SetEnabled(false);
     CoolTrayIcon1->SetHint("Adjust Monitor Brightness");
-    CoolTrayIcon1->SetIcon(TrayIconPicture());
+    CoolTrayIcon1->SetIcon(ProgramIcon());
     CoolTrayIcon1->SetIconIndex(0);
     CoolTrayIcon1->SetPopupMenu(PopupMenu1);
 

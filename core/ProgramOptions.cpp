@@ -39,6 +39,8 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
             options.ShowHelp = true;
         } else if (name == "version") {
             options.ShowVersion = true;
+        } else if (name == "list-pictures") {
+            options.ListPictures = true;
         } else if (name == "backlight-root" || name == "screenshot" || name == "idle-seconds-file" ||
                    name == "ddc-standin") {
             const auto v = value();
@@ -88,6 +90,7 @@ QString ProgramUsage()
         "  --screenshot FILE         render the main window into FILE (PNG) and exit\n"
         "  --idle-seconds-file FILE  read the idle seconds from FILE (for testing)\n"
         "  --idle-check-interval MS  check for idleness every MS milliseconds (for testing)\n"
+        "  --list-pictures           print the profile pictures offered and exit\n"
         "  --help                    show this help and exit\n"
         "  --version                 show the version and exit\n");
 }

@@ -23,6 +23,8 @@ struct ProgramOptions {
     // check them at this period instead of the normal 55 seconds.
     QString IdleSecondsFile;
     int IdleCheckIntervalMs = 0;
+    // Print the profile pictures the picker offers, one path a line, and exit.
+    bool ListPictures = false;
     bool ShowHelp = false;
     bool ShowVersion = false;
 };

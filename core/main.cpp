@@ -17,6 +17,7 @@
 #include "platform/shell/IdleTime.h"
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
+#include "platform/shell/PictureFolders.h"
 
 #include <QTimer>
 
@@ -42,7 +43,7 @@ QStringList ArgumentsAfterProgramName(int argc, char** argv)
 
 bool NeedsOffscreenPlatform(const ProgramOptions& options)
 {
-    return !options.Screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+    return (!options.Screenshot.isEmpty() || options.ListPictures) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
            qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
@@ -69,6 +70,9 @@ int main(int argc, char** argv)
 
     TApplication app(argc, argv);
     app.SetTitle(kTitle);
+    // Wayland desktops match the window to its menu entry by this name.
+    app.setDesktopFileName(QStringLiteral("org.kestrelo.LumoraBrightness"));
+    app.setWindowIcon(ProgramIcon());
     app.setQuitOnLastWindowClosed(false); // closing the window hides it to the tray
     gdiplus::RegisterBundledFonts();
 
@@ -102,6 +106,7 @@ int main(int argc, char** argv)
     services.Idle = idle.get();
     services.MonitorPower = &monitorPower;
     services.ExecutablePath = ExecutablePath();
+    services.Pictures = DefaultPictureFolders(services.ExecutablePath);
     services.LaunchOnStartup = options.LaunchOnStartup;
     if (options.IdleCheckIntervalMs > 0)
         services.IdleCheckIntervalMs = options.IdleCheckIntervalMs;
@@ -112,6 +117,12 @@ int main(int argc, char** argv)
     form->OnTerminate = [&app] { app.Terminate(); };
     if (form->Terminated() || form->SurplusCopy())
         return 0;
+
+    if (options.ListPictures) {
+        for (const QString& picture : form->OfferedProfilePictures())
+            std::printf("%s\n", qPrintable(picture));
+        return 0;
+    }
 
     if (!options.Screenshot.isEmpty()) {
         QTimer::singleShot(kScreenshotDelayMs, &app, [&] {

@@ -501,8 +501,13 @@ void TAdvSmoothImageListBox::RequestRepaintFromLoader()
 
 void TAdvSmoothImageListBox::AddImagesFromLocation(const QString& pattern, bool showCaptions)
 {
+    AddImages(FindFiles(pattern), showCaptions);
+}
+
+void TAdvSmoothImageListBox::AddImages(const std::vector<TFoundFile>& files, bool showCaptions)
+{
     Items_.BeginUpdate();
-    for (const TFoundFile& file : FindFiles(pattern)) {
+    for (const TFoundFile& file : files) {
         TAdvSmoothImageListBoxItem* item = Items_.Add();
         item->SetLocation(file.Path);
         item->SetFileName(file.Name);

@@ -20,6 +20,7 @@
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
 #include "platform/framework/Types.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QImage>
 #include <QString>
@@ -121,6 +122,8 @@ public:
     // Adds one item per directory entry matching `pattern` (a path whose file
     // part may hold wildcards). Existing items stay.
     void AddImagesFromLocation(const QString& pattern, bool showCaptions);
+    // Adds one item per file, in the given order. Existing items stay.
+    void AddImages(const std::vector<TFoundFile>& files, bool showCaptions);
     // Acts like a navigator button click: raises OnNavigate, then navigates
     // unless the handler disallows it.
     void Navigate(TAdvSmoothImageListBoxNavigationMode mode);

@@ -114,6 +114,15 @@ void TAdvSmoothImageListBoxPicker::SetImagesLocation(const QString& v)
     ListBox_->AddImagesFromLocation(v, false);
 }
 
+void TAdvSmoothImageListBoxPicker::SetImageFiles(const std::vector<TFoundFile>& files)
+{
+    TAdvSmoothImageListBoxItems& items = ListBox_->Items();
+    items.BeginUpdate();
+    items.Clear();
+    ListBox_->AddImages(files, false);
+    items.EndUpdate();
+}
+
 void TAdvSmoothImageListBoxPicker::SetListBox(TAdvSmoothImageListBox& source)
 {
     ListBox_->ItemAppearance().Assign(source.ItemAppearance());

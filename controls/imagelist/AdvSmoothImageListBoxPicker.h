@@ -40,6 +40,9 @@ public:
 
     const QString& ImagesLocation() const { return ImagesLocation_; }
     void SetImagesLocation(const QString& v);
+    // Lists exactly these picture files, in this order, in place of what was
+    // listed before: for pictures gathered from more than one folder.
+    void SetImageFiles(const std::vector<TFoundFile>& files);
     TAdvSmoothImageListBox& ListBox() { return *ListBox_; }
     // Copies the given list box's appearance into the owned one.
     void SetListBox(TAdvSmoothImageListBox& source);

@@ -1,0 +1,170 @@
+#include "platform/shell/PictureFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The listed pictures as "folder/name", folder being "shipped" or "user".
+QStringList Listed(const TPictureFolders& folders)
+{
+    QStringList out;
+    for (const TFoundFile& f : ListProfilePictures(folders))
+        out << (f.Path.startsWith(folders.User) ? "user/" : "shipped/") + f.Name;
+    out.sort();
+    return out;
+}
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+struct PictureFoldersTest : ::testing::Test {
+    QTemporaryDir dir;
+    TPictureFolders folders{dir.filePath("shipped"), dir.filePath("data/lumora-brightness/profiles")};
+
+    void SetUp() override
+    {
+        Write(folders.Shipped + "/Day.png", "shipped day");
+        Write(folders.Shipped + "/Night.png", "shipped night");
+    }
+};
+
+} // namespace
+
+TEST(PictureFolderPlaces, InstalledProgramUsesTheDataFolderAndABuildFolderRunItsOwnFolder)
+{
+    QTemporaryDir dir;
+    const ScopedEnv data("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+
+    QDir().mkpath(dir.filePath("build"));
+    EXPECT_EQ(DefaultPictureFolders(dir.filePath("build/lumora")).Shipped, dir.filePath("build"));
+
+    QDir().mkpath(dir.filePath("usr/bin"));
+    QDir().mkpath(dir.filePath("usr/share/lumora-brightness/profiles"));
+    const TPictureFolders installed = DefaultPictureFolders(dir.filePath("usr/bin/lumora"));
+    EXPECT_EQ(installed.Shipped, dir.filePath("usr/share/lumora-brightness/profiles"));
+    EXPECT_EQ(installed.User, dir.filePath("data/lumora-brightness/profiles"));
+}
+
+TEST(PictureFolderPlaces, UserFolderFallsBackToTheHomeWhenTheDataVariableIsUnsetOrRelative)
+{
+    QTemporaryDir home;
+    const ScopedEnv homeVar("HOME", home.path().toUtf8());
+    const QString expected = home.path() + "/.local/share/lumora-brightness/profiles";
+    {
+        const ScopedEnv data("XDG_DATA_HOME", "relative/data");
+        EXPECT_EQ(DefaultPictureFolders("/usr/bin/lumora").User, expected);
+    }
+    {
+        const ScopedEnv data("XDG_DATA_HOME", "");
+        EXPECT_EQ(DefaultPictureFolders("/usr/bin/lumora").User, expected);
+    }
+}
+
+TEST_F(PictureFoldersTest, UserPicturesShowBesideTheShippedOnesAndReplaceThoseOfTheSameName)
+{
+    EXPECT_EQ(Listed(folders), QStringList({"shipped/Day.png", "shipped/Night.png"})) << "no user folder yet";
+
+    Write(folders.User + "/Garden.png", "own garden");
+    Write(folders.User + "/Night.PNG", "own night");
+    Write(folders.User + "/notes.txt", "not a picture");
+    EXPECT_EQ(Listed(folders), QStringList({"shipped/Day.png", "user/Garden.png", "user/Night.PNG"}));
+
+    EXPECT_EQ(ProfilePicturePath(folders, "Night"), folders.User + "/Night.PNG");
+    EXPECT_EQ(ProfilePicturePath(folders, "Day"), folders.Shipped + "/Day.png");
+    EXPECT_EQ(ProfilePicturePath(folders, "Garden"), folders.User + "/Garden.png");
+    EXPECT_EQ(ProfilePicturePath(folders, "Dusk"), QString());
+    EXPECT_EQ(ProfilePicturePath(folders, ""), QString());
+}
+
+TEST_F(PictureFoldersTest, OneFolderNamedTwiceIsListedOnce)
+{
+    folders.User = folders.Shipped + "/.";
+    EXPECT_EQ(ListProfilePictures(folders).size(), 2u);
+}
+
+TEST_F(PictureFoldersTest, DroppedPicturesAreCopiedIntoTheUserFolderWhichIsCreatedFirst)
+{
+    Write(dir.filePath("elsewhere/Garden.png"), "garden");
+    Write(dir.filePath("elsewhere/Day.PNG"), "my day");
+    const TPictureCopyResult result =
+        CopyIntoUserFolder(folders, {dir.filePath("elsewhere/Garden.png"), dir.filePath("elsewhere/Day.PNG")});
+
+    EXPECT_TRUE(result.Failures.isEmpty()) << result.Failures.join('\n').toStdString();
+    EXPECT_EQ(result.Copied, QStringList({folders.User + "/Garden.png", folders.User + "/Day.PNG"}));
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden");
+    EXPECT_EQ(Read(dir.filePath("elsewhere/Garden.png")), "garden") << "the dropped file stays where it was";
+    EXPECT_EQ(Listed(folders), QStringList({"shipped/Night.png", "user/Day.PNG", "user/Garden.png"}));
+
+    // Dropped again with new content it replaces the user's copy; dropping
+    // the user's own copy changes nothing (a copy onto itself would empty it).
+    Write(dir.filePath("elsewhere/Garden.png"), "garden in spring");
+    EXPECT_TRUE(CopyIntoUserFolder(folders, {dir.filePath("elsewhere/Garden.png")}).Failures.isEmpty());
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden in spring");
+    const TPictureCopyResult again = CopyIntoUserFolder(folders, {folders.User + "/Garden.png"});
+    EXPECT_TRUE(again.Failures.isEmpty());
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden in spring");
+}
+
+TEST_F(PictureFoldersTest, FilesThatCannotBeCopiedAreReportedOneByOneAndOthersStillCopied)
+{
+    Write(dir.filePath("in/Garden.png"), "garden");
+    Write(dir.filePath("in/photo.jpg"), "jpeg");
+    const TPictureCopyResult result = CopyIntoUserFolder(
+        folders, {dir.filePath("in/photo.jpg"), dir.filePath("in/Missing.png"), dir.filePath("in/Garden.png")});
+
+    ASSERT_EQ(result.Failures.size(), 2);
+    EXPECT_TRUE(result.Failures[0].contains("photo.jpg") && result.Failures[0].contains("only PNG pictures"));
+    EXPECT_TRUE(result.Failures[1].contains("Missing.png") && result.Failures[1].contains("cannot be read"));
+    EXPECT_EQ(result.Copied, QStringList({folders.User + "/Garden.png"}));
+}
+
+TEST_F(PictureFoldersTest, AnUnwritableUserFolderIsReportedAndLosesNothing)
+{
+    // A file where the folder's parent should be: no one can create the
+    // folder, not even root, who ignores permission bits.
+    Write(dir.filePath("blocked"), "a file");
+    folders.User = dir.filePath("blocked/lumora-brightness/profiles");
+    Write(dir.filePath("in/Garden.png"), "garden");
+
+    const TPictureCopyResult result = CopyIntoUserFolder(folders, {dir.filePath("in/Garden.png")});
+
+    EXPECT_TRUE(result.Copied.isEmpty());
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_EQ(result.Failures[0].toStdString(),
+              QString("Cannot copy '%1' into '%2': the folder cannot be created")
+                  .arg(dir.filePath("in/Garden.png"), folders.User)
+                  .toStdString());
+    EXPECT_EQ(Read(dir.filePath("in/Garden.png")), "garden");
+    EXPECT_EQ(Listed(folders), QStringList({"shipped/Day.png", "shipped/Night.png"}));
+}
