@@ -2,7 +2,8 @@
 # Installs the build into a temporary DESTDIR and checks that exactly the
 # expected files arrive, that the menu entry and the software-centre listing
 # pass their validators, and that the staged program finds its shipped
-# pictures beside itself.
+# pictures beside itself. Lines of the program that are no paths (notes of
+# libraries it uses) are left out of the comparison.
 #
 #     tests/install/install_layout.sh BUILD_DIR
 set -euo pipefail
@@ -62,7 +63,7 @@ echo 50 > "$stage/backlight/acpi_video0/brightness"
 cp "$stage/root/usr/share/lumora-brightness/profiles/Day.png" "$stage/home/.local/share/lumora-brightness/profiles/Garden.png"
 listed=$(env -u XDG_DATA_HOME -u DISPLAY -u WAYLAND_DISPLAY HOME="$stage/home" XDG_CONFIG_HOME="$stage/home/.config" \
          XDG_RUNTIME_DIR="$stage/home" QT_QPA_PLATFORM=offscreen \
-         "$stage/root/usr/bin/lumora" --list-pictures --backlight-root "$stage/backlight" | sort)
+         "$stage/root/usr/bin/lumora" --list-pictures --backlight-root "$stage/backlight" | grep "^/" | sort)
 want=$(printf '%s\n' "$stage/home/.local/share/lumora-brightness/profiles/Garden.png" \
          "$stage"/root/usr/share/lumora-brightness/profiles/*.png | sort)
 [ "$listed" = "$want" ] || { diff <(echo "$want") <(echo "$listed") >&2 || true; fail "the staged program lists other pictures"; }
