@@ -41,8 +41,9 @@ if(HELP2MAN_PROGRAM)
   add_custom_command(OUTPUT "${_man}"
     COMMAND "${HELP2MAN_PROGRAM}" --no-info --no-discard-stderr --section=1
             "--version-string=lumora (Lumora Brightness Control) ${PROJECT_VERSION}"
-            "--name=set the brightness of the monitor" --output=${_man} $<TARGET_FILE:lumora>
-    DEPENDS lumora VERBATIM)
+            "--name=set the brightness of the monitor" --output=${_man}
+            "${CMAKE_CURRENT_LIST_DIR}/help_text.sh $<TARGET_FILE:lumora>"
+    DEPENDS lumora "${CMAKE_CURRENT_LIST_DIR}/help_text.sh" VERBATIM)
   lumora_gzip("${_man}" "${_man}.gz")
   add_custom_target(lumora_manpage ALL DEPENDS "${_man}.gz")
   install(FILES "${_man}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
