@@ -1,6 +1,7 @@
 #include "controls/imagelist/AdvSmoothImageListBoxLoader.h"
 
 #include "platform/gdiplus/Graphics.h"
+#include "platform/gdiplus/Image.h"
 
 #include <chrono>
 
@@ -36,7 +37,7 @@ void TImageLoaderShared::Wake()
 
 // ---------------------------------------------------------------- thumbnails
 
-TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target)
+TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target, const gdiplus::Image* decoded)
 {
     TThumbnailData d;
     d.natural = QSizeF(picture.Width(), picture.Height());
@@ -48,7 +49,10 @@ TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& t
         gdiplus::Graphics g(&d.thumbnail);
         // Thumbnails are mostly large pictures drawn small: average, do not sample.
         g.SetInterpolationMode(gdiplus::InterpolationModeHighQualityBicubic);
-        picture.GPDraw(&g, QRect(QPoint(0, 0), size));
+        if (decoded)
+            g.DrawImage(decoded, gdiplus::RectF(0, 0, gdiplus::REAL(size.width()), gdiplus::REAL(size.height())));
+        else
+            picture.GPDraw(&g, QRect(QPoint(0, 0), size));
     }
     d.largestWidth = RoundEven(target.width);
     d.largestHeight = RoundEven(target.height);
@@ -63,6 +67,14 @@ std::optional<TThumbnailData> MakeThumbnailFromFile(const QString& file, const T
 {
     TAdvGDIPPicture picture;
     picture.LoadFromFile(file);
+    // A picture larger than its thumbnail is decoded straight at the
+    // thumbnail's size where its format can.
+    const std::unique_ptr<gdiplus::Image> small = picture.DecodeScaledDown([&](QSize natural) {
+        return ThumbnailSize(natural.width(), natural.height(), target.width, target.height, target.aspectRatio,
+                             target.stretch);
+    });
+    if (small)
+        return MakeThumbnail(picture, target, small.get());
     // A file that is not a picture, or a picture that measures 0 in either
     // direction, gives no thumbnail: the item keeps showing the default image.
     if (picture.Empty() || !picture.Measure() || picture.Width() <= 0 || picture.Height() <= 0)

@@ -53,8 +53,10 @@ struct TImageLoaderShared {
 
 // A thumbnail of a measured `picture` for `target`: a 32-bit ARGB bitmap of
 // the fitted size that the picture is drawn into, with the picture's pixel
-// layout copied. The result's largest size is the rounded target.
-TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target);
+// layout copied. The result's largest size is the rounded target. `decoded`,
+// when given, is the picture already decoded at the thumbnail's size.
+TThumbnailData MakeThumbnail(TAdvGDIPPicture& picture, const TThumbnailTarget& target,
+                             const gdiplus::Image* decoded = nullptr);
 
 // Loads and decodes a picture file and makes its thumbnail; nothing when the
 // file cannot be read, is not a picture, or measures 0 in either direction.

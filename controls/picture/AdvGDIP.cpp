@@ -4,6 +4,7 @@
 #include "platform/gdiplus/Graphics.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QIcon>
 #include <QPainter>
 
@@ -139,6 +140,38 @@ void TAdvGDIPPicture::Draw(QPainter& Canvas, const QRect& Rect)
     Canvas.setRenderHint(QPainter::SmoothPixmapTransform);
     Canvas.drawImage(Rect, image);
     Canvas.restore();
+}
+
+std::unique_ptr<gdiplus::Image> TAdvGDIPPicture::DecodeScaledDown(const std::function<QSize(QSize)>& sizeFor)
+{
+    if (Empty())
+        return nullptr;
+    QBuffer buffer;
+    buffer.setData(Data());
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // JPEG decodes at a half, a quarter or an eighth of its size for the
+    // cost of that size; other formats would decode everything anyway.
+    if (reader.format() != "jpeg")
+        return nullptr;
+    const QSize natural = reader.size();
+    const QImage::Format layout = reader.imageFormat();
+    if (natural.isEmpty())
+        return nullptr;
+    const QSize size = sizeFor(natural);
+    if (size.isEmpty() || size.width() >= natural.width() || size.height() >= natural.height())
+        return nullptr;
+    std::unique_ptr<gdiplus::Image> image = gdiplus::Image::FromBytesScaled(Data(), size);
+    if (!image)
+        return nullptr;
+    const QPixelFormat pixel = QImage::toPixelFormat(layout);
+    FHasAlpha = pixel.alphaUsage() == QPixelFormat::UsesAlpha;
+    FHasPalette = layout == QImage::Format_Indexed8 || layout == QImage::Format_Mono ||
+                  layout == QImage::Format_MonoLSB;
+    FBitsPerPixel = int(pixel.bitsPerPixel());
+    FPixelFormat = GdiplusPixelFormat(layout);
+    SetSize(natural.width(), natural.height());
+    return image;
 }
 
 void TAdvGDIPPicture::RecordImageInfo(const QImage& image)

@@ -4,6 +4,10 @@
 #include "platform/framework/Colors.h"
 
 #include <QRect>
+#include <QSize>
+
+#include <functional>
+#include <memory>
 
 class QIcon;
 class QPainter;
@@ -39,6 +43,13 @@ public:
     // extension (see ImageHeader.h). A missing or unreadable file leaves the
     // image empty without a message.
     void LoadFromFile(const QString& FileName);
+
+    // For pictures much larger than they are shown: decodes a JPEG straight
+    // at the size `sizeFor` gives for its own size, taking that size and the
+    // pixel layout from the file's header, so the whole picture is never
+    // decoded or held. nullptr (and nothing recorded) for other formats, for
+    // a size that is not smaller, or when the decode fails.
+    std::unique_ptr<gdiplus::Image> DecodeScaledDown(const std::function<QSize(QSize)>& sizeFor);
     // Copies the whole stream; a null or empty stream does nothing.
     void LoadFromStream(QIODevice* Stream);
     // The form definition's raw bytes; a null or empty stream is ignored.

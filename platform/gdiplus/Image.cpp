@@ -6,6 +6,15 @@
 
 namespace lumora::gdiplus {
 
+namespace {
+
+// Pictures here are ones the user chose to show. Qt refuses to decode
+// anything whose pixels take more than 128 MB, which leaves out an ordinary
+// 48-megapixel photograph (8000 x 6000 takes 183 MB); allow up to 1 GB.
+constexpr int kPictureAllocationLimitMb = 1024;
+
+} // namespace
+
 Image::Image(const QImage& image) : image_(image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
 {
     if (image.isNull())
@@ -23,12 +32,35 @@ std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    reader.setAllocationLimit(kPictureAllocationLimitMb);
     const QByteArray format = reader.format();  // must be asked before reading
     QImage decoded = reader.read();
     if (decoded.isNull()) {
         out->status_ = UnknownImageFormat;
         return out;
     }
+    out->format_ = format.toLower();
+    out->image_ = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return out;
+}
+
+std::unique_ptr<Image> Image::FromBytesScaled(const QByteArray& bytes, QSize size)
+{
+    if (bytes.isEmpty() || size.isEmpty())
+        return nullptr;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAllocationLimit(kPictureAllocationLimitMb);
+    if (!reader.supportsOption(QImageIOHandler::ScaledSize))
+        return nullptr;
+    const QByteArray format = reader.format();
+    reader.setScaledSize(size);
+    QImage decoded = reader.read();
+    if (decoded.isNull())
+        return nullptr;
+    auto out = std::make_unique<Image>();
     out->format_ = format.toLower();
     out->image_ = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return out;

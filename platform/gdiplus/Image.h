@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -22,6 +23,9 @@ public:
     // (or InvalidParameter for no bytes) and size 0 x 0.
     static std::unique_ptr<Image> FromBytes(const QByteArray& bytes);
     static std::unique_ptr<Image> FromFile(const QString& fileName);
+    // Decodes straight to `size` where the file format can (a JPEG decodes
+    // a fraction of its pixels); nullptr where it cannot or the decode fails.
+    static std::unique_ptr<Image> FromBytesScaled(const QByteArray& bytes, QSize size);
 
     Status GetLastStatus() const { return status_; }
     unsigned GetWidth() const { return unsigned(image_.width()); }
