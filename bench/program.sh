@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the whole program from outside, on a virtual display and a stand-in
 # backlight: time from start to the first shown main window, resident memory
-# after start-up and after opening the picture picker once, and how often the
+# after start-up beside that of a bare Qt window with a tray icon (built as
+# bench/lumora_bare_window) and after opening the picture picker once, and how often the
 # process wakes while it rests in the tray (voluntary context switches over
 # 30 seconds). It only reports; it asserts nothing.
 #
@@ -35,6 +36,19 @@ echo "start-up to shown main window: $(( (shown - start) / 1000000 )) ms"
 sleep 1
 rss() { awk '/VmRSS/ {print $2 " kB"}' "/proc/$pid/status"; }
 echo "resident memory after start-up: $(rss)"
+
+# The reference in the same display: a bare Qt Widgets window with a tray icon.
+bare="$(dirname "$program")/bench/lumora_bare_window"
+if [ -x "$bare" ]; then
+  "$bare" >/dev/null 2>&1 &
+  bare_pid=$!
+  until xdotool search --onlyvisible --name '^Bare Qt window$' >/dev/null 2>&1; do sleep 0.05; done
+  sleep 1
+  bare_kb=$(awk '/VmRSS/ {print $2}' "/proc/$bare_pid/status")
+  kill $bare_pid; wait $bare_pid 2>/dev/null || true
+  program_kb=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+  echo "reference, a bare Qt Widgets window with a tray icon: $bare_kb kB (the program holds $((program_kb - bare_kb)) kB more; target: at most 2560)"
+fi
 
 # Open the picker's drop-down list (the button at the right end of the box).
 xdotool mousemove --window "$window" --sync $((341 * 96 / 120 - 6)) $((229 * 96 / 120)) click 1
