@@ -120,15 +120,6 @@ TAdvSmoothButton::~TAdvSmoothButton()
 // Properties
 // ---------------------------------------------------------------------------
 
-template <typename T>
-static bool StoreIfDifferent(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 void TAdvSmoothButton::SetBevel(bool value)
 {
     if (StoreIfDifferent(bevel_, value))

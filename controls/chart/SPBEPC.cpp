@@ -104,31 +104,22 @@ void TSPBEPC::Rebuild()
     RefreshChart();
 }
 
-template <typename T>
-static bool Store(T& stored, const T& value)
-{
-    if (stored == value)
-        return false;
-    stored = value;
-    return true;
-}
-
-void TSPBEPC::SetChartType(TSPBEPCChartType value) { if (Store(chartType_, value)) Rebuild(); }
-void TSPBEPC::SetPenWidth(int value) { if (Store(penWidth_, value)) Rebuild(); }
-void TSPBEPC::SetPenColor(TColor value) { if (Store(penColor_, value)) Rebuild(); }
-void TSPBEPC::SetTitleColor(TColor value) { if (Store(titleColor_, value)) Rebuild(); }
-void TSPBEPC::SetCurrentTitleAutoSize(bool value) { if (Store(currentTitleAutoSize_, value)) Rebuild(); }
-void TSPBEPC::SetPotentialTitleAutoSize(bool value) { if (Store(potentialTitleAutoSize_, value)) Rebuild(); }
+void TSPBEPC::SetChartType(TSPBEPCChartType value) { if (StoreIfDifferent(chartType_, value)) Rebuild(); }
+void TSPBEPC::SetPenWidth(int value) { if (StoreIfDifferent(penWidth_, value)) Rebuild(); }
+void TSPBEPC::SetPenColor(TColor value) { if (StoreIfDifferent(penColor_, value)) Rebuild(); }
+void TSPBEPC::SetTitleColor(TColor value) { if (StoreIfDifferent(titleColor_, value)) Rebuild(); }
+void TSPBEPC::SetCurrentTitleAutoSize(bool value) { if (StoreIfDifferent(currentTitleAutoSize_, value)) Rebuild(); }
+void TSPBEPC::SetPotentialTitleAutoSize(bool value) { if (StoreIfDifferent(potentialTitleAutoSize_, value)) Rebuild(); }
 
 void TSPBEPC::SetCurrentVisible(bool value)
 {
-    if (Store(currentVisible_, value))
+    if (StoreIfDifferent(currentVisible_, value))
         Rebuild();
 }
 
 void TSPBEPC::SetPotentialVisible(bool value)
 {
-    if (Store(potentialVisible_, value))
+    if (StoreIfDifferent(potentialVisible_, value))
         Rebuild();
 }
 
@@ -140,7 +131,7 @@ void TSPBEPC::Loaded()
 
 void TSPBEPC::SetSelectedColumn(int column)
 {
-    if (Store(selectedColumn_, column))
+    if (StoreIfDifferent(selectedColumn_, column))
         Rebuild();
 }
 

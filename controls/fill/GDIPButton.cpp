@@ -226,24 +226,15 @@ void TGDIPButton::Assign(const TPersistent& source)
     Changed();
 }
 
-template <typename T>
-static bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 void TGDIPButton::SetAlignment(TAlignment value)
 {
-    if (Store(alignment_, value))
+    if (StoreIfDifferent(alignment_, value))
         Changed();
 }
 
 void TGDIPButton::SetPictureAlignment(TAlignment value)
 {
-    if (Store(pictureAlignment_, value))
+    if (StoreIfDifferent(pictureAlignment_, value))
         Changed();
 }
 
@@ -255,25 +246,25 @@ void TGDIPButton::SetFont(const TFont& value)
 
 void TGDIPButton::SetLayout(TGDIPButtonLayout value)
 {
-    if (Store(layout_, value))
+    if (StoreIfDifferent(layout_, value))
         Changed();
 }
 
 void TGDIPButton::SetSpacing(int value)
 {
-    if (Store(spacing_, value))
+    if (StoreIfDifferent(spacing_, value))
         Changed();
 }
 
 void TGDIPButton::SetShiftDown(int value)
 {
-    if (Store(shiftDown_, value))
+    if (StoreIfDifferent(shiftDown_, value))
         Changed();
 }
 
 void TGDIPButton::SetFocusColor(TColor value)
 {
-    if (Store(focusColor_, value))
+    if (StoreIfDifferent(focusColor_, value))
         Changed();
 }
 

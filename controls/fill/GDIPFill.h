@@ -117,77 +117,77 @@ public:
     std::vector<std::pair<QString, QVariant>> StoredProperties() const;
 
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { Set(FColor, Value); }
+    void SetColor(TColor Value) { SetProperty(FColor, Value); }
     TColor ColorTo() const { return FColorTo; }
-    void SetColorTo(TColor Value) { Set(FColorTo, Value); }
+    void SetColorTo(TColor Value) { SetProperty(FColorTo, Value); }
     TColor ColorMirror() const { return FColorMirror; }
-    void SetColorMirror(TColor Value) { Set(FColorMirror, Value); }
+    void SetColorMirror(TColor Value) { SetProperty(FColorMirror, Value); }
     TColor ColorMirrorTo() const { return FColorMirrorTo; }
-    void SetColorMirrorTo(TColor Value) { Set(FColorMirrorTo, Value); }
+    void SetColorMirrorTo(TColor Value) { SetProperty(FColorMirrorTo, Value); }
     TAdvGradientType GradientType() const { return FGradientType; }
-    void SetGradientType(TAdvGradientType Value) { Set(FGradientType, Value); }
+    void SetGradientType(TAdvGradientType Value) { SetProperty(FGradientType, Value); }
     TAdvGradientType GradientMirrorType() const { return FGradientMirrorType; }
-    void SetGradientMirrorType(TAdvGradientType Value) { Set(FGradientMirrorType, Value); }
+    void SetGradientMirrorType(TAdvGradientType Value) { SetProperty(FGradientMirrorType, Value); }
     lumora::HatchStyle HatchStyle() const { return FHatchStyle; }
-    void SetHatchStyle(lumora::HatchStyle Value) { Set(FHatchStyle, Value); }
+    void SetHatchStyle(lumora::HatchStyle Value) { SetProperty(FHatchStyle, Value); }
     lumora::HatchStyle HatchStyleMirror() const { return FHatchStyleMirror; }
-    void SetHatchStyleMirror(lumora::HatchStyle Value) { Set(FHatchStyleMirror, Value); }
+    void SetHatchStyleMirror(lumora::HatchStyle Value) { SetProperty(FHatchStyleMirror, Value); }
     TFillPictureMode BackGroundPictureMode() const { return FBackGroundPictureMode; }
-    void SetBackGroundPictureMode(TFillPictureMode Value) { Set(FBackGroundPictureMode, Value); }
+    void SetBackGroundPictureMode(TFillPictureMode Value) { SetProperty(FBackGroundPictureMode, Value); }
     // Owned; setting copies the given picture's content.
     TAdvGDIPPicture* BackGroundPicture() const { return FBackGroundPicture.get(); }
     void SetBackGroundPicture(const TAdvGDIPPicture* Value);
     TFillPicturePosition BackGroundPicturePosition() const { return FBackGroundPicturePosition; }
-    void SetBackGroundPicturePosition(TFillPicturePosition Value) { Set(FBackGroundPicturePosition, Value); }
+    void SetBackGroundPicturePosition(TFillPicturePosition Value) { SetProperty(FBackGroundPicturePosition, Value); }
     int BackGroundPictureLeft() const { return FBackGroundPictureLeft; }
-    void SetBackGroundPictureLeft(int Value) { Set(FBackGroundPictureLeft, Value); }
+    void SetBackGroundPictureLeft(int Value) { SetProperty(FBackGroundPictureLeft, Value); }
     int BackGroundPictureTop() const { return FBackGroundPictureTop; }
-    void SetBackGroundPictureTop(int Value) { Set(FBackGroundPictureTop, Value); }
+    void SetBackGroundPictureTop(int Value) { SetProperty(FBackGroundPictureTop, Value); }
     // Owned; setting copies the given picture's content.
     TAdvGDIPPicture* Picture() const { return FPicture.get(); }
     void SetPicture(const TAdvGDIPPicture* Value);
     TFillPicturePosition PicturePosition() const { return FPicturePosition; }
-    void SetPicturePosition(TFillPicturePosition Value) { Set(FPicturePosition, Value); }
+    void SetPicturePosition(TFillPicturePosition Value) { SetProperty(FPicturePosition, Value); }
     int PictureLeft() const { return FPictureLeft; }
-    void SetPictureLeft(int Value) { Set(FPictureLeft, Value); }
+    void SetPictureLeft(int Value) { SetProperty(FPictureLeft, Value); }
     int PictureTop() const { return FPictureTop; }
-    void SetPictureTop(int Value) { Set(FPictureTop, Value); }
+    void SetPictureTop(int Value) { SetProperty(FPictureTop, Value); }
     TFillPictureSize PictureSize() const { return FPictureSize; }
-    void SetPictureSize(TFillPictureSize Value) { Set(FPictureSize, Value); }
+    void SetPictureSize(TFillPictureSize Value) { SetProperty(FPictureSize, Value); }
     int PictureWidth() const { return FPictureWidth; }
-    void SetPictureWidth(int Value) { Set(FPictureWidth, Value); }
+    void SetPictureWidth(int Value) { SetProperty(FPictureWidth, Value); }
     int PictureHeight() const { return FPictureHeight; }
-    void SetPictureHeight(int Value) { Set(FPictureHeight, Value); }
+    void SetPictureHeight(int Value) { SetProperty(FPictureHeight, Value); }
     int Opacity() const { return FOpacity; }
-    void SetOpacity(int Value) { Set(FOpacity, Byte(Value)); }
+    void SetOpacity(int Value) { SetProperty(FOpacity, Byte(Value)); }
     int OpacityTo() const { return FOpacityTo; }
-    void SetOpacityTo(int Value) { Set(FOpacityTo, Byte(Value)); }
+    void SetOpacityTo(int Value) { SetProperty(FOpacityTo, Byte(Value)); }
     int OpacityMirror() const { return FOpacityMirror; }
-    void SetOpacityMirror(int Value) { Set(FOpacityMirror, Byte(Value)); }
+    void SetOpacityMirror(int Value) { SetProperty(FOpacityMirror, Byte(Value)); }
     int OpacityMirrorTo() const { return FOpacityMirrorTo; }
-    void SetOpacityMirrorTo(int Value) { Set(FOpacityMirrorTo, Byte(Value)); }
+    void SetOpacityMirrorTo(int Value) { SetProperty(FOpacityMirrorTo, Byte(Value)); }
     TColor BorderColor() const { return FBorderColor; }
-    void SetBorderColor(TColor Value) { Set(FBorderColor, Value); }
+    void SetBorderColor(TColor Value) { SetProperty(FBorderColor, Value); }
     int BorderOpacity() const { return FBorderOpacity; }
-    void SetBorderOpacity(int Value) { Set(FBorderOpacity, Byte(Value)); }
+    void SetBorderOpacity(int Value) { SetProperty(FBorderOpacity, Byte(Value)); }
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int Value) { Set(FBorderWidth, Value); }
+    void SetBorderWidth(int Value) { SetProperty(FBorderWidth, Value); }
     int Rounding() const { return FRounding; }
-    void SetRounding(int Value) { Set(FRounding, Value); }
+    void SetRounding(int Value) { SetProperty(FRounding, Value); }
     TFillRoundingType RoundingType() const { return FRoundingType; }
-    void SetRoundingType(TFillRoundingType Value) { Set(FRoundingType, Value); }
+    void SetRoundingType(TFillRoundingType Value) { SetProperty(FRoundingType, Value); }
     TColor ShadowColor() const { return FShadowColor; }
-    void SetShadowColor(TColor Value) { Set(FShadowColor, Value); }
+    void SetShadowColor(TColor Value) { SetProperty(FShadowColor, Value); }
     int ShadowOffset() const { return FShadowOffset; }
-    void SetShadowOffset(int Value) { Set(FShadowOffset, Value); }
+    void SetShadowOffset(int Value) { SetProperty(FShadowOffset, Value); }
     int Angle() const { return FAngle; }
-    void SetAngle(int Value) { Set(FAngle, Value); }
+    void SetAngle(int Value) { SetProperty(FAngle, Value); }
     TGlowMode Glow() const { return FGlow; }
-    void SetGlow(TGlowMode Value) { Set(FGlow, Value); }
+    void SetGlow(TGlowMode Value) { SetProperty(FGlow, Value); }
     TColor GlowGradientColor() const { return FGlowGradientColor; }
-    void SetGlowGradientColor(TColor Value) { Set(FGlowGradientColor, Value); }
+    void SetGlowGradientColor(TColor Value) { SetProperty(FGlowGradientColor, Value); }
     TColor GlowRadialColor() const { return FGlowRadialColor; }
-    void SetGlowRadialColor(TColor Value) { Set(FGlowRadialColor, Value); }
+    void SetGlowRadialColor(TColor Value) { SetProperty(FGlowRadialColor, Value); }
 
     // Public, not published: owners set these from their own focus state.
     // Neither is copied by Assign nor streamed, and neither fires OnChange.
@@ -202,18 +202,17 @@ protected:
     // Fires OnChange unless an update is open. Changes made while an update
     // is open are dropped, not deferred to EndUpdate.
     void Changed();
+    // The property setter, announcing through this class's Changed.
+    template <typename T>
+    void SetProperty(T& field, const T& value)
+    {
+        if (StoreIfDifferent(field, value))
+            Changed();
+    }
 
 private:
     struct Alphas;
 
-    template <typename T>
-    void Set(T& field, T value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
-    }
     static int Byte(int value) { return value & 0xFF; }
 
     void PaintShadow(gdiplus::Graphics& g, const gdiplus::RectF& r) const;

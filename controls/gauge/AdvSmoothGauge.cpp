@@ -16,15 +16,6 @@ constexpr double kArrivalDistance = 0.001;
 // The version number packed one byte per part, most significant first.
 constexpr std::uint32_t kPackedVersion = 16975104;
 
-template <typename T>
-bool Store(T& field, T value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 } // namespace
 
 TAdvSmoothGauge::TAdvSmoothGauge(QWidget* parent, TComponent* owner) : QWidget(parent), TComponent(owner)
@@ -88,7 +79,7 @@ void TAdvSmoothGauge::SetValue(double value)
 
 void TAdvSmoothGauge::SetAnimation(bool value)
 {
-    if (!Store(animation_, value))
+    if (!StoreIfDifferent(animation_, value))
         return;
     Changed();
     // Off freezes the needle where it is; on lets it continue.
@@ -97,7 +88,7 @@ void TAdvSmoothGauge::SetAnimation(bool value)
 
 void TAdvSmoothGauge::SetAnimationFactor(int value)
 {
-    if (Store(animationFactor_, value))
+    if (StoreIfDifferent(animationFactor_, value))
         Changed();
 }
 
@@ -212,55 +203,55 @@ void TAdvSmoothGauge::SetSubDivisionCount(int value)
 
 void TAdvSmoothGauge::SetDivisionColor(TColor value)
 {
-    if (Store(divisionColor_, value))
+    if (StoreIfDifferent(divisionColor_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetSubDivisionColor(TColor value)
 {
-    if (Store(subDivisionColor_, value))
+    if (StoreIfDifferent(subDivisionColor_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetDivisionWidth(int value)
 {
-    if (Store(divisionWidth_, value))
+    if (StoreIfDifferent(divisionWidth_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetSubDivisionWidth(int value)
 {
-    if (Store(subDivisionWidth_, value))
+    if (StoreIfDifferent(subDivisionWidth_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetShowValues(bool value)
 {
-    if (Store(showValues_, value))
+    if (StoreIfDifferent(showValues_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetValueFormat(const QString& value)
 {
-    if (Store(valueFormat_, value))
+    if (StoreIfDifferent(valueFormat_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetDialText(const QString& value)
 {
-    if (Store(dialText_, value))
+    if (StoreIfDifferent(dialText_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetTextRendering(TAdvSmoothGaugeTextRenderingHint value)
 {
-    if (Store(textRendering_, value))
+    if (StoreIfDifferent(textRendering_, value))
         Changed();
 }
 
 void TAdvSmoothGauge::SetNeedleType(TAdvSmoothGaugeNeedleType value)
 {
-    if (Store(needleType_, value))
+    if (StoreIfDifferent(needleType_, value))
         Changed();
 }
 

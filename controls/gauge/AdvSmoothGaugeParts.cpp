@@ -4,221 +4,7 @@ namespace lumora {
 
 namespace {
 
-// Stores value into field; true when it differed (doubles compare exactly).
-template <typename T>
-bool Store(T& field, T value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 } // namespace
-
-void TAdvSmoothGaugeGloss::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeGloss::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeDigit::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeDigit::SetBackGroundColor(TColor value)
-{
-    if (Store(backGroundColor_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeDigit::SetBackGroundOpacity(int value)
-{
-    if (Store(backGroundOpacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeDigit::SetVisible(bool value)
-{
-    if (Store(visible_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeDigit::SetAlignment(TAlignment value)
-{
-    if (Store(alignment_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterCircle::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterCircle::SetWidth(double value)
-{
-    if (Store(width_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterCircle::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeInnerCircle::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeInnerCircle::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterRim::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterRim::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeOuterRim::SetWidth(int value)
-{
-    if (Store(width_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetShineColor(TColor value)
-{
-    if (Store(shineColor_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetShineColorTo(TColor value)
-{
-    if (Store(shineColorTo_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetOuterCenterColor(TColor value)
-{
-    if (Store(outerCenterColor_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetOuterCenterColorTo(TColor value)
-{
-    if (Store(outerCenterColorTo_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetOuterCenterOpacity(int value)
-{
-    if (Store(outerCenterOpacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetInnerCenterColor(TColor value)
-{
-    if (Store(innerCenterColor_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetInnerCenterColorTo(TColor value)
-{
-    if (Store(innerCenterColorTo_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeNeedle::SetInnerCenterOpacity(int value)
-{
-    if (Store(innerCenterOpacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeThreshold::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeThreshold::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeArc::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeArc::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetColor(TColor value)
-{
-    if (Store(color_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetOpacity(int value)
-{
-    if (Store(opacity_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetStartValue(double value)
-{
-    if (Store(startValue_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetEndValue(double value)
-{
-    if (Store(endValue_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetOuterMargin(int value)
-{
-    if (Store(outerMargin_, value))
-        Changed();
-}
-
-void TAdvSmoothGaugeSection::SetInnerMargin(int value)
-{
-    if (Store(innerMargin_, value))
-        Changed();
-}
 
 // Gloss ----------------------------------------------------------------------
 
@@ -345,31 +131,31 @@ void TAdvSmoothGaugeThreshold::SetSpan(int value)
 
 void TAdvSmoothGaugeThreshold::SetStartAngle(int value)
 {
-    if (Store(startAngle_, value))
+    if (StoreIfDifferent(startAngle_, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetSweepAngle(int value)
 {
-    if (Store(sweepAngle_, value))
+    if (StoreIfDifferent(sweepAngle_, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetStartValue(double value)
 {
-    if (Store(startValue_, value))
+    if (StoreIfDifferent(startValue_, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetEndValue(double value)
 {
-    if (Store(endValue_, value))
+    if (StoreIfDifferent(endValue_, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetThresholdKind(TAdvSmoothGaugeThresholdKind value)
 {
-    if (Store(thresholdKind_, value))
+    if (StoreIfDifferent(thresholdKind_, value))
         GeometryChanged();
 }
 
@@ -401,7 +187,7 @@ TAdvSmoothGaugeArc::TAdvSmoothGaugeArc(TAdvSmoothGaugeScaleOwner* owner)
 
 void TAdvSmoothGaugeArc::SetWidth(double value)
 {
-    if (!Store(width_, value))
+    if (!StoreIfDifferent(width_, value))
         return;
     if (owner_)
         owner_->ThresholdChanged();
@@ -410,7 +196,7 @@ void TAdvSmoothGaugeArc::SetWidth(double value)
 
 void TAdvSmoothGaugeArc::SetStartAngle(int value)
 {
-    if (!Store(startAngle_, value))
+    if (!StoreIfDifferent(startAngle_, value))
         return;
     if (owner_)
         owner_->ScaleAnglesChanged();
@@ -419,7 +205,7 @@ void TAdvSmoothGaugeArc::SetStartAngle(int value)
 
 void TAdvSmoothGaugeArc::SetStopAngle(int value)
 {
-    if (!Store(stopAngle_, value))
+    if (!StoreIfDifferent(stopAngle_, value))
         return;
     if (owner_)
         owner_->ScaleAnglesChanged();

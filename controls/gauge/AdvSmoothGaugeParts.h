@@ -33,9 +33,9 @@ enum TAdvSmoothGaugeThresholdKind { tkAngle, tkValue };
 class TAdvSmoothGaugeGloss : public TPersistent {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
 
     void Assign(const TPersistent& source) override;
 
@@ -47,15 +47,15 @@ private:
 class TAdvSmoothGaugeDigit : public TPersistent {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     TColor BackGroundColor() const { return backGroundColor_; }
-    void SetBackGroundColor(TColor value);
+    void SetBackGroundColor(TColor value) { SetProperty(backGroundColor_, value); }
     int BackGroundOpacity() const { return backGroundOpacity_; }
-    void SetBackGroundOpacity(int value);
+    void SetBackGroundOpacity(int value) { SetProperty(backGroundOpacity_, value); }
     bool Visible() const { return visible_; }
-    void SetVisible(bool value);
+    void SetVisible(bool value) { SetProperty(visible_, value); }
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment value);
+    void SetAlignment(TAlignment value) { SetProperty(alignment_, value); }
 
     void Assign(const TPersistent& source) override;
 
@@ -70,12 +70,12 @@ private:
 class TAdvSmoothGaugeOuterCircle : public TPersistent {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     // Stroke width as a fraction of the dial width.
     double Width() const { return width_; }
-    void SetWidth(double value);
+    void SetWidth(double value) { SetProperty(width_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
 
     void Assign(const TPersistent& source) override;
 
@@ -91,9 +91,9 @@ public:
 
     // The dial face; also the colour of unlit readout segments.
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
     TAdvSmoothGaugeGloss& Gloss() { return gloss_; }
     const TAdvSmoothGaugeGloss& Gloss() const { return gloss_; }
     void SetGloss(const TAdvSmoothGaugeGloss& value);
@@ -109,12 +109,12 @@ private:
 class TAdvSmoothGaugeOuterRim : public TPersistent {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
     // Pen width in pixels.
     int Width() const { return width_; }
-    void SetWidth(int value);
+    void SetWidth(int value) { SetProperty(width_, value); }
 
     void Assign(const TPersistent& source) override;
 
@@ -127,23 +127,23 @@ private:
 class TAdvSmoothGaugeNeedle : public TPersistent {
 public:
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     TColor ShineColor() const { return shineColor_; }
-    void SetShineColor(TColor value);
+    void SetShineColor(TColor value) { SetProperty(shineColor_, value); }
     TColor ShineColorTo() const { return shineColorTo_; }
-    void SetShineColorTo(TColor value);
+    void SetShineColorTo(TColor value) { SetProperty(shineColorTo_, value); }
     TColor OuterCenterColor() const { return outerCenterColor_; }
-    void SetOuterCenterColor(TColor value);
+    void SetOuterCenterColor(TColor value) { SetProperty(outerCenterColor_, value); }
     TColor OuterCenterColorTo() const { return outerCenterColorTo_; }
-    void SetOuterCenterColorTo(TColor value);
+    void SetOuterCenterColorTo(TColor value) { SetProperty(outerCenterColorTo_, value); }
     int OuterCenterOpacity() const { return outerCenterOpacity_; }
-    void SetOuterCenterOpacity(int value);
+    void SetOuterCenterOpacity(int value) { SetProperty(outerCenterOpacity_, value); }
     TColor InnerCenterColor() const { return innerCenterColor_; }
-    void SetInnerCenterColor(TColor value);
+    void SetInnerCenterColor(TColor value) { SetProperty(innerCenterColor_, value); }
     TColor InnerCenterColorTo() const { return innerCenterColorTo_; }
-    void SetInnerCenterColorTo(TColor value);
+    void SetInnerCenterColorTo(TColor value) { SetProperty(innerCenterColorTo_, value); }
     int InnerCenterOpacity() const { return innerCenterOpacity_; }
-    void SetInnerCenterOpacity(int value);
+    void SetInnerCenterOpacity(int value) { SetProperty(innerCenterOpacity_, value); }
 
     void Assign(const TPersistent& source) override;
 
@@ -165,9 +165,9 @@ public:
     explicit TAdvSmoothGaugeThreshold(TAdvSmoothGaugeScaleOwner* owner = nullptr) : owner_(owner) {}
 
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
     // Value at the middle of the highlight; outside the gauge's range it is
     // ignored. Stored and announced even when equal.
     double Center() const { return center_; }
@@ -210,12 +210,12 @@ public:
     explicit TAdvSmoothGaugeArc(TAdvSmoothGaugeScaleOwner* owner = nullptr);
 
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     // Inset of the arc from the dial edge, as a fraction of the control width.
     double Width() const { return width_; }
     void SetWidth(double value);
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
     // Angle of MinimumValue.
     int StartAngle() const { return startAngle_; }
     void SetStartAngle(int value);
@@ -245,22 +245,22 @@ public:
     TAdvSmoothGaugeSection();
 
     TColor Color() const { return color_; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetProperty(color_, value); }
     int Opacity() const { return opacity_; }
-    void SetOpacity(int value);
+    void SetOpacity(int value) { SetProperty(opacity_, value); }
     TAdvSmoothGaugeGloss& Gloss() { return gloss_; }
     const TAdvSmoothGaugeGloss& Gloss() const { return gloss_; }
     void SetGloss(const TAdvSmoothGaugeGloss& value);
     double StartValue() const { return startValue_; }
-    void SetStartValue(double value);
+    void SetStartValue(double value) { SetProperty(startValue_, value); }
     double EndValue() const { return endValue_; }
-    void SetEndValue(double value);
+    void SetEndValue(double value) { SetProperty(endValue_, value); }
     // Distance of the outer edge from the control edge, pixels.
     int OuterMargin() const { return outerMargin_; }
-    void SetOuterMargin(int value);
+    void SetOuterMargin(int value) { SetProperty(outerMargin_, value); }
     // Radius of the inner edge about the control centre, pixels.
     int InnerMargin() const { return innerMargin_; }
-    void SetInnerMargin(int value);
+    void SetInnerMargin(int value) { SetProperty(innerMargin_, value); }
 
     void Assign(const TPersistent& source) override;
 

@@ -72,7 +72,7 @@ void TAdvSmoothImageListBoxItemAppearance::SetTextMargin(TMargins v)
 
 void TAdvSmoothImageListBoxItemAppearance::SetImageRect(int left, int top, int width, int height)
 {
-    Store(Placement_.imageCustom, QRectF(left, top, width, height));
+    SetProperty(Placement_.imageCustom, QRectF(left, top, width, height));
 }
 
 void TAdvSmoothImageListBoxItemAppearance::Assign(const TPersistent& source)

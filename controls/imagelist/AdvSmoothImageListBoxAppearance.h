@@ -20,14 +20,6 @@ enum TAdvSmoothImageListBoxNavigatorShape { nsRounded, nsRoundRect, nsRect };
 // Base with the compare-store-notify setter every appearance class uses.
 class TAdvSmoothImageListBoxPersistent : public TPersistent {
 protected:
-    template <typename T>
-    void Store(T& field, const T& v)
-    {
-        if (field == v)
-            return;
-        field = v;
-        Changed();
-    }
     // Routes a sub-object's change to this object's OnChange.
     void Watch(TPersistent& part)
     {
@@ -48,19 +40,19 @@ public:
     TFont& TextFont() { return TextFont_; }
     const TFont& TextFont() const { return TextFont_; }
     int Size() const { return Size_; }
-    void SetSize(int v) { Store(Size_, v); }
+    void SetSize(int v) { SetProperty(Size_, v); }
     int Spacing() const { return Spacing_; }
-    void SetSpacing(int v) { Store(Spacing_, v); }
+    void SetSpacing(int v) { SetProperty(Spacing_, v); }
     bool ExpanderVisible() const { return ExpanderVisible_; }
-    void SetExpanderVisible(bool v) { Store(ExpanderVisible_, v); }
+    void SetExpanderVisible(bool v) { SetProperty(ExpanderVisible_, v); }
     int ExpanderSize() const { return ExpanderSize_; }
-    void SetExpanderSize(int v) { Store(ExpanderSize_, v); }
+    void SetExpanderSize(int v) { SetProperty(ExpanderSize_, v); }
     TColor ExpanderColor() const { return ExpanderColor_; }
-    void SetExpanderColor(TColor v) { Store(ExpanderColor_, v); }
+    void SetExpanderColor(TColor v) { SetProperty(ExpanderColor_, v); }
     TColor ExpanderDownColor() const { return ExpanderDownColor_; }
-    void SetExpanderDownColor(TColor v) { Store(ExpanderDownColor_, v); }
+    void SetExpanderDownColor(TColor v) { SetProperty(ExpanderDownColor_, v); }
     TColor ExpanderBorderColor() const { return ExpanderBorderColor_; }
-    void SetExpanderBorderColor(TColor v) { Store(ExpanderBorderColor_, v); }
+    void SetExpanderBorderColor(TColor v) { SetProperty(ExpanderBorderColor_, v); }
 
 private:
     TGDIPFill Fill_;
@@ -80,23 +72,23 @@ public:
     void Assign(const TPersistent& source) override;
 
     int ItemWidth() const { return ItemWidth_; }
-    void SetItemWidth(int v) { Store(ItemWidth_, v); }
+    void SetItemWidth(int v) { SetProperty(ItemWidth_, v); }
     int ItemHeight() const { return ItemHeight_; }
-    void SetItemHeight(int v) { Store(ItemHeight_, v); }
+    void SetItemHeight(int v) { SetProperty(ItemHeight_, v); }
     int ItemHorizontalSpacing() const { return ItemHorizontalSpacing_; }
-    void SetItemHorizontalSpacing(int v) { Store(ItemHorizontalSpacing_, v); }
+    void SetItemHorizontalSpacing(int v) { SetProperty(ItemHorizontalSpacing_, v); }
     int ItemVerticalSpacing() const { return ItemVerticalSpacing_; }
-    void SetItemVerticalSpacing(int v) { Store(ItemVerticalSpacing_, v); }
+    void SetItemVerticalSpacing(int v) { SetProperty(ItemVerticalSpacing_, v); }
     bool AutoSize() const { return AutoSize_; }
-    void SetAutoSize(bool v) { Store(AutoSize_, v); }
+    void SetAutoSize(bool v) { SetProperty(AutoSize_, v); }
     bool AspectRatio() const { return AspectRatio_; }
-    void SetAspectRatio(bool v) { Store(AspectRatio_, v); }
+    void SetAspectRatio(bool v) { SetProperty(AspectRatio_, v); }
     TImageStretch Stretch() const { return Stretch_; }
-    void SetStretch(TImageStretch v) { Store(Stretch_, v); }
+    void SetStretch(TImageStretch v) { SetProperty(Stretch_, v); }
     bool ImageVisible() const { return ImageVisible_; }
-    void SetImageVisible(bool v) { Store(ImageVisible_, v); }
+    void SetImageVisible(bool v) { SetProperty(ImageVisible_, v); }
     TAdvSmoothImageListBoxAlign ImageAlign() const { return Placement_.imageAlign; }
-    void SetImageAlign(TAdvSmoothImageListBoxAlign v) { Store(Placement_.imageAlign, v); }
+    void SetImageAlign(TAdvSmoothImageListBoxAlign v) { SetProperty(Placement_.imageAlign, v); }
     TMargins ImageMargin() const { return Placement_.imageMargin; }
     void SetImageMargin(TMargins v);
     int ImageLeft() const { return int(Placement_.imageCustom.x()); }
@@ -105,17 +97,17 @@ public:
     int ImageHeight() const { return int(Placement_.imageCustom.height()); }
     void SetImageRect(int left, int top, int width, int height);
     bool TextVisible() const { return Placement_.textVisible; }
-    void SetTextVisible(bool v) { Store(Placement_.textVisible, v); }
+    void SetTextVisible(bool v) { SetProperty(Placement_.textVisible, v); }
     TAdvSmoothImageListBoxAlign TextAlign() const { return Placement_.textAlign; }
-    void SetTextAlign(TAdvSmoothImageListBoxAlign v) { Store(Placement_.textAlign, v); }
+    void SetTextAlign(TAdvSmoothImageListBoxAlign v) { SetProperty(Placement_.textAlign, v); }
     TMargins TextMargin() const { return Placement_.textMargin; }
     void SetTextMargin(TMargins v);
     int TextWidth() const { return int(Placement_.textWidth); }
-    void SetTextWidth(int v) { Store(Placement_.textWidth, double(v)); }
+    void SetTextWidth(int v) { SetProperty(Placement_.textWidth, double(v)); }
     int TextHeight() const { return int(Placement_.textHeight); }
-    void SetTextHeight(int v) { Store(Placement_.textHeight, double(v)); }
+    void SetTextHeight(int v) { SetProperty(Placement_.textHeight, double(v)); }
     int HoverSize() const { return HoverSize_; }
-    void SetHoverSize(int v) { Store(HoverSize_, v); }
+    void SetHoverSize(int v) { SetProperty(HoverSize_, v); }
 
     TGDIPFill& Fill() { return Fill_; }
     const TGDIPFill& Fill() const { return Fill_; }
@@ -154,35 +146,35 @@ public:
     void Assign(const TPersistent& source) override;
 
     bool Visible() const { return Visible_; }
-    void SetVisible(bool v) { Store(Visible_, v); }
+    void SetVisible(bool v) { SetProperty(Visible_, v); }
     TColor Color() const { return Color_; }
-    void SetColor(TColor v) { Store(Color_, v); }
+    void SetColor(TColor v) { SetProperty(Color_, v); }
     TColor HoverColor() const { return HoverColor_; }
-    void SetHoverColor(TColor v) { Store(HoverColor_, v); }
+    void SetHoverColor(TColor v) { SetProperty(HoverColor_, v); }
     TColor DownColor() const { return DownColor_; }
-    void SetDownColor(TColor v) { Store(DownColor_, v); }
+    void SetDownColor(TColor v) { SetProperty(DownColor_, v); }
     TColor DisabledColor() const { return DisabledColor_; }
-    void SetDisabledColor(TColor v) { Store(DisabledColor_, v); }
+    void SetDisabledColor(TColor v) { SetProperty(DisabledColor_, v); }
     TColor BorderColor() const { return BorderColor_; }
-    void SetBorderColor(TColor v) { Store(BorderColor_, v); }
+    void SetBorderColor(TColor v) { SetProperty(BorderColor_, v); }
     int Size() const { return Size_; }
-    void SetSize(int v) { Store(Size_, v); }
+    void SetSize(int v) { SetProperty(Size_, v); }
     TAdvSmoothImageListBoxNavigatorShape Shape() const { return Shape_; }
-    void SetShape(TAdvSmoothImageListBoxNavigatorShape v) { Store(Shape_, v); }
+    void SetShape(TAdvSmoothImageListBoxNavigatorShape v) { SetProperty(Shape_, v); }
     TAdvSmoothImageListBoxLocation Location() const { return Location_; }
-    void SetLocation(TAdvSmoothImageListBoxLocation v) { Store(Location_, v); }
+    void SetLocation(TAdvSmoothImageListBoxLocation v) { SetProperty(Location_, v); }
     int Left() const { return Left_; }
-    void SetLeft(int v) { Store(Left_, v); }
+    void SetLeft(int v) { SetProperty(Left_, v); }
     int Top() const { return Top_; }
-    void SetTop(int v) { Store(Top_, v); }
+    void SetTop(int v) { SetProperty(Top_, v); }
     const QString& HintPreviousPage() const { return HintPreviousPage_; }
-    void SetHintPreviousPage(const QString& v) { Store(HintPreviousPage_, v); }
+    void SetHintPreviousPage(const QString& v) { SetProperty(HintPreviousPage_, v); }
     const QString& HintPrevious() const { return HintPrevious_; }
-    void SetHintPrevious(const QString& v) { Store(HintPrevious_, v); }
+    void SetHintPrevious(const QString& v) { SetProperty(HintPrevious_, v); }
     const QString& HintNext() const { return HintNext_; }
-    void SetHintNext(const QString& v) { Store(HintNext_, v); }
+    void SetHintNext(const QString& v) { SetProperty(HintNext_, v); }
     const QString& HintNextPage() const { return HintNextPage_; }
-    void SetHintNextPage(const QString& v) { Store(HintNextPage_, v); }
+    void SetHintNextPage(const QString& v) { SetProperty(HintNextPage_, v); }
 
     // The hint of button j (0 previous page ... 3 next page).
     QString Hint(int j) const;
@@ -213,21 +205,21 @@ public:
     void Assign(const TPersistent& source) override;
 
     const QString& Caption() const { return Caption_; }
-    void SetCaption(const QString& v) { Store(Caption_, v); }
+    void SetCaption(const QString& v) { SetProperty(Caption_, v); }
     TAdvSmoothImageListBoxLocation CaptionLocation() const { return CaptionLocation_; }
-    void SetCaptionLocation(TAdvSmoothImageListBoxLocation v) { Store(CaptionLocation_, v); }
+    void SetCaptionLocation(TAdvSmoothImageListBoxLocation v) { SetProperty(CaptionLocation_, v); }
     int CaptionLeft() const { return CaptionLeft_; }
-    void SetCaptionLeft(int v) { Store(CaptionLeft_, v); }
+    void SetCaptionLeft(int v) { SetProperty(CaptionLeft_, v); }
     int CaptionTop() const { return CaptionTop_; }
-    void SetCaptionTop(int v) { Store(CaptionTop_, v); }
+    void SetCaptionTop(int v) { SetProperty(CaptionTop_, v); }
     TFont& Font() { return Font_; }
     const TFont& Font() const { return Font_; }
     int Height() const { return Height_; }
-    void SetHeight(int v) { Store(Height_, v); }
+    void SetHeight(int v) { SetProperty(Height_, v); }
     TGDIPFill& Fill() { return Fill_; }
     const TGDIPFill& Fill() const { return Fill_; }
     bool Visible() const { return Visible_; }
-    void SetVisible(bool v) { Store(Visible_, v); }
+    void SetVisible(bool v) { SetProperty(Visible_, v); }
     TAdvSmoothImageListBoxNavigator& Navigator() { return Navigator_; }
     const TAdvSmoothImageListBoxNavigator& Navigator() const { return Navigator_; }
 

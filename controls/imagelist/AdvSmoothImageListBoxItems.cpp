@@ -16,13 +16,13 @@ void TAdvSmoothImageListBoxHTMLText::Changed()
     Fire(OnChange, this);
 }
 
-void TAdvSmoothImageListBoxHTMLText::SetText(const QString& v) { Store(Text_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetLocation(TAdvSmoothImageListBoxLocation v) { Store(Location_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetLeft(int v) { Store(Left_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetTop(int v) { Store(Top_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetURLColor(TColor v) { Store(URLColor_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetShadowColor(TColor v) { Store(ShadowColor_, v); }
-void TAdvSmoothImageListBoxHTMLText::SetShadowOffset(int v) { Store(ShadowOffset_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetText(const QString& v) { SetProperty(Text_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetLocation(TAdvSmoothImageListBoxLocation v) { SetProperty(Location_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetLeft(int v) { SetProperty(Left_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetTop(int v) { SetProperty(Top_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetURLColor(TColor v) { SetProperty(URLColor_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetShadowColor(TColor v) { SetProperty(ShadowColor_, v); }
+void TAdvSmoothImageListBoxHTMLText::SetShadowOffset(int v) { SetProperty(ShadowOffset_, v); }
 
 void TAdvSmoothImageListBoxHTMLText::Assign(const TAdvSmoothImageListBoxHTMLText& o)
 {
@@ -76,16 +76,16 @@ void TAdvSmoothImageListBoxItem::SetLocation(const QString& v)
     Changed();
 }
 
-void TAdvSmoothImageListBoxItem::SetFileName(const QString& v) { Store(FileName_, v); }
-void TAdvSmoothImageListBoxItem::SetFileSize(qint64 v) { Store(FileSize_, v); }
-void TAdvSmoothImageListBoxItem::SetFileDate(const QDateTime& v) { Store(FileDate_, v); }
-void TAdvSmoothImageListBoxItem::SetHint(const QString& v) { Store(Hint_, v); }
-void TAdvSmoothImageListBoxItem::SetEnabled(bool v) { Store(Enabled_, v); }
-void TAdvSmoothImageListBoxItem::SetVisible(bool v) { Store(Visible_, v); }
-void TAdvSmoothImageListBoxItem::SetSelected(bool v) { Store(Selected_, v); }
-void TAdvSmoothImageListBoxItem::SetSplitter(bool v) { Store(Splitter_, v); }
-void TAdvSmoothImageListBoxItem::SetSplitterText(const QString& v) { Store(SplitterText_, v); }
-void TAdvSmoothImageListBoxItem::SetSplitterState(TSplitterState v) { Store(SplitterState_, v); }
+void TAdvSmoothImageListBoxItem::SetFileName(const QString& v) { SetProperty(FileName_, v); }
+void TAdvSmoothImageListBoxItem::SetFileSize(qint64 v) { SetProperty(FileSize_, v); }
+void TAdvSmoothImageListBoxItem::SetFileDate(const QDateTime& v) { SetProperty(FileDate_, v); }
+void TAdvSmoothImageListBoxItem::SetHint(const QString& v) { SetProperty(Hint_, v); }
+void TAdvSmoothImageListBoxItem::SetEnabled(bool v) { SetProperty(Enabled_, v); }
+void TAdvSmoothImageListBoxItem::SetVisible(bool v) { SetProperty(Visible_, v); }
+void TAdvSmoothImageListBoxItem::SetSelected(bool v) { SetProperty(Selected_, v); }
+void TAdvSmoothImageListBoxItem::SetSplitter(bool v) { SetProperty(Splitter_, v); }
+void TAdvSmoothImageListBoxItem::SetSplitterText(const QString& v) { SetProperty(SplitterText_, v); }
+void TAdvSmoothImageListBoxItem::SetSplitterState(TSplitterState v) { SetProperty(SplitterState_, v); }
 
 void TAdvSmoothImageListBoxItem::ImageChanged()
 {

@@ -15,6 +15,7 @@
 #include "platform/framework/Colors.h"
 #include "platform/framework/Events.h"
 #include "platform/framework/Font.h"
+#include "platform/framework/Persistent.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -66,14 +67,11 @@ public:
 private:
     void Changed();
     template <typename T>
-    void Store(T& field, const T& v)
+    void SetProperty(T& field, const T& v)
     {
-        if (field == v)
-            return;
-        field = v;
-        Changed();
+        if (StoreIfDifferent(field, v))
+            Changed();
     }
-
     QString Text_;
     TAdvSmoothImageListBoxLocation Location_ = cpCenterLeft;
     int Left_ = 0;
@@ -155,16 +153,13 @@ private:
     friend class TAdvSmoothImageListBoxItems;
     friend class TImageLoaderThread;
     void Changed();
-    void ImageChanged();
     template <typename T>
-    void Store(T& field, const T& v)
+    void SetProperty(T& field, const T& v)
     {
-        if (field == v)
-            return;
-        field = v;
-        Changed();
+        if (StoreIfDifferent(field, v))
+            Changed();
     }
-
+    void ImageChanged();
     TAdvSmoothImageListBoxItems* Owner_;
     QString Location_; // guarded
     QString FileName_;

@@ -14,6 +14,7 @@
 #include "controls/imagelist/AdvSmoothImageListBoxItems.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Persistent.h"
 
 #include <QRectF>
 
@@ -35,19 +36,19 @@ public:
     explicit TAdvSmoothImageListBoxTopLayerItem(TAdvSmoothImageListBoxTopLayerItems* owner);
 
     bool Visible() const { return Visible_; }
-    void SetVisible(bool v) { Store(Visible_, v); }
+    void SetVisible(bool v) { SetProperty(Visible_, v); }
     int Left() const { return Left_; }
-    void SetLeft(int v) { Store(Left_, v); }
+    void SetLeft(int v) { SetProperty(Left_, v); }
     int Top() const { return Top_; }
-    void SetTop(int v) { Store(Top_, v); }
+    void SetTop(int v) { SetProperty(Top_, v); }
     int Width() const { return Width_; }
-    void SetWidth(int v) { Store(Width_, v); }
+    void SetWidth(int v) { SetProperty(Width_, v); }
     int Height() const { return Height_; }
-    void SetHeight(int v) { Store(Height_, v); }
+    void SetHeight(int v) { SetProperty(Height_, v); }
     TAdvSmoothImageListBoxTopLayerAlign Align() const { return Align_; }
-    void SetAlign(TAdvSmoothImageListBoxTopLayerAlign v) { Store(Align_, v); }
+    void SetAlign(TAdvSmoothImageListBoxTopLayerAlign v) { SetProperty(Align_, v); }
     int Opacity() const { return Opacity_; }
-    void SetOpacity(int v) { Store(Opacity_, std::clamp(v, 0, 255)); }
+    void SetOpacity(int v) { SetProperty(Opacity_, std::clamp(v, 0, 255)); }
     TGDIPFill& Fill() { return Fill_; }
     const TGDIPFill& Fill() const { return Fill_; }
     TAdvSmoothImageListBoxHTMLText& HTMLText() { return HTMLText_; }
@@ -59,14 +60,11 @@ public:
 private:
     void Changed();
     template <typename T>
-    void Store(T& field, const T& v)
+    void SetProperty(T& field, const T& v)
     {
-        if (field == v)
-            return;
-        field = v;
-        Changed();
+        if (StoreIfDifferent(field, v))
+            Changed();
     }
-
     TAdvSmoothImageListBoxTopLayerItems* Owner_;
     bool Visible_ = true;
     int Left_ = 0;

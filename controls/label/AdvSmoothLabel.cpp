@@ -47,15 +47,6 @@ void TAdvSmoothLabel::Changed()
     Fire(OnChange, this);
 }
 
-template <typename T>
-static bool StoreIfDifferent(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 void TAdvSmoothLabel::SetCaptionShadowVisible(bool value)
 {
     if (StoreIfDifferent(captionShadowVisible_, value))

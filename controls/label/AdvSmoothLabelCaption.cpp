@@ -54,15 +54,6 @@ void TAdvSmoothLabelCaption::Assign(const TPersistent& source)
     EndUpdate();
 }
 
-template <typename T>
-static bool StoreIfDifferent(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 void TAdvSmoothLabelCaption::SetText(const QString& value)
 {
     if (StoreIfDifferent(text_, value))

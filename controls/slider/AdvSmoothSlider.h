@@ -4,6 +4,7 @@
 #include "controls/slider/AdvSmoothSliderGeometry.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Persistent.h"
 #include "platform/framework/Form.h"
 
 #include <QTimer>
@@ -84,13 +85,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Stores a property value and repaints when it changed.
     template <typename T>
     void Set(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        update();
+        if (StoreIfDifferent(field, value))
+            update();
     }
     // A user action chose a state: glide there and report a change.
     void ChangeState(TAdvSmoothSliderState newState, TAdvSmoothSliderState before);

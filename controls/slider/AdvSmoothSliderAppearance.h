@@ -23,27 +23,18 @@ public:
     const TGDIPFill& Fill() const { return fill_; }
     void SetFill(const TGDIPFill& value) { fill_.Assign(value); }
     QString Caption() const { return caption_; }
-    void SetCaption(const QString& value) { Set(caption_, value); }
+    void SetCaption(const QString& value) { SetProperty(caption_, value); }
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& value) { font_.Assign(value); }
     TAdvSmoothSliderCaptionPosition CaptionPosition() const { return captionPosition_; }
-    void SetCaptionPosition(TAdvSmoothSliderCaptionPosition value) { Set(captionPosition_, value); }
+    void SetCaptionPosition(TAdvSmoothSliderCaptionPosition value) { SetProperty(captionPosition_, value); }
     int CaptionLeft() const { return captionLeft_; }
-    void SetCaptionLeft(int value) { Set(captionLeft_, value); }
+    void SetCaptionLeft(int value) { SetProperty(captionLeft_, value); }
     int CaptionTop() const { return captionTop_; }
-    void SetCaptionTop(int value) { Set(captionTop_, value); }
+    void SetCaptionTop(int value) { SetProperty(captionTop_, value); }
 
 private:
-    template <typename T>
-    void Set(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
-    }
-
     TGDIPFill fill_;
     QString caption_;
     TFont font_;

@@ -3,6 +3,7 @@
 #include "controls/trackbar/AdvSmoothTrackBarGeometry.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/framework/Events.h"
+#include "platform/framework/Persistent.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Font.h"
 
@@ -131,13 +132,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Stores a property value and repaints when it changed.
     template <typename T>
     void Set(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        update();
+        if (StoreIfDifferent(field, value))
+            update();
     }
     void StartGlow();
     void UpdateToolTip();

@@ -4,6 +4,18 @@
 
 namespace lumora {
 
+// Stores value into field; true when it differed. Every property setter of
+// the control kit goes through it, so "same value twice notifies nothing"
+// holds everywhere (doubles compare exactly).
+template <typename T>
+bool StoreIfDifferent(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // Base of the owned sub-objects of a control (fonts, fills, captions, parts).
 // Each announces its changes through OnChange, which the owning control
 // connects to its own change handler. Changes made between BeginUpdate and
@@ -27,6 +39,14 @@ protected:
 
     // Fires OnChange, or remembers to fire it when an update is open.
     void Changed();
+
+    // The plain property setter: store, and announce only a real change.
+    template <typename T>
+    void SetProperty(T& field, const T& value)
+    {
+        if (StoreIfDifferent(field, value))
+            Changed();
+    }
 
 private:
     int updateCount_ = 0;
