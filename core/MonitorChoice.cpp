@@ -27,7 +27,7 @@ std::optional<std::size_t> ChooseMonitor(const std::vector<MonitorInfo>& monitor
 {
     const auto first = [&](auto&& wanted) -> std::optional<std::size_t> {
         for (std::size_t i = 0; i < monitors.size(); ++i) {
-            if (monitors[i].Answering && wanted(monitors[i]))
+            if (monitors[i].Answering && monitors[i].Controllable && wanted(monitors[i]))
                 return i;
         }
         return std::nullopt;

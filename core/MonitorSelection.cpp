@@ -131,6 +131,7 @@ void TForm1::RebuildMonitorMenu()
         QAction* item = monitorMenu_->addAction(MenuText(m, known));
         item->setCheckable(true);
         item->setChecked(m.InstanceName == active);
+        item->setEnabled(m.Controllable);
         group->addAction(item);
         const QString name = m.InstanceName;
         QObject::connect(item, &QAction::triggered, this, [this, name] { RunGuarded([&] { SelectMonitor(name); }); });
@@ -147,7 +148,7 @@ void TForm1::SelectMonitor(const QString& instanceName)
     const std::vector<MonitorInfo> known = monitors->Monitors();
     const auto chosen = std::find_if(known.begin(), known.end(),
                                      [&](const MonitorInfo& m) { return m.InstanceName == instanceName; });
-    if (chosen == known.end())
+    if (chosen == known.end() || !chosen->Controllable)
         return;
 
     monitors->SetActive(instanceName);

@@ -72,13 +72,11 @@ std::vector<MonitorInfo> MonitorSetProvider::Monitors() const
 {
     std::vector<MonitorInfo> monitors;
     if (const QString panel = PanelInstance(); !panel.isEmpty())
-        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true});
+        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true, true});
     if (ddc_) {
         for (const DdcMonitorState& m : ddc_->Monitors()) {
-            if (m.Maximum <= 0)
-                continue; // never answered: nothing to control
             monitors.push_back(MonitorInfo{DdcInstanceName(m.Display.Id), m.Display.Model, m.Display.Serial,
-                                           m.Display.Connector, false, m.Answering});
+                                           m.Display.Connector, false, m.Answering, m.Maximum > 0});
         }
     }
     return monitors;
@@ -90,7 +88,7 @@ QString MonitorSetProvider::ActiveInstance() const
         return active_;
     const std::vector<MonitorInfo> monitors = Monitors();
     for (const MonitorInfo& m : monitors) {
-        if (m.Answering)
+        if (m.Answering && m.Controllable)
             return m.InstanceName;
     }
     return QString();

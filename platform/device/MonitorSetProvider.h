@@ -19,6 +19,9 @@ struct MonitorInfo {
     QString Connector;    // the video output, when known
     bool Panel = false;   // the built-in panel of a laptop
     bool Answering = true;
+    // False for a monitor that did not answer at detection: its range is
+    // unknown, so it is listed but cannot be worked on.
+    bool Controllable = true;
 };
 
 inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
@@ -42,7 +45,7 @@ public:
     bool Detected() const;
 
     // The panel first, then the DDC/CI monitors in detection order (those
-    // only once detection has finished).
+    // only once detection has finished), silent ones included.
     std::vector<MonitorInfo> Monitors() const;
 
     // The instance the program works on. Until one is set: the panel, else

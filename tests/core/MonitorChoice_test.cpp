@@ -18,11 +18,11 @@ using lumora::testing::PumpUntil;
 
 namespace {
 
-MonitorInfo Panel() { return MonitorInfo{"intel_backlight", kBuiltInPanelModel, "", "", true, true}; }
+MonitorInfo Panel() { return MonitorInfo{"intel_backlight", kBuiltInPanelModel, "", "", true, true, true}; }
 MonitorInfo Ddc(const QString& id, const QString& model, const QString& serial, const QString& connector,
                 bool answering = true)
 {
-    return MonitorInfo{"ddc:" + id, model, serial, connector, false, answering};
+    return MonitorInfo{"ddc:" + id, model, serial, connector, false, answering, true};
 }
 
 } // namespace

@@ -227,3 +227,20 @@ TEST_F(MonitorWindowTest, AMonitorThatStopsAnsweringIsNamedOnceAndShownUnavailab
     form->AdvSmoothTrackBar1->SetPosition(90);
     EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 90; }));
 }
+
+TEST_F(MonitorWindowTest, AMonitorSilentAtDetectionIsNamedAndListedButNotChosen)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    ddc.SetFailing("a", true);
+    Create();
+    Started();
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.errors.isEmpty(); }));
+    EXPECT_TRUE(boxes.errors[0].contains("DELL U2720Q")) << boxes.errors[0].toStdString();
+    ASSERT_NE(form->MonitorMenu(), nullptr);
+    QAction* silent = MonitorItem("DELL U2720Q - not answering");
+    ASSERT_NE(silent, nullptr);
+    EXPECT_FALSE(silent->isEnabled());
+    EXPECT_TRUE(MonitorItem("LG HDR 4K")->isChecked());
+}
