@@ -214,6 +214,9 @@ TEST(KWinProgram, DimsAfterTheIntervalOnlyWithoutActivity)
         << quiet.Output().toStdString();
 }
 
+// The program's Wayland application id: its menu entry's name.
+constexpr char kAppId[] = "org.kestrelo.LumoraBrightness";
+
 // A second copy started on sway brings the first one's window forward, in
 // front of the native window that had the focus.
 TEST(SwayProgram, ASecondCopyBringsTheFirstForward)
@@ -221,7 +224,7 @@ TEST(SwayProgram, ASecondCopyBringsTheFirstForward)
     SwayRun first("wayland");
     ASSERT_TRUE(first.Sway().Started()) << first.Sway().Log().toStdString();
     ASSERT_TRUE(Eventually([&] { return first.Box().Brightness() == 100; }, 20000)) << first.Output().toStdString();
-    ASSERT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == "lumora"; }, 10000))
+    ASSERT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == kAppId; }, 10000))
         << "focused: " << first.Sway().FocusedWindow().toStdString();
     first.OpenNativeWindow();
     ASSERT_TRUE(Eventually([&] { return first.Sway().FocusedWindow().contains("gallery"); }, 10000));
@@ -234,7 +237,7 @@ TEST(SwayProgram, ASecondCopyBringsTheFirstForward)
     TestUser::Start(second, LUMORA_PROGRAM, Arguments(first.Box()), env);
     ASSERT_TRUE(second.waitForFinished(15000));
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == "lumora"; }, 5000))
+    EXPECT_TRUE(Eventually([&] { return first.Sway().FocusedWindow() == kAppId; }, 5000))
         << "focused: " << first.Sway().FocusedWindow().toStdString()
-        << " urgent: " << first.Sway().Urgent("lumora");
+        << " urgent: " << first.Sway().Urgent(kAppId);
 }
