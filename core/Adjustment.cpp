@@ -13,6 +13,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "platform/framework/Exception.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/MonitorPower.h"
 
@@ -59,6 +60,7 @@ void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
 
 void TForm1::BGChange(TObject*)
 {
+    NoteShownLevel();
     if (updating_)
         return;
     if (SyncSource == 2) {
@@ -71,6 +73,43 @@ void TForm1::BGChange(TObject*)
     SetBrightnessAtIndex(index);
     SyncSource = 1;
     AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(BG->Value(), LevelCount()));
+}
+
+int TForm1::ShownLevel() const
+{
+    if (LevelCount() < 1)
+        return -1;
+    return GaugeValueToIndex(BG->DestinationValue(), LevelCount());
+}
+
+void TForm1::NoteShownLevel()
+{
+    // The gauge reports every change, the needle's animation steps and its
+    // other properties included; only a new level is news.
+    const int level = ShownLevel();
+    if (level < 0 || level == announcedLevel_)
+        return;
+    announcedLevel_ = level;
+    if (OnShownLevelChanged)
+        OnShownLevelChanged(level);
+}
+
+void TForm1::SetLevelByRequest(int index)
+{
+    if (LevelCount() < 1)
+        throw Exception("The brightness levels are not known yet.");
+    if (index < 0 || index > LevelCount() - 1)
+        throw Exception(QString("Level %1 is out of range: the levels are 0 to %2.").arg(index).arg(LevelCount() - 1));
+    // As a menu command: the write first, so a failure leaves the views alone.
+    SetBrightnessAtIndex(index);
+    ShowLevel(index);
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+}
+
+void TForm1::DeviceResumed()
+{
+    if (LevelCount() > 0)
+        resume_->Resumed();
 }
 
 void TForm1::MinBrightness1Click(TObject*)

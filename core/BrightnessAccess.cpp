@@ -167,7 +167,18 @@ int TBrightnessAccess::LevelValue(int index) const
     return TextToInt(LevelList.at(index));
 }
 
-void TBrightnessAccess::SetBrightness(int value, const QString& instanceName) const
+std::optional<int> TBrightnessAccess::CurrentBrightness(const QString& instanceName) const
+{
+    const WbemObjectSet set =
+        WmiQuery(QStringLiteral("root\\wmi"), QStringLiteral("SELECT * FROM WmiMonitorBrightness WHERE Active = True"));
+    const QString text = WmiGetProperty(set, QStringLiteral("InstanceName"), instanceName,
+                                        QStringLiteral("CurrentBrightness"));
+    if (text == kNull)
+        return std::nullopt;
+    return TextToInt(text);
+}
+
+void TBrightnessAccess::SetBrightness(int value, const QString& instanceName)
 {
     if (updating_)
         return;
@@ -185,6 +196,7 @@ void TBrightnessAccess::SetBrightness(int value, const QString& instanceName) co
     inParameters->Properties_().Item(QStringLiteral("Brightness")).SetValue(CimValue::Sint32(value));
     inParameters->Properties_().Item(QStringLiteral("Timeout")).SetValue(CimValue::Uint8(0));
     services.ExecMethod(objectPath, QStringLiteral("WmiSetBrightness"), inParameters.get(), 0);
+    lastWrite_ = TBrightnessWrite{value, instanceName};
 }
 
 } // namespace lumora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ResumeReapply.h"
 #include "platform/device/WbemObjectSet.h"
 #include "platform/device/WbemProvider.h"
 
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace lumora {
 
@@ -44,7 +46,16 @@ public:
     int LevelValue(int index) const;
 
     // Writes one brightness value to the monitor unless Updating is set.
-    void SetBrightness(int value, const QString& instanceName) const;
+    void SetBrightness(int value, const QString& instanceName);
+
+    // The last value SetBrightness wrote, and to which monitor; nullopt
+    // before the first write.
+    const std::optional<TBrightnessWrite>& LastWrite() const { return lastWrite_; }
+
+    // The monitor's brightness as it reads now ("CurrentBrightness" of the
+    // active monitor of that name); nullopt when no active monitor has the
+    // name. Raises the device's errors.
+    std::optional<int> CurrentBrightness(const QString& instanceName) const;
 
     // Connects to a namespace of this computer and runs a WQL query.
     WbemObjectSet WmiQuery(const QString& wmiNamespace, const QString& query) const;
@@ -65,6 +76,7 @@ public:
 private:
     std::shared_ptr<WbemProvider> provider_;
     bool updating_ = false;
+    std::optional<TBrightnessWrite> lastWrite_;
 };
 
 } // namespace lumora

@@ -33,7 +33,8 @@ constexpr char kApplicationTitle[] = "Lumora Brightness Control";
 }
 
 TForm1::TForm1(TForm1Services services)
-    : TForm(nullptr, services.ScreenPixelsPerInch), services_(std::move(services)), brightness_(services_.Brightness)
+    : TForm(nullptr, services.ScreenPixelsPerInch), services_(std::move(services)), brightness_(services_.Brightness),
+      resume_(std::make_unique<TResumeReapply>(brightness_))
 {
     BeginLoading();
     CreateComponents();

@@ -138,6 +138,20 @@ public:
     void urnOffMonitor1Click(TObject* Sender);
     void ShowSettingsSummary(int level, bool runOnStartup, int interval);
 
+    // Driving the window from outside (the session bus): the level the gauge
+    // shows or is moving to, as an index (-1 while the levels are unknown);
+    // setting a level as the user's choice would, which moves the gauge,
+    // track bar and chart and writes it (raises for an index outside the
+    // levels); and a call whenever the shown level changes.
+    int ShownLevel() const;
+    void SetLevelByRequest(int index);
+    std::function<void(int level)> OnShownLevelChanged;
+
+    // The machine has resumed from sleep: the level last set goes back on the
+    // monitor once it has settled, if it lost it.
+    void DeviceResumed();
+    TResumeReapply& ResumeReapply() { return *resume_; }
+
     // Idle dimming.
     void ArmIdleDimming(int minutes);
     void DisarmIdleDimming();
@@ -174,6 +188,7 @@ private:
     void ConnectEvents();
     void Terminate();
     void SetBrightnessAtIndex(int index);
+    void NoteShownLevel();
     bool StartDevice();
     void PrepareWindow();
     bool WaitForMonitors();
@@ -193,6 +208,8 @@ private:
     bool terminated_ = false;
     bool queryFailed_ = false;
     QMenu* monitorMenu_ = nullptr;
+    int announcedLevel_ = -1;
+    std::unique_ptr<TResumeReapply> resume_;
 };
 
 } // namespace lumora

@@ -41,6 +41,15 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
             options.ShowVersion = true;
         } else if (name == "list-pictures") {
             options.ListPictures = true;
+        } else if (name == "get-level") {
+            options.GetLevel = true;
+        } else if (name == "set-level") {
+            const auto v = value();
+            bool ok = false;
+            const int n = v ? v->trimmed().toInt(&ok) : 0;
+            if (!ok || n < 0)
+                return Fail("Option --set-level needs a level number: a whole number from 0 (see --get-level).");
+            options.SetLevel = n;
         } else if (name == "backlight-root" || name == "screenshot" || name == "idle-seconds-file" ||
                    name == "ddc-standin") {
             const auto v = value();
@@ -71,6 +80,8 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
             return Fail(QString("Unknown option '%1'. Try --help.").arg(arg));
         }
     }
+    if (options.GetLevel && options.SetLevel)
+        return Fail("Options --get-level and --set-level cannot be used together.");
     return {options, {}};
 }
 
@@ -91,6 +102,9 @@ QString ProgramUsage()
         "  --idle-seconds-file FILE  read the idle seconds from FILE (for testing)\n"
         "  --idle-check-interval MS  check for idleness every MS milliseconds (for testing)\n"
         "  --list-pictures           print the profile pictures offered and exit\n"
+        "  --get-level               print the running copy's level number and exit\n"
+        "  --set-level N             set the running copy's level number to N (0 is the\n"
+        "                            lowest) and exit\n"
         "  --help                    show this help and exit\n"
         "  --version                 show the version and exit\n");
 }

@@ -25,6 +25,10 @@ struct ProgramOptions {
     int IdleCheckIntervalMs = 0;
     // Print the profile pictures the picker offers, one path a line, and exit.
     bool ListPictures = false;
+    // Ask the running copy over the session bus for its level, or set it
+    // (a level index), and exit.
+    bool GetLevel = false;
+    std::optional<int> SetLevel;
     bool ShowHelp = false;
     bool ShowVersion = false;
 };

@@ -3,6 +3,7 @@
 
 #include "core/BrightnessUnit.h"
 #include "core/ProgramOptions.h"
+#include "core/RemoteControl.h"
 #include "platform/device/BacklightProvider.h"
 #include "platform/device/DdcStandIn.h"
 #include "platform/device/LibDdcutilBus.h"
@@ -12,13 +13,16 @@
 #include "platform/gdiplus/Font.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/Autostart.h"
+#include "platform/shell/BrightnessBusService.h"
 #include "platform/shell/FileIdleTime.h"
 #include "platform/shell/FileSystem.h"
 #include "platform/shell/IdleTime.h"
+#include "platform/shell/LogindSleepWatch.h"
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
 #include "platform/shell/PictureFolders.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdio>
@@ -64,6 +68,11 @@ int main(int argc, char** argv)
     if (options.ShowVersion) {
         std::printf("%s %s\n", kTitle, kVersion);
         return 0;
+    }
+    if (options.GetLevel || options.SetLevel) {
+        // Asks the running copy; never a window of its own.
+        QCoreApplication remote(argc, argv);
+        return RunRemoteCommand(options);
     }
     if (NeedsOffscreenPlatform(options))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -123,6 +132,16 @@ int main(int argc, char** argv)
             std::printf("%s\n", qPrintable(picture));
         return 0;
     }
+
+    // The first copy only: scripts reach it on the session bus, and after
+    // sleep it puts the level last set back. Without either bus the program
+    // simply goes without.
+    BrightnessBusService busService;
+    if (options.Screenshot.isEmpty() && busService.Register())
+        ConnectBrightnessBus(*form, busService);
+    const std::unique_ptr<LogindSleepWatch> sleepWatch = LogindSleepWatch::Open();
+    if (sleepWatch)
+        sleepWatch->OnResumed = [&form] { form->DeviceResumed(); };
 
     if (!options.Screenshot.isEmpty()) {
         QTimer::singleShot(kScreenshotDelayMs, &app, [&] {

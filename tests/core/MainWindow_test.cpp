@@ -9,6 +9,7 @@
 #include "controls/chart/SPBEPC.h"
 #include "platform/device/BacklightProvider.h"
 #include "platform/framework/Dialogs.h"
+#include "platform/framework/Exception.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/Autostart.h"
 #include "platform/shell/IdleTime.h"
@@ -214,4 +215,61 @@ TEST_F(MainWindowTest, MissingBacklightSaysNotSupportedAndEnds)
     form = std::make_unique<TForm1>(services);
     EXPECT_EQ(boxes.messages.value(0), "Not supported");
     EXPECT_TRUE(form->Terminated());
+}
+
+TEST_F(MainWindowTest, ALevelSetFromOutsideMovesEveryViewWritesAndIsAnnouncedOnce)
+{
+    Start();
+    QList<int> announced;
+    form->OnShownLevelChanged = [&](int level) { announced << level; };
+    EXPECT_EQ(form->ShownLevel(), 0);
+
+    form->SetLevelByRequest(7);
+    EXPECT_EQ(Brightness(), "70");
+    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 7);
+    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 70);
+    EXPECT_EQ(form->SPBEPC1->Current(), 30);
+    EXPECT_EQ(form->ShownLevel(), 7);
+    EXPECT_EQ(announced, QList<int>{7}) << "one announcement for one level";
+
+    // The user's own moves are announced too, the same level only once.
+    form->AdvSmoothTrackBar1->SetPosition(30);
+    form->AdvSmoothTrackBar1->SetPosition(31);
+    EXPECT_EQ(announced, (QList<int>{7, 3}));
+    form->MaxBrightness1Click(nullptr);
+    EXPECT_EQ(announced, (QList<int>{7, 3, 10}));
+}
+
+TEST_F(MainWindowTest, ALevelOutsideTheLevelsIsRefusedAndNothingMoves)
+{
+    Start();
+    form->SetLevelByRequest(4);
+    for (int bad : {-1, 11, 1000}) {
+        try {
+            form->SetLevelByRequest(bad);
+            ADD_FAILURE() << bad << " was taken";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), QString("Level %1 is out of range: the levels are 0 to 10.").arg(bad));
+        }
+    }
+    EXPECT_EQ(Brightness(), "40");
+    EXPECT_EQ(form->ShownLevel(), 4);
+}
+
+TEST_F(MainWindowTest, AfterResumeTheDimmedLevelGoesBackNotTheOneBefore)
+{
+    Start();
+    form->SetLevelByRequest(8);
+    form->ArmIdleDimming(1);
+    idle.seconds = 61;
+    form->Timer2Timer(form->Timer2);
+    ASSERT_EQ(Brightness(), "1");
+
+    WriteFile(dir.filePath("bl/acpi_video0/brightness"), "100\n"); // the firmware's idea
+    EXPECT_FALSE(form->ResumeReapply().Waiting());
+    form->DeviceResumed();
+    EXPECT_TRUE(form->ResumeReapply().Waiting()) << "a single wait, started by the resume";
+    form->ResumeReapply().Reapply();
+    EXPECT_EQ(Brightness(), "1");
+    EXPECT_EQ(form->ShownLevel(), 0) << "the views never moved";
 }

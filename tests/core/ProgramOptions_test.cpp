@@ -32,3 +32,27 @@ TEST(ProgramOptions, BadInputIsAClearError)
     EXPECT_FALSE(ParseProgramOptions({"--backlight-root"}).Options);
     EXPECT_FALSE(ParseProgramOptions({"--idle-check-interval", "0"}).Options);
 }
+
+TEST(ProgramOptions, LevelCommandsForTheRunningCopy)
+{
+    EXPECT_TRUE(ParseProgramOptions({"--get-level"}).Options->GetLevel);
+    EXPECT_FALSE(ParseProgramOptions({}).Options->GetLevel);
+    EXPECT_FALSE(ParseProgramOptions({}).Options->SetLevel);
+    EXPECT_EQ(ParseProgramOptions({"--set-level", "7"}).Options->SetLevel, 7);
+    EXPECT_EQ(ParseProgramOptions({"--set-level=0"}).Options->SetLevel, 0);
+    EXPECT_FALSE(ParseProgramOptions({"--set-level", "7"}).Options->GetLevel);
+    // The range is the running copy's to judge; the form of N is judged here.
+    EXPECT_EQ(ParseProgramOptions({"--set-level", "250"}).Options->SetLevel, 250);
+    for (const QStringList& bad : {QStringList{"--set-level"}, QStringList{"--set-level", "x"},
+                                   QStringList{"--set-level", "-1"}, QStringList{"--set-level", "2.5"},
+                                   QStringList{"--set-level="}, QStringList{"--set-level", "--get-level"}}) {
+        const ProgramOptionsResult r = ParseProgramOptions(bad);
+        EXPECT_FALSE(r.Options) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.Error.contains("--set-level needs a level number")) << r.Error.toStdString();
+    }
+    const ProgramOptionsResult both = ParseProgramOptions({"--get-level", "--set-level", "3"});
+    EXPECT_FALSE(both.Options);
+    EXPECT_TRUE(both.Error.contains("cannot be used together")) << both.Error.toStdString();
+    EXPECT_TRUE(ProgramUsage().contains("--set-level N"));
+    EXPECT_TRUE(ProgramUsage().contains("--get-level"));
+}

@@ -6,7 +6,7 @@
 
 namespace e2e {
 
-SessionBus::SessionBus()
+SessionBus::SessionBus(Kind kind) : kind_(kind)
 {
     daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
     if (!daemon_.waitForStarted(5000))
@@ -42,12 +42,10 @@ SessionBus::~SessionBus()
 bool SessionBus::Serve(const QString& templ, const QString& busName)
 {
     auto mock = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", address_);
-    mock->setProcessEnvironment(env);
+    mock->setProcessEnvironment(ClientEnvironment());
     mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The system's python, where the distribution installs dbusmock.
-    mock->start("/usr/bin/python3", {"-m", "dbusmock", "--template", templ});
+    mock->start("/usr/bin/python3", {"-m", "dbusmock", kind_ == System ? "--system" : "--session", "--template", templ});
     mocks_.push_back(std::move(mock));
     return Eventually([&] {
         return Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
@@ -59,12 +57,17 @@ bool SessionBus::Serve(const QString& templ, const QString& busName)
 QString SessionBus::Send(const QStringList& args) const
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", address_);
-    p.setProcessEnvironment(env);
-    p.start("dbus-send", QStringList{"--session", "--print-reply"} + args);
+    p.setProcessEnvironment(ClientEnvironment());
+    p.start("dbus-send", QStringList{kind_ == System ? "--system" : "--session", "--print-reply"} + args);
     p.waitForFinished(10000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QProcessEnvironment SessionBus::ClientEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kind_ == System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address_);
+    return env;
 }
 
 } // namespace e2e

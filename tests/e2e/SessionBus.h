@@ -10,10 +10,13 @@
 namespace e2e {
 
 // A private session bus (dbus-daemon) for one test, with services served by
-// python-dbusmock templates.
+// python-dbusmock templates. As the system bus it stands in for the machine's
+// (the program finds it through DBUS_SYSTEM_BUS_ADDRESS).
 class SessionBus {
 public:
-    SessionBus();
+    enum Kind { Session, System };
+    explicit SessionBus(Kind kind = Session);
+    Kind BusKind() const { return kind_; }
     ~SessionBus();
     QString Address() const { return address_; }
 
@@ -26,6 +29,9 @@ public:
     QString Send(const QStringList& args) const;
 
 private:
+    QProcessEnvironment ClientEnvironment() const;
+
+    Kind kind_;
     QProcess daemon_;
     QString address_;
     std::vector<std::unique_ptr<QProcess>> mocks_;
