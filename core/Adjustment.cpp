@@ -13,6 +13,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/MonitorChoice.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/MonitorPower.h"
 
@@ -32,6 +33,15 @@ void TForm1::ShowLevel(int index)
     BG->SetValue(index);
     AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
     SetUpdating(false);
+}
+
+void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
+{
+    if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1 || updating_)
+        return;
+    const int index = NearestLevelIndex(brightness_.LevelList, percent);
+    ShowLevel(index);
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
 }
 
 void TForm1::AdvSmoothTrackBar1PositionChanging(TObject*, double)
