@@ -40,8 +40,17 @@ void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
     if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1 || updating_)
         return;
     const int index = NearestLevelIndex(brightness_.LevelList, percent);
-    ShowLevel(index);
+    // As ShowLevel moves them, with the needle jumping: an animated one
+    // reports every step it passes once the window stops updating, and each
+    // report would be written back.
+    SetUpdating(true);
+    const bool animated = BG->Animation();
+    BG->SetAnimation(false);
+    BG->SetValue(index);
+    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
     SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    BG->SetAnimation(animated);
+    SetUpdating(false);
 }
 
 void TForm1::AdvSmoothTrackBar1PositionChanging(TObject*, double)

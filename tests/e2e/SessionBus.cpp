@@ -29,6 +29,25 @@ void SessionBus::StopServing()
         mock->waitForFinished(3000);
     }
     mocks_.clear();
+    names_.clear();
+}
+
+void SessionBus::StopServing(const QString& busName)
+{
+    for (std::size_t i = 0; i < mocks_.size(); ++i) {
+        if (names_[i] != busName)
+            continue;
+        mocks_[i]->terminate();
+        mocks_[i]->waitForFinished(3000);
+        mocks_.erase(mocks_.begin() + std::ptrdiff_t(i));
+        names_.erase(names_.begin() + std::ptrdiff_t(i));
+        break;
+    }
+    Eventually([&] {
+        return Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                     "string:" + busName})
+            .contains("boolean false");
+    }, 5000);
 }
 
 SessionBus::~SessionBus()
@@ -39,7 +58,7 @@ SessionBus::~SessionBus()
         daemon_.kill();
 }
 
-bool SessionBus::Serve(const QString& templ, const QString& busName)
+bool SessionBus::Serve(const QString& templ, const QString& busName, const QString& logFile)
 {
     auto mock = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -47,8 +66,12 @@ bool SessionBus::Serve(const QString& templ, const QString& busName)
     mock->setProcessEnvironment(env);
     mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The system's python, where the distribution installs dbusmock.
-    mock->start("/usr/bin/python3", {"-m", "dbusmock", "--template", templ});
+    QStringList args{"-m", "dbusmock", "--template", templ};
+    if (!logFile.isEmpty())
+        args << "--logfile" << logFile;
+    mock->start("/usr/bin/python3", args);
     mocks_.push_back(std::move(mock));
+    names_.push_back(busName);
     return Eventually([&] {
         return Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
                      "string:" + busName})
