@@ -13,6 +13,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/MonitorChoice.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/MonitorPower.h"
@@ -32,6 +33,24 @@ void TForm1::ShowLevel(int index)
     SetUpdating(true);
     BG->SetValue(index);
     AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
+    SetUpdating(false);
+}
+
+void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
+{
+    if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1 || updating_)
+        return;
+    const int index = NearestLevelIndex(brightness_.LevelList, percent);
+    // As ShowLevel moves them, with the needle jumping: an animated one
+    // reports every step it passes once the window stops updating, and each
+    // report would be written back.
+    SetUpdating(true);
+    const bool animated = BG->Animation();
+    BG->SetAnimation(false);
+    BG->SetValue(index);
+    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    BG->SetAnimation(animated);
     SetUpdating(false);
 }
 

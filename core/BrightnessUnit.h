@@ -137,6 +137,9 @@ public:
     void RestoreBrightness1Click(TObject* Sender);
     void urnOffMonitor1Click(TObject* Sender);
     void ShowSettingsSummary(int level, bool runOnStartup, int interval);
+    // The monitor was set elsewhere: the views move to the nearest level,
+    // nothing is written back.
+    void BrightnessChangedOutside(const QString& instanceName, int percent);
 
     // Driving the window from outside (the session bus): the level the gauge
     // shows or is moving to, as an index (-1 while the levels are unknown);

@@ -65,6 +65,14 @@ bool TForm1::WaitForMonitors()
         HandleException(std::make_exception_ptr(EOSError(message)));
     });
     QObject::connect(monitors, &MonitorSetProvider::MonitorsChanged, this, [this] { RebuildMonitorMenu(); });
+    QObject::connect(monitors, &MonitorSetProvider::BrightnessChangedOutside, this,
+                     [this](const QString& instanceName, int percent) {
+                         RunGuarded([&] { BrightnessChangedOutside(instanceName, percent); });
+                     });
+    QObject::connect(monitors, &MonitorSetProvider::PanelReplaced, this, [this](const QString& from, const QString& to) {
+        if (brightness_.MonitorInstanceName == from)
+            brightness_.MonitorInstanceName = to;
+    });
 
     bool wait = !monitors->Detected();
     if (wait) {

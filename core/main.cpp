@@ -6,8 +6,11 @@
 #include "core/RemoteControl.h"
 #include "platform/device/BacklightProvider.h"
 #include "platform/device/DdcStandIn.h"
+#include "platform/device/DesktopBrightnessWatcher.h"
 #include "platform/device/LibDdcutilBus.h"
 #include "platform/device/MonitorSetProvider.h"
+#include "platform/device/PanelProvider.h"
+#include "platform/device/UdevBacklightMonitor.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/gdiplus/Font.h"
@@ -105,8 +108,24 @@ int main(int argc, char** argv)
         ddcBus = std::make_shared<LibDdcutilBus>();
     else
         ddcBus = std::make_shared<DdcStandIn>(options.DdcStandIn);
-    auto monitors = std::make_shared<MonitorSetProvider>(std::make_shared<BacklightProvider>(backlight),
-                                                         std::make_shared<DdcMonitors>(ddcBus), options.Levels);
+    // The panel goes through the desktop's brightness service while the
+    // session bus offers one. The kernel's backlight events concern the real
+    // devices only; a stand-in folder gets none.
+    std::unique_ptr<UdevBacklightMonitor> backlightEvents;
+    if (backlight.Root == kDefaultBacklightRoot) {
+        try {
+            backlightEvents = std::make_unique<UdevBacklightMonitor>();
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "lumora: %s; brightness changes made elsewhere are not followed\n",
+                         qPrintable(e.Message()));
+        }
+    }
+    auto panel = std::make_shared<PanelProvider>(std::make_shared<BacklightProvider>(backlight), backlightEvents.get());
+    DesktopBrightnessWatcher desktopBrightness;
+    panel->UseDesktop(desktopBrightness.Current());
+    QObject::connect(&desktopBrightness, &DesktopBrightnessWatcher::ServiceChanged, panel.get(),
+                     [&] { panel->UseDesktop(desktopBrightness.Current()); });
+    auto monitors = std::make_shared<MonitorSetProvider>(panel, std::make_shared<DdcMonitors>(ddcBus), options.Levels);
     monitors->StartDetection();
     services.Brightness = monitors;
     services.Monitors = monitors;

@@ -51,11 +51,13 @@ public:
     // event): the next write reads the device afresh.
     void ForgetDevices();
 
+    // Writes a percent to the named device (what WmiSetBrightness does).
+    void WritePercent(const QString& name, int percent);
+
 private:
     // The named device as last read, read now when it is not known.
     const BacklightDevice& KnownDevice(const QString& name);
     void Remember(const BacklightDevice& device);
-    void WritePercent(const QString& name, int percent);
 
     std::shared_ptr<WbemObject> BrightnessInstance(const BacklightDevice& device) const;
     std::shared_ptr<WbemObject> MethodsInstance(const QString& name) const;

@@ -1,6 +1,7 @@
 #include "platform/device/MonitorSetProvider.h"
 
 #include "platform/device/MonitorBrightnessClasses.h"
+#include "platform/device/PanelProvider.h"
 #include "platform/device/WbemError.h"
 
 namespace lumora {
@@ -36,6 +37,15 @@ MonitorSetProvider::MonitorSetProvider(std::shared_ptr<WbemProvider> panel, std:
     if (levels_ < 2 || levels_ > 101) {
         throw Exception(
             QStringLiteral("The number of brightness levels must be from 2 to 101, not %1.").arg(levels_));
+    }
+    if (auto* panel = dynamic_cast<PanelProvider*>(panel_.get())) {
+        connect(panel, &PanelProvider::ChangedOutside, this, &MonitorSetProvider::BrightnessChangedOutside);
+        connect(panel, &PanelProvider::DeviceReplaced, this, [this](const QString& from, const QString& to) {
+            if (active_ == from)
+                active_ = to;
+            emit PanelReplaced(from, to);
+            emit MonitorsChanged();
+        });
     }
     if (ddc_) {
         connect(ddc_.get(), &DdcMonitors::DetectionFinished, this, &MonitorSetProvider::DetectionFinished);

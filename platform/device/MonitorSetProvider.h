@@ -35,7 +35,8 @@ inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
 class MonitorSetProvider : public QObject, public WbemProvider {
     Q_OBJECT
 public:
-    // Either source may be null. Levels: evenly spaced percent levels of the
+    // Either source may be null. A panel that is a PanelProvider has its
+    // outside changes and device changes passed on. Levels: evenly spaced percent levels of the
     // DDC/CI monitors, 2..101.
     MonitorSetProvider(std::shared_ptr<WbemProvider> panel, std::shared_ptr<DdcMonitors> ddc, int levels);
 
@@ -66,6 +67,12 @@ signals:
     void DetectionFinished();
     void MonitorFailed(const QString& message);
     void MonitorsChanged();
+    // A monitor was set elsewhere (the brightness keys, the desktop's
+    // slider, another program); percent 0..100.
+    void BrightnessChangedOutside(const QString& instanceName, int percent);
+    // The panel is now reached under another instance name (another
+    // backlight device took its place).
+    void PanelReplaced(const QString& from, const QString& to);
 
 private:
     QString PanelInstance() const;

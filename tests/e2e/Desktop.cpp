@@ -94,8 +94,9 @@ QProcessEnvironment Sandbox::Environment(const QString& display) const
     env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.remove("WAYLAND_DISPLAY");
-    // No session bus: the program must not reach the real desktop's services.
-    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    // No session bus but the test's own: the program must not reach the real
+    // desktop's services.
+    env.insert("DBUS_SESSION_BUS_ADDRESS", sessionBus_.isEmpty() ? "unix:path=/nonexistent" : sessionBus_);
     return env;
 }
 

@@ -38,10 +38,13 @@ public:
     void SetIdleSeconds(int seconds) const;
     QString IdleFile() const { return home_.path() + "/idle-seconds"; }
     QProcessEnvironment Environment(const QString& display) const;
+    // The session bus the program is given; none unless set.
+    void UseSessionBus(const QString& address) { sessionBus_ = address; }
 
 private:
     QTemporaryDir home_;
     QTemporaryDir backlight_;
+    QString sessionBus_;
 };
 
 // The program under test.

@@ -29,6 +29,25 @@ void SessionBus::StopServing()
         mock->waitForFinished(3000);
     }
     mocks_.clear();
+    names_.clear();
+}
+
+void SessionBus::StopServing(const QString& busName)
+{
+    for (std::size_t i = 0; i < mocks_.size(); ++i) {
+        if (names_[i] != busName)
+            continue;
+        mocks_[i]->terminate();
+        mocks_[i]->waitForFinished(3000);
+        mocks_.erase(mocks_.begin() + std::ptrdiff_t(i));
+        names_.erase(names_.begin() + std::ptrdiff_t(i));
+        break;
+    }
+    Eventually([&] {
+        return Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                     "string:" + busName})
+            .contains("boolean false");
+    }, 5000);
 }
 
 SessionBus::~SessionBus()
@@ -39,14 +58,18 @@ SessionBus::~SessionBus()
         daemon_.kill();
 }
 
-bool SessionBus::Serve(const QString& templ, const QString& busName)
+bool SessionBus::Serve(const QString& templ, const QString& busName, const QString& logFile)
 {
     auto mock = std::make_unique<QProcess>();
     mock->setProcessEnvironment(ClientEnvironment());
     mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The system's python, where the distribution installs dbusmock.
-    mock->start("/usr/bin/python3", {"-m", "dbusmock", kind_ == System ? "--system" : "--session", "--template", templ});
+    QStringList args{"-m", "dbusmock", kind_ == System ? "--system" : "--session", "--template", templ};
+    if (!logFile.isEmpty())
+        args << "--logfile" << logFile;
+    mock->start("/usr/bin/python3", args);
     mocks_.push_back(std::move(mock));
+    names_.push_back(busName);
     return Eventually([&] {
         return Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
                      "string:" + busName})

@@ -21,10 +21,12 @@ public:
     QString Address() const { return address_; }
 
     // Serves the template (a file or one of dbusmock's own) until the bus
-    // ends; false when its name did not appear.
-    bool Serve(const QString& templ, const QString& busName);
-    // Ends every service served so far.
+    // ends; false when its name did not appear. With a log file, dbusmock
+    // writes every call and property write there.
+    bool Serve(const QString& templ, const QString& busName, const QString& logFile = QString());
+    // Ends every service served so far, or the one of that name.
     void StopServing();
+    void StopServing(const QString& busName);
     // dbus-send --print-reply on this bus; its standard output.
     QString Send(const QStringList& args) const;
 
@@ -35,6 +37,7 @@ private:
     QProcess daemon_;
     QString address_;
     std::vector<std::unique_ptr<QProcess>> mocks_;
+    std::vector<QString> names_; // the bus name of each mock
 };
 
 } // namespace e2e

@@ -1,0 +1,227 @@
+// The whole program beside the desktop's brightness service (KDE's and
+// GNOME's, served by dbusmock on a private session bus) and with a backlight
+// device that goes and comes back.
+
+#include "Desktop.h"
+#include "SessionBus.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+const QString kTitle = "Lumora Brightness Control";
+const QString kKdeName = "org.kde.Solid.PowerManagement";
+const QString kKdePath = "/org/kde/Solid/PowerManagement/Actions/BrightnessControl";
+const QString kGnomeName = "org.gnome.SettingsDaemon.Power";
+const QString kGnomePath = "/org/gnome/SettingsDaemon/Power";
+
+QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
+
+// The track bar's scale: 100 at design y 8 + 21, 0 at design y 8 + 361.
+QPoint TrackBarAt(double percent)
+{
+    const double top = 8 + 21, bottom = 8 + 361;
+    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
+}
+
+QString SettingsText(const Sandbox& sandbox) { return ReadText(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf"); }
+
+// What a service was asked since `from` (an offset into its call log).
+QString CallsSince(const QString& log, qsizetype from) { return ReadText(log).mid(from); }
+
+// Waits until the service has been asked nothing new for a while: the
+// needle follows the track bar and writes each level it passes until it
+// settles. The size of the log then.
+qsizetype SettledLog(const QString& log)
+{
+    qsizetype size = ReadText(log).size();
+    Eventually([&] {
+        QThread::msleep(700);
+        const qsizetype now = ReadText(log).size();
+        const bool still = now == size;
+        size = now;
+        return still;
+    }, 10000);
+    return size;
+}
+
+class DesktopBrightnessTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { display_ = new VirtualDisplay; }
+    static void TearDownTestSuite()
+    {
+        delete display_;
+        display_ = nullptr;
+    }
+
+    std::unique_ptr<Program> Start(const Sandbox& sandbox)
+    {
+        return std::make_unique<Program>(sandbox, *display_,
+                                         QStringList{"--backlight-root", sandbox.BacklightRoot(), "--levels", "11"});
+    }
+
+    QString Log(const QString& name) const { return logs_.path() + "/" + name + ".log"; }
+
+    // The message boxes shown now: windows titled like the main window.
+    int ShownBoxes(const QString& mainWindow)
+    {
+        int boxes = 0;
+        for (const QString& id : driver_.Run({"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n'))
+            boxes += !id.isEmpty() && id != mainWindow ? 1 : 0;
+        return boxes;
+    }
+
+    // Answers every box shown until none comes for a while; how many there were.
+    int AnswerBoxes(const QString& mainWindow, int quietMs)
+    {
+        int answered = 0;
+        while (Eventually([&] { return ShownBoxes(mainWindow) > 0; }, quietMs)) {
+            for (const QString& id : driver_.Run({"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n')) {
+                if (id.isEmpty() || id == mainWindow)
+                    continue;
+                for (int attempt = 0; attempt < 3; ++attempt) {
+                    driver_.Key(id, "Return");
+                    if (driver_.WaitForWindowGone(id, 1500))
+                        break;
+                }
+                ++answered;
+            }
+        }
+        return answered;
+    }
+
+    static VirtualDisplay* display_;
+    Driver driver_{*display_};
+    QTemporaryDir logs_;
+};
+
+VirtualDisplay* DesktopBrightnessTest::display_ = nullptr;
+
+} // namespace
+
+TEST_F(DesktopBrightnessTest, KdeSetsThePanelAndItsSignalMovesTheViewsWithoutACallBack)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde_brightness_mock.py", kKdeName, Log("kde")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    // The first start applies level 0: the lowest non-zero step.
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 1\n"); }))
+        << ReadText(Log("kde")).toStdString();
+    // 50 on 11 levels is level 6: 60 percent of 1000.
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 600\n"); }))
+        << ReadText(Log("kde")).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50) << "the service sets the panel, not the program";
+
+    // Set elsewhere to 30 percent: the views move to level 3, nothing is
+    // written back.
+    const qsizetype mark = SettledLog(Log("kde"));
+    bus.Send({"--dest=" + kKdeName, kKdePath, "org.kde.Solid.PowerManagement.Test.ChangeElsewhere", "int32:300"});
+    QThread::msleep(1500);
+    EXPECT_FALSE(CallsSince(Log("kde"), mark).contains("setBrightness")) << CallsSince(Log("kde"), mark).toStdString();
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=3\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("kde"), mark).contains("setBrightness")) << CallsSince(Log("kde"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
+TEST_F(DesktopBrightnessTest, GnomeSetsThePanelAndItsPropertyChangeMovesTheViewsWithoutACallBack)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, Log("gnome")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    const QString set = "Set " + kGnomePath + " org.gnome.SettingsDaemon.Power.Screen.Brightness ";
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "1\n"); }))
+        << ReadText(Log("gnome")).toStdString();
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "60\n"); }))
+        << ReadText(Log("gnome")).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+
+    const qsizetype mark = SettledLog(Log("gnome"));
+    bus.Send({"--dest=" + kGnomeName, kGnomePath, "org.gnome.SettingsDaemon.Power.Test.ChangeElsewhere", "int32:30"});
+    QThread::msleep(1500);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=3\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("gnome"), mark).contains("Set ")) << CallsSince(Log("gnome"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
+TEST_F(DesktopBrightnessTest, TheServiceLeavingAndComingBackSwitchesBothWays)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde_brightness_mock.py", kKdeName, Log("first")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("first")).contains("setBrightnessSilent 1\n"); }));
+
+    // Gone: the backlight file is written again.
+    bus.StopServing(kKdeName);
+    QThread::msleep(1000);
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
+
+    // The needle follows the track bar and writes each level it passes
+    // until it settles.
+    QThread::msleep(1000);
+    // Back: the service again, the file left alone.
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde_brightness_mock.py", kKdeName, Log("second")));
+    QThread::msleep(1000);
+    driver_.Drag(window, TrackBarAt(60), TrackBarAt(100));
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("second")).contains("setBrightnessSilent 1000\n"); }))
+        << ReadText(Log("second")).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 60);
+    EXPECT_EQ(ShownBoxes(window), 0);
+}
+
+TEST_F(DesktopBrightnessTest, AVanishedDeviceIsReportedOnceAndWrittenAgainWhenBack)
+{
+    Sandbox sandbox(100, 50);
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
+
+    const QString device = sandbox.BacklightRoot() + "/acpi_video0";
+    ASSERT_TRUE(QDir(device).removeRecursively());
+    // The top of the dial is level 5; the needle sweeps there, writing each
+    // level it passes.
+    const QPoint dialTop = Design(141 + 100, 8 + 30);
+    driver_.Click(window, dialTop);
+    EXPECT_EQ(AnswerBoxes(window, 3000), 1) << "one error for the outage";
+    driver_.Drag(window, TrackBarAt(50), TrackBarAt(80));
+    EXPECT_EQ(AnswerBoxes(window, 2000), 0) << "quiet until the device is back";
+
+    // Back: the next write goes to it.
+    QDir().mkpath(device);
+    for (const auto& [file, text] : {std::pair{"max_brightness", "100\n"}, {"brightness", "1\n"},
+                                     {"actual_brightness", "1\n"}, {"type", "firmware\n"}}) {
+        QFile f(device + "/" + file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    driver_.Click(window, dialTop);
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 50; })) << sandbox.Brightness();
+    EXPECT_EQ(AnswerBoxes(window, 1000), 0);
+}

@@ -1,0 +1,31 @@
+'''KDE Plasma 5's power management as far as the program uses it: the
+brightness control action, served by python-dbusmock on a private session bus.
+
+Like the real service, every set value is announced with brightnessChanged.
+Tests play a change made elsewhere (the brightness keys, Plasma's slider)
+with the test interface's ChangeElsewhere.
+'''
+
+import dbus
+
+BUS_NAME = 'org.kde.Solid.PowerManagement'
+MAIN_OBJ = '/org/kde/Solid/PowerManagement/Actions/BrightnessControl'
+MAIN_IFACE = 'org.kde.Solid.PowerManagement.Actions.BrightnessControl'
+SYSTEM_BUS = False
+
+TEST_IFACE = 'org.kde.Solid.PowerManagement.Test'
+
+SET = ('self.value = args[0]\n'
+       'self.EmitSignal("' + MAIN_IFACE + '", "brightnessChanged", "i", [args[0]])')
+
+
+def load(mock, parameters):
+    mock.value = parameters.get('brightness', 500)
+    mock.maximum = parameters.get('maximum', 1000)
+    mock.AddMethods(MAIN_IFACE, [
+        ('brightness', '', 'i', 'ret = self.value'),
+        ('brightnessMax', '', 'i', 'ret = self.maximum'),
+        ('setBrightness', 'i', '', SET),
+        ('setBrightnessSilent', 'i', '', SET),
+    ])
+    mock.AddMethods(TEST_IFACE, [('ChangeElsewhere', 'i', '', SET)])
