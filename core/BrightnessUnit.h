@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -173,6 +174,11 @@ private:
     void CreateComponents();
     void ConnectEvents();
     void Terminate();
+    // The question "Exit" asks while idle dimming is armed; true on Yes and
+    // when nothing is armed.
+    bool ConfirmQuit();
+    // Stops the start-up and idle timers and ends the program.
+    void EndAfterConfirming();
     void SetBrightnessAtIndex(int index);
     bool StartDevice();
     void PrepareWindow();
@@ -192,6 +198,8 @@ private:
     bool updating_ = false;
     bool terminated_ = false;
     bool queryFailed_ = false;
+    // The gauge value BGChange last saw, to tell a move from a repaint.
+    double reportedGaugeValue_ = std::numeric_limits<double>::quiet_NaN();
     QMenu* monitorMenu_ = nullptr;
 };
 
