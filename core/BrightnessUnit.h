@@ -15,6 +15,7 @@
 
 class QAction;
 class QIcon;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -43,6 +44,8 @@ class MonitorSetProvider;
 
 // The program's icon, for the tray, the window and the desktop's task list.
 QIcon ProgramIcon();
+// The profile picker's 17 x 17 drop-down glyph, built into the program.
+QImage PickerGlyph();
 
 // The platform services the main window works with. The program entry
 // fills them from the command line; tests put stand-ins in place.
