@@ -167,8 +167,7 @@ TEST_F(ExitDesktopTest, OneClickOnAFailingDeviceShowsOneErrorBox)
     ASSERT_FALSE(desktop_->WaitForMessageBox(pid).isEmpty()) << "the failed write is reported";
     QThread::msleep(1500);
     const QStringList boxes = desktop_->MessageBoxes(pid);
-    ASSERT_EQ(boxes.size(), 1) << "one click, one box " << program->Output().toStdString() << " shown "
-                               << desktop_->ShownWindows(pid).join(' ').toStdString();
+    ASSERT_EQ(boxes.size(), 1) << "one click, one box";
     EXPECT_TRUE(desktop_->AnswerMessageBox(boxes.front()));
     // Taking the focus back is no new action of the user's.
     QThread::msleep(1500);
