@@ -80,6 +80,13 @@ void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
 void TForm1::BGChange(TObject*)
 {
     NoteShownLevel();
+    // The gauge reports every repaint as a change, also one where the needle
+    // did not move (the focus coming or going, a resize): only a move is a
+    // level to write. Otherwise an error box, which takes the focus from the
+    // gauge, would make the gauge report again and write again.
+    const double value = BG->Value();
+    const bool moved = value != reportedGaugeValue_;
+    reportedGaugeValue_ = value;
     if (updating_)
         return;
     if (SyncSource == 2) {
@@ -87,6 +94,8 @@ void TForm1::BGChange(TObject*)
         SyncSource = 0;
         return;
     }
+    if (!moved)
+        return;
     const int index = GaugeValueToIndex(BG->Value(), LevelCount());
     SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
     SetBrightnessAtIndex(index);

@@ -98,8 +98,10 @@ void TForm1::Terminate()
     terminated_ = true;
     if (OnTerminate)
         OnTerminate();
+    else if (TApplication* app = Application())
+        app->Terminate();
     else
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void TForm1::ShowAtStart()
@@ -212,8 +214,13 @@ void TForm1::Timer1Timer(TObject*)
 void TForm1::Timer3Timer(TObject*)
 {
     Timer3->SetEnabled(false);
-    CoolTrayIcon1->HideMainWindow();
-    CoolTrayIcon1->SetIconVisible(true);
+    if (CoolTrayIcon1->AreaAvailable()) {
+        CoolTrayIcon1->HideMainWindow();
+        CoolTrayIcon1->SetIconVisible(true);
+    } else {
+        // Hidden with no notification area, the window could never come back.
+        showMinimized();
+    }
     const int interval = TextToInt(Trim(edtInterval->text()));
     if (interval > 0)
         ArmIdleDimming(interval);
@@ -235,20 +242,57 @@ TProfile TForm1::CurrentControls() const
 
 void TForm1::FormClose(TObject*, TCloseAction& Action)
 {
-    // Hide first: a failure to save must not keep the window from closing
-    // to the tray, and it is then reported like any other failure.
+    // The window hides into the notification area. Where the desktop has
+    // none (checked now: one may have come or gone since the start) there
+    // would be no way back to a hidden window, so closing ends the program.
+    // While ending ("Exit" answered Yes) the window just hides.
+    const bool toTray = terminated_ || CoolTrayIcon1->AreaAvailable();
     const auto hideToTray = [&] {
         CoolTrayIcon1->HideMainWindow();
         CoolTrayIcon1->SetIconVisible(true);
         Action = caNone;
     };
+    // Hide first: a failure to save must not keep the window from closing
+    // to the tray, and it is then reported like any other failure. Without
+    // a tray the window stays, so the program does not end unsaved.
     try {
         SaveProfile(*services_.Settings, QString(), CurrentControls(), ActiveProfileName);
     } catch (...) {
-        hideToTray();
+        if (toTray)
+            hideToTray();
+        else
+            Action = caNone;
         throw;
     }
-    hideToTray();
+    if (toTray) {
+        hideToTray();
+        return;
+    }
+    if (!ConfirmQuit()) {
+        Action = caMinimize;
+        return;
+    }
+    EndAfterConfirming();
+    Action = caHide;
+}
+
+bool TForm1::ConfirmQuit()
+{
+    if (Timer2->Tag() == 0)
+        return true;
+    const QString question = "Do you really want to quit? If you quit now, the software would not automaically "
+                             "reduce brighness after " +
+                             IntToStr(Timer2->Tag()) + " minutes.";
+    return AskYesNo("Warning", question, this);
+}
+
+void TForm1::EndAfterConfirming()
+{
+    if (Timer1->Enabled())
+        Timer1->SetEnabled(false);
+    if (Timer2->Enabled())
+        Timer2->SetEnabled(false);
+    Terminate();
 }
 
 void TForm1::Exit1Click(TObject*)
@@ -257,16 +301,9 @@ void TForm1::Exit1Click(TObject*)
         Terminate();
         return;
     }
-    const QString question = "Do you really want to quit? If you quit now, the software would not automaically "
-                             "reduce brighness after " +
-                             IntToStr(Timer2->Tag()) + " minutes.";
-    if (!AskYesNo("Warning", question, this))
+    if (!ConfirmQuit())
         return;
-    if (Timer1->Enabled())
-        Timer1->SetEnabled(false);
-    if (Timer2->Enabled())
-        Timer2->SetEnabled(false);
-    Terminate();
+    EndAfterConfirming();
     close();
 }
 

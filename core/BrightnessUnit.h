@@ -9,11 +9,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
 class QAction;
 class QIcon;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -42,6 +44,8 @@ class MonitorSetProvider;
 
 // The program's icon, for the tray, the window and the desktop's task list.
 QIcon ProgramIcon();
+// The profile picker's 17 x 17 drop-down glyph, built into the program.
+QImage PickerGlyph();
 
 // The platform services the main window works with. The program entry
 // fills them from the command line; tests put stand-ins in place.
@@ -190,6 +194,11 @@ private:
     void CreateComponents();
     void ConnectEvents();
     void Terminate();
+    // The question "Exit" asks while idle dimming is armed; true on Yes and
+    // when nothing is armed.
+    bool ConfirmQuit();
+    // Stops the start-up and idle timers and ends the program.
+    void EndAfterConfirming();
     void SetBrightnessAtIndex(int index);
     void NoteShownLevel();
     bool StartDevice();
@@ -210,6 +219,8 @@ private:
     bool updating_ = false;
     bool terminated_ = false;
     bool queryFailed_ = false;
+    // The gauge value BGChange last saw, to tell a move from a repaint.
+    double reportedGaugeValue_ = std::numeric_limits<double>::quiet_NaN();
     QMenu* monitorMenu_ = nullptr;
     int announcedLevel_ = -1;
     std::unique_ptr<TResumeReapply> resume_;

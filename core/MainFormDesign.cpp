@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +79,8 @@ QIcon ProgramIcon()
     return icon;
 }
 
+QImage PickerGlyph() { return QImage(QStringLiteral(":/picker/dropdown-17.png")).convertToFormat(QImage::Format_ARGB32); }
+
 namespace {
 
 void Paint(TGDIPFill& fill, const FillColors& c, TAdvGradientType type, TAdvGradientType mirrorType)
@@ -110,6 +113,11 @@ void ConfigureProfileList(TAdvSmoothImageListBox& box, const TForm& form)
     box.Header().Navigator().SetVisible(false);
     TAdvSmoothImageListBoxNavigator& navigator = box.Footer().Navigator();
     navigator.SetVisible(true);
+    navigator.SetColor(kLightBlue);
+    navigator.SetHoverColor(0xAAD9FF);
+    navigator.SetDownColor(0x6EBBFF);
+    navigator.SetDisabledColor(clGray);
+    navigator.SetBorderColor(clBlack);
     navigator.SetHintNext("Next Item");
     navigator.SetHintPrevious("Previous Item");
     navigator.SetHintNextPage("Next Page");
@@ -178,6 +186,7 @@ void TForm1::CreateComponents()
     AdvSmoothImageListBoxPicker1->Font().Assign(DesignFont(*this, -18));
     AdvSmoothImageListBoxPicker1->SetButtonWidth(Scale(16));
     AdvSmoothImageListBoxPicker1->SetButtonStyle(bsDropDown);
+    AdvSmoothImageListBoxPicker1->SetGlyph(PickerGlyph());
     AdvSmoothImageListBoxPicker1->SetHideListBoxAfterSelection(true);
     AdvSmoothImageListBoxPicker1->SetSelectedImageIndex(-1);
     ConfigureProfileList(AdvSmoothImageListBoxPicker1->ListBox(), *this);

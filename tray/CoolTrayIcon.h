@@ -93,6 +93,8 @@ public:
     int ShellBehavior() const { return shellBehavior_; }
     void SetShellBehavior(int behavior);
 
+    // Whether the desktop has a notification area to show the icon in now.
+    bool AreaAvailable() const { return handler_->Host().AreaAvailable(); }
     bool ShowIcon();
     bool HideIcon();
     bool ModifyIcon();

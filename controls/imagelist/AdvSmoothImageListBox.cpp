@@ -551,31 +551,31 @@ void TAdvSmoothImageListBox::Navigate(TAdvSmoothImageListBoxNavigationMode mode)
 {
     bool allow = true;
     Fire(OnNavigate, this, mode, allow);
-    if (!allow)
+    if (!allow || !NavigationMoves(mode))
         return;
+    const bool sideways = Flow() != flDownwards;
+    switch (mode) {
+    case nmPriorPage: KeyNavigate(nkPageUp); break;
+    case nmPrior: KeyNavigate(sideways ? nkUp : nkLeft); break;
+    case nmNext: KeyNavigate(sideways ? nkDown : nkRight); break;
+    case nmNextPage: KeyNavigate(nkPageDown); break;
+    case nmNone: break;
+    }
+}
+
+bool TAdvSmoothImageListBox::NavigationMoves(TAdvSmoothImageListBoxNavigationMode mode) const
+{
     int n = 0;
     for (const TDisplayEntry& e : Layout_.entries)
         n += e.splitter ? 0 : 1;
-    const bool sideways = Flow() != flDownwards;
     switch (mode) {
     case nmPriorPage:
-        if (Selected_ > 0)
-            KeyNavigate(nkPageUp);
-        break;
-    case nmPrior:
-        if (Selected_ > 0)
-            KeyNavigate(sideways ? nkUp : nkLeft);
-        break;
+    case nmPrior: return Selected_ > 0;
     case nmNext:
-        if (Selected_ < n - 1)
-            KeyNavigate(sideways ? nkDown : nkRight);
-        break;
-    case nmNextPage:
-        if (Selected_ < n - 1)
-            KeyNavigate(nkPageDown);
-        break;
+    case nmNextPage: return Selected_ < n - 1;
     case nmNone: break;
     }
+    return false;
 }
 
 // ---------------------------------------------------------------- window and focus

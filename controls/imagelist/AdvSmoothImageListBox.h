@@ -127,6 +127,9 @@ public:
     // Acts like a navigator button click: raises OnNavigate, then navigates
     // unless the handler disallows it.
     void Navigate(TAdvSmoothImageListBoxNavigationMode mode);
+    // Whether a navigator button would move the selection now: not Previous
+    // at the first item, nor Next at the last.
+    bool NavigationMoves(TAdvSmoothImageListBoxNavigationMode mode) const;
     // Moves the selection as a key would, raising OnItemSelect.
     void KeyNavigate(TNavKey key);
 

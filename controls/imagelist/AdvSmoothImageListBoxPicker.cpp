@@ -88,9 +88,11 @@ void TAdvSmoothImageListBoxPicker::ConnectListBox()
     ListBox_->OnKeyDown = [this](TObject*, int& key, TShiftState shift) { ListBoxKeyDown(key, shift); };
     ListBox_->OnKeyPress = [this](TObject*, QChar& key) { ListBoxKeyPress(key); };
     ListBox_->OnItemSelect = [this](TObject*, int index) { Pick(index); };
-    ListBox_->OnNavigate = [this](TObject*, TAdvSmoothImageListBoxNavigationMode, bool&) {
-        // Navigating with the footer's buttons keeps the pop-up open.
-        KeyboardNavigation_ = true;
+    ListBox_->OnNavigate = [this](TObject*, TAdvSmoothImageListBoxNavigationMode mode, bool&) {
+        // The pick a footer button makes keeps the pop-up open. A press that
+        // cannot move (Previous at the first picture) makes no pick, and must
+        // not leave the next real pick keeping it open.
+        KeyboardNavigation_ = ListBox_->NavigationMoves(mode);
     };
 }
 

@@ -5,6 +5,8 @@
 
 #include <QMetaObject>
 
+#include <cstdio>
+
 namespace lumora {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -18,7 +20,10 @@ TApplication* Application() { return qobject_cast<TApplication*>(QCoreApplicatio
 void TApplication::Terminate()
 {
     terminated_ = true;
-    QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
+    // exit, not quit: quit first asks every visible window to close and is
+    // dropped when one refuses, as the main window does to hide in the tray.
+    // Ending must not depend on that, and closing would save the settings.
+    QMetaObject::invokeMethod(this, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 int TApplication::Run()
@@ -32,8 +37,66 @@ int TApplication::Run()
     return exec();
 }
 
+namespace {
+
+// The error box on screen, and the failure the last box reported.
+bool errorBoxOpen = false;
+bool anyErrorBox = false;
+quint64 lastBoxAction = 0;
+QString lastBoxMessage;
+
+bool IsUserAction(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The standard error box, once per failure and user action: the same
+// failure again before the user did anything else (the next step of a drag
+// or an animation, a focus change the box itself caused) is written to
+// standard error instead of stacking a second, identical box.
+void ShowErrorOnce(const QString& message)
+{
+    const TApplication* app = Application();
+    const quint64 action = app != nullptr ? app->UserActions() : 0;
+    if (anyErrorBox && action == lastBoxAction && message == lastBoxMessage) {
+        std::fprintf(stderr, "lumora: %s\n", qPrintable(message));
+        return;
+    }
+    anyErrorBox = true;
+    lastBoxAction = action;
+    lastBoxMessage = message;
+    const bool outer = !errorBoxOpen;
+    errorBoxOpen = true;
+    try {
+        ShowErrorBox(message);
+    } catch (...) {
+        if (outer)
+            errorBoxOpen = false;
+        throw;
+    }
+    if (outer)
+        errorBoxOpen = false;
+}
+
+} // namespace
+
+void ForgetShownErrors()
+{
+    anyErrorBox = false;
+    lastBoxMessage.clear();
+}
+
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
+    if (!errorBoxOpen && IsUserAction(event) && receiver->isWidgetType())
+        ++userActions_;
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
@@ -62,15 +125,15 @@ void HandleException(std::exception_ptr error)
         if (app != nullptr && app->OnException)
             app->OnException(e);
         else
-            ShowErrorBox(e.Message());
+            ShowErrorOnce(e.Message());
     } catch (const std::exception& e) {
         if (app != nullptr && app->OnException)
             app->OnException(e);
         else
-            ShowErrorBox(QString::fromLocal8Bit(e.what()));
+            ShowErrorOnce(QString::fromLocal8Bit(e.what()));
     } catch (...) {
         // Not ours to understand, but still not a reason to end the program.
-        ShowErrorBox(QStringLiteral("Unknown software exception."));
+        ShowErrorOnce(QStringLiteral("Unknown software exception."));
     }
 }
 

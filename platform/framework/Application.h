@@ -42,7 +42,13 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Counts the user's presses of keys and mouse buttons, except those that
+    // answer an error box: one user action shows at most one box for one
+    // failure (a failing device fails again at every step the action makes).
+    quint64 UserActions() const { return userActions_; }
+
 private:
+    quint64 userActions_ = 0;
     QPointer<QWidget> mainForm_;
     bool showMainForm_ = true;
     bool terminated_ = false;
@@ -59,5 +65,9 @@ bool RunGuarded(const std::function<void()>& action);
 // What the guard does with an escaped exception: the application's
 // OnException when set, else the standard error box with its message.
 void HandleException(std::exception_ptr error);
+
+// Forgets which failure the last error box showed, so that the next one is
+// shown even when it repeats it (for a fresh start, such as each test).
+void ForgetShownErrors();
 
 } // namespace lumora

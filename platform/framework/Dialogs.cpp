@@ -17,6 +17,15 @@ TQtMessageBoxes& RealBoxes()
 
 std::atomic<TMessageBoxes*> currentBoxes{nullptr};
 
+// Kept apart from Qt's application display name: the window system appends
+// that name to every window title ("Warning — ..."), and the boxes' captions
+// must read as they are given.
+QString& StoredTitle()
+{
+    static QString title;
+    return title;
+}
+
 } // namespace
 
 void TQtMessageBoxes::ShowMessage(QWidget* owner, const QString& title, const QString& text)
@@ -46,9 +55,13 @@ TMessageBoxes& MessageBoxes()
 
 TMessageBoxes* SetMessageBoxes(TMessageBoxes* boxes) { return currentBoxes.exchange(boxes); }
 
-QString ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
+QString ApplicationTitle()
+{
+    const QString& title = StoredTitle();
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
 
-void SetApplicationTitle(const QString& title) { QGuiApplication::setApplicationDisplayName(title); }
+void SetApplicationTitle(const QString& title) { StoredTitle() = title; }
 
 void ShowMessage(const QString& text, QWidget* owner) { MessageBoxes().ShowMessage(owner, ApplicationTitle(), text); }
 

@@ -45,6 +45,8 @@ bool SystemTrayHost::Notify(NotifyIconCommand command, const NotifyIconData& dat
     return false;
 }
 
+bool SystemTrayHost::AreaAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
 void SystemTrayHost::Activated(quintptr id, int reason)
 {
     if (!OnNotification)

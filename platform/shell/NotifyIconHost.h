@@ -50,6 +50,9 @@ class NotifyIconHost {
 public:
     virtual ~NotifyIconHost() = default;
     virtual bool Notify(NotifyIconCommand command, const NotifyIconData& data) = 0;
+    // Whether the desktop has a notification area now. Without one an icon
+    // is nowhere to be seen, so a window hidden "to the tray" is lost.
+    virtual bool AreaAvailable() const { return true; }
 
     std::function<void(quintptr id, unsigned notification, QPoint screenPos)> OnNotification;
     std::function<void()> OnAreaCreated;
@@ -63,6 +66,7 @@ public:
     SystemTrayHost();
     ~SystemTrayHost() override;
     bool Notify(NotifyIconCommand command, const NotifyIconData& data) override;
+    bool AreaAvailable() const override;
 
 private:
     void Activated(quintptr id, int reason);

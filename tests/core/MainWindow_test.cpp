@@ -4,6 +4,7 @@
 #include "core/BrightnessUnit.h"
 
 #include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
@@ -14,8 +15,11 @@
 #include "platform/shell/Autostart.h"
 #include "platform/shell/IdleTime.h"
 #include "platform/shell/NotifyIconHost.h"
+#include "tray/CoolTrayIcon.h"
 
+#include <QCloseEvent>
 #include <QDir>
+#include <QFocusEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +46,8 @@ public:
 class NoTray : public NotifyIconHost {
 public:
     bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
+    bool AreaAvailable() const override { return area; }
+    bool area = true; // false: a desktop without a notification area
 };
 
 class SetIdle : public IdleTimeSource {
@@ -272,4 +278,83 @@ TEST_F(MainWindowTest, AfterResumeTheDimmedLevelGoesBackNotTheOneBefore)
     form->ResumeReapply().Reapply();
     EXPECT_EQ(Brightness(), "1");
     EXPECT_EQ(form->ShownLevel(), 0) << "the views never moved";
+}
+
+TEST_F(MainWindowTest, ClosingWithoutNotificationAreaSavesAndEnds)
+{
+    Start();
+    tray.area = false;
+    form->show();
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(boxes.questions.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(dir.filePath("settings.conf"))).contains("Level=0"));
+}
+
+TEST_F(MainWindowTest, ClosingWithoutNotificationAreaAsksWhileDimmingIsArmed)
+{
+    Start();
+    tray.area = false;
+    form->ArmIdleDimming(5);
+    form->show();
+    boxes.answer = false;
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(boxes.questions.size(), 1);
+    EXPECT_TRUE(boxes.questions[0].startsWith("Warning: Do you really want to quit?"));
+    EXPECT_EQ(terminations, 0);
+    EXPECT_TRUE(form->isMinimized()) << "No minimises the window";
+    EXPECT_TRUE(form->Timer2->Enabled());
+
+    boxes.answer = true;
+    form->close();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(form->Timer2->Enabled());
+}
+
+TEST_F(MainWindowTest, ClosingWithANotificationAreaHidesAndKeepsRunning)
+{
+    Start();
+    form->ArmIdleDimming(5);
+    form->show();
+    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(terminations, 0);
+    EXPECT_TRUE(boxes.questions.isEmpty());
+}
+
+TEST_F(MainWindowTest, LoginStartWithoutNotificationAreaMinimises)
+{
+    Start();
+    tray.area = false;
+    form->show();
+    form->Timer3Timer(form->Timer3);
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_FALSE(form->CoolTrayIcon1->IconVisible());
+}
+
+TEST_F(MainWindowTest, GaugeFocusChangesWriteNothing)
+{
+    Start();
+    // Every write fails from now on: the device's file is a folder.
+    ASSERT_TRUE(QFile::remove(dir.filePath("bl/acpi_video0/brightness")));
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(form->BG, &in);
+    QApplication::sendEvent(form->BG, &out);
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
+}
+
+TEST_F(MainWindowTest, PickerHasItsGlyphAndTheNavigatorColours)
+{
+    Start();
+    const QImage glyph = form->AdvSmoothImageListBoxPicker1->Glyph();
+    EXPECT_EQ(glyph.size(), QSize(17, 17));
+    EXPECT_NE(glyph.pixelColor(8, 8), glyph.pixelColor(0, 16)) << "a glyph, not a blank";
+    const TAdvSmoothImageListBoxNavigator& nav = form->AdvSmoothImageListBoxPicker1->ListBox().Footer().Navigator();
+    EXPECT_EQ(nav.Color(), TColor(0xFFEFE3));
+    EXPECT_EQ(nav.HoverColor(), TColor(0xAAD9FF));
+    EXPECT_EQ(nav.DownColor(), TColor(0x6EBBFF));
+    EXPECT_EQ(nav.DisabledColor(), clGray);
+    EXPECT_EQ(nav.BorderColor(), clBlack);
 }

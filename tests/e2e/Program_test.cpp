@@ -60,9 +60,27 @@ bool DismissMessageBox(Driver& driver, const QString& mainWindow)
 
 class ProgramTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { display_ = new VirtualDisplay; }
+    // A notification area on the display: closing the window hides it there
+    // (with none, closing ends the program; the desktop tests cover that).
+    static void SetUpTestSuite()
+    {
+        display_ = new VirtualDisplay;
+        tray_ = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display_->Name());
+        tray_->setProcessEnvironment(env);
+        tray_->setStandardOutputFile(QProcess::nullDevice());
+        tray_->setStandardErrorFile(QProcess::nullDevice());
+        tray_->start(TRAYER_PROGRAM, {"--edge", "top", "--align", "right", "--SetDockType", "false"});
+        tray_->waitForStarted(5000);
+        QThread::msleep(500); // trayer takes the tray selection
+    }
     static void TearDownTestSuite()
     {
+        tray_->kill();
+        tray_->waitForFinished(3000);
+        delete tray_;
+        tray_ = nullptr;
         delete display_;
         display_ = nullptr;
     }
@@ -75,10 +93,12 @@ protected:
     }
 
     static VirtualDisplay* display_;
+    static QProcess* tray_;
     Driver driver_{*display_};
 };
 
 VirtualDisplay* ProgramTest::display_ = nullptr;
+QProcess* ProgramTest::tray_ = nullptr;
 
 } // namespace
 

@@ -278,6 +278,9 @@ bool DesktopSession::AnswerMessageBox(const QString& box, const QString& key)
     for (int attempt = 0; attempt < 4; ++attempt) {
         driver_.Run({"windowactivate", "--sync", box});
         driver_.Key(box, key);
+        // A box that goes at the press leaves no window for the release: the
+        // key would stay down and repeat into the next menu or box.
+        driver_.Run({"keyup", key});
         if (driver_.WaitForWindowGone(box, 1500))
             return true;
     }

@@ -6,7 +6,10 @@
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -279,4 +282,61 @@ TEST(FrameworkForm, CloseActionDecidesWhatClosingDoes)
     form.OnClose = [](TObject*, TCloseAction&) {};
     form.close();
     EXPECT_FALSE(form.isVisible());
+}
+
+namespace {
+
+// A window that refuses to close, as the main window does to hide in the tray.
+class RefusesToClose : public QWidget {
+public:
+    int closes = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        ++closes;
+        event->ignore();
+    }
+};
+
+} // namespace
+
+TEST(FrameworkApplication, TerminateEndsTheLoopAlthoughAShownWindowRefusesToClose)
+{
+    TApplication* app = Application();
+    ASSERT_NE(app, nullptr);
+    RefusesToClose window;
+    window.show();
+    bool gaveUp = false;
+    // Only keeps a broken build from hanging: a dropped request never ends the loop.
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [&] {
+        gaveUp = true;
+        QCoreApplication::exit(1);
+    });
+    safety.start(5000);
+    app->Terminate();
+    EXPECT_EQ(app->exec(), 0);
+    EXPECT_FALSE(gaveUp) << "the request to end was dropped";
+    EXPECT_EQ(window.closes, 0) << "ending asks no window to close (closing saves)";
+}
+
+TEST(FrameworkApplication, ARepeatedFailureShowsOneBoxUntilTheUserActsAgain)
+{
+    RecordingBoxes boxes;
+    TMessageBoxesScope scope(boxes);
+    const auto fail = [](const char* text) { HandleException(std::make_exception_ptr(std::runtime_error(text))); };
+    fail("Cannot write brightness: Is a directory");
+    fail("Cannot write brightness: Is a directory"); // the next step of the same action
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    fail("Another failure");
+    EXPECT_EQ(boxes.boxes.size(), 2u) << "a different failure is shown";
+
+    QWidget target;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &press);
+    fail("Another failure");
+    EXPECT_EQ(boxes.boxes.size(), 3u) << "a new action shows it again";
 }

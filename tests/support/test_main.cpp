@@ -27,6 +27,12 @@ public:
     }
 };
 
+// Each test starts as a fresh program: an error box an earlier test showed
+// does not hide a repeat of it.
+class FreshErrorReports : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { lumora::ForgetShownErrors(); }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,6 +46,7 @@ int main(int argc, char** argv)
     lumora::TApplication app(argc, argv);
     UnexpectedMessageBoxes boxes;
     lumora::SetMessageBoxes(&boxes);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshErrorReports);
     const int result = RUN_ALL_TESTS();
     lumora::SetMessageBoxes(nullptr);
     return result;

@@ -247,6 +247,29 @@ TEST_F(PickerFixture, NavigatorButtonsKeepThePopupOpen)
     EXPECT_EQ(selected, (std::vector<int>{1}));
 }
 
+TEST_F(PickerFixture, NavigatorPressThatCannotMoveLeavesTheNextPickClosingThePopup)
+{
+    Load();
+    picker->DropDownToggle();
+    ASSERT_EQ(picker->SelectedImageIndex(), 0);
+    const std::optional<QRectF> strip = picker->ListBox().NavigatorRect(true);
+    ASSERT_TRUE(strip);
+    const auto click = [&](QPointF c) {
+        QMouseEvent press(QEvent::MouseButtonPress, c, c, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, c, c, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&picker->ListBox(), &press);
+        QApplication::sendEvent(&picker->ListBox(), &release);
+    };
+    click(NavigatorButton(*strip, 20, 1).center()); // Previous at the first picture
+    EXPECT_TRUE(picker->DroppedDown());
+    EXPECT_TRUE(selected.empty());
+
+    picker->ListBox().UpdateLayout();
+    click(picker->ListBox().DisplayList()[3].rect.center());
+    EXPECT_EQ(selected, (std::vector<int>{3}));
+    EXPECT_FALSE(picker->DroppedDown()) << "a pick closes the pop-up";
+}
+
 TEST_F(PickerFixture, F4OpensAndCloses)
 {
     Load();
