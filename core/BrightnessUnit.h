@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,8 @@ struct TForm1Services {
     TMonitorPower* MonitorPower = nullptr;
     NotifyIconHost* TrayHost = nullptr; // the desktop's notification area when null
     QString ExecutablePath;
+    // Given again to a start at login, after its switch (see LoginStartOptions).
+    QStringList LoginStartOptions;
     // Where the profile pictures come from. With no shipped folder given the
     // pictures are those beside the executable, and there is no user folder.
     TPictureFolders Pictures;
@@ -180,6 +183,9 @@ private:
     void ChooseActiveMonitor();
     void RebuildMonitorMenu();
     QString ProgramFolder() const;
+    // Reports a failure to read the settings, unless the same failure was
+    // reported before: several parts of the start-up read the one file.
+    void ReportSettingsProblem(std::exception_ptr problem);
     QString PickerText() const;
     TProfile CurrentControls() const;
 
@@ -192,6 +198,7 @@ private:
     bool updating_ = false;
     bool terminated_ = false;
     bool queryFailed_ = false;
+    QStringList reportedSettingsProblems_;
     QMenu* monitorMenu_ = nullptr;
 };
 

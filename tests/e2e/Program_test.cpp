@@ -271,8 +271,8 @@ TEST_F(ProgramTest, IdleDimmingDropsToTheLowestLevelOnce)
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 100; }));
 
     // One minute, armed by "Apply Settings".
-    // On a 96 pixels-per-inch screen the box stands at left 343.
-    const QPoint interval(343 + 20, Design(0, 380 + 16).y());
+    // On a 96 pixels-per-inch screen the box stands at left 371.
+    const QPoint interval(371 + 16, Design(0, 380 + 16).y());
     driver_.Click(window, interval);
     driver_.Run({"key", "ctrl+a"});
     driver_.Type(window, "1");
