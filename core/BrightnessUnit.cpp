@@ -14,6 +14,7 @@
 #include "core/LevelMath.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
+#include "platform/framework/Exception.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/FileSystem.h"
 #include "tray/CoolTrayIcon.h"
@@ -119,7 +120,8 @@ void TForm1::FormCreate(TObject*)
     if (PixelsPerInch() == 96) {
         AdvSmoothLabel1->Caption().Font().SetSize(10);
         AdvSmoothLabel2->Caption().Font().SetSize(10);
-        edtInterval->move(343, edtInterval->y());
+        // The smaller caption font leaves its blank run at 368 ... 407.
+        edtInterval->move(371, edtInterval->y());
     }
 
     SetUpdating(true);
@@ -183,11 +185,16 @@ void TForm1::Timer1Timer(TObject*)
     if (queryFailed_ || LevelCount() <= 0)
         return;
 
+    // A settings file that cannot be read, wholly or in part, must not stop
+    // the start-up half way: what could not be read keeps these presets, the
+    // controls come alive as always, and the first problem is reported once
+    // at the end. The file itself is left alone.
+    std::exception_ptr problem;
     TProfile profile; // level 0, no description, interval 0, run on startup off
-    LoadProfile(*services_.Settings, QString(), LevelCount(), profile, ActiveProfileName);
+    LoadProfile(*services_.Settings, QString(), LevelCount(), profile, ActiveProfileName, &problem);
     if (!ActiveProfileName.isEmpty()) {
         QString ignored = ActiveProfileName;
-        LoadProfile(*services_.Settings, ActiveProfileName, LevelCount(), profile, ignored);
+        LoadProfile(*services_.Settings, ActiveProfileName, LevelCount(), profile, ignored, &problem);
     }
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
@@ -208,7 +215,32 @@ void TForm1::Timer1Timer(TObject*)
         ArmIdleDimming(interval);
 
     SetUpdating(false);
-    SetBrightnessAtIndex(profile.Level);
+    try {
+        SetBrightnessAtIndex(profile.Level);
+    } catch (...) {
+        if (problem)
+            ReportSettingsProblem(problem);
+        throw;
+    }
+    if (problem)
+        ReportSettingsProblem(problem);
+}
+
+void TForm1::ReportSettingsProblem(std::exception_ptr problem)
+{
+    QString text;
+    try {
+        std::rethrow_exception(problem);
+    } catch (const Exception& e) {
+        text = e.Message();
+    } catch (...) {
+        HandleException(problem);
+        return;
+    }
+    if (reportedSettingsProblems_.contains(text))
+        return;
+    reportedSettingsProblems_ << text;
+    HandleException(problem);
 }
 
 void TForm1::Timer3Timer(TObject*)

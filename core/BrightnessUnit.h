@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -60,6 +61,8 @@ struct TForm1Services {
     TMonitorPower* MonitorPower = nullptr;
     NotifyIconHost* TrayHost = nullptr; // the desktop's notification area when null
     QString ExecutablePath;
+    // Given again to a start at login, after its switch (see LoginStartOptions).
+    QStringList LoginStartOptions;
     // Where the profile pictures come from. With no shipped folder given the
     // pictures are those beside the executable, and there is no user folder.
     TPictureFolders Pictures;
@@ -207,6 +210,9 @@ private:
     void ChooseActiveMonitor();
     void RebuildMonitorMenu();
     QString ProgramFolder() const;
+    // Reports a failure to read the settings, unless the same failure was
+    // reported before: several parts of the start-up read the one file.
+    void ReportSettingsProblem(std::exception_ptr problem);
     QString PickerText() const;
     TProfile CurrentControls() const;
 
@@ -221,6 +227,7 @@ private:
     bool queryFailed_ = false;
     // The gauge value BGChange last saw, to tell a move from a repaint.
     double reportedGaugeValue_ = std::numeric_limits<double>::quiet_NaN();
+    QStringList reportedSettingsProblems_;
     QMenu* monitorMenu_ = nullptr;
     int announcedLevel_ = -1;
     std::unique_ptr<TResumeReapply> resume_;

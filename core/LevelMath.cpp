@@ -29,7 +29,9 @@ double GaugeValueToPosition(double gaugeValue, int levelCount)
 
 int PositionToIndex(double position, int levelCount)
 {
-    return ClampIndex(Round(double(levelCount) * position / 100.0), levelCount);
+    if (levelCount <= 1)
+        return 0;
+    return ClampIndex(Round(double(levelCount - 1) * position / 100.0), levelCount);
 }
 
 int GaugeValueToIndex(double gaugeValue, int levelCount) { return ClampIndex(Round(gaugeValue), levelCount); }

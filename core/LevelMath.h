@@ -16,8 +16,9 @@ int IndexToPosition(int index, int levelCount);
 // needle: not rounded.
 double GaugeValueToPosition(double gaugeValue, int levelCount);
 
-// Track-bar position to level index: the factor is the level count (not the
-// count less one), and the clamp catches position 100.
+// Track-bar position to level index, the inverse of IndexToPosition:
+// round((levelCount - 1) x position / 100), clamped to the levels, so a
+// drop on a level's own position lands on that level.
 int PositionToIndex(double position, int levelCount);
 
 // Gauge value to level index.

@@ -18,11 +18,13 @@
 #include <QMenu>
 #include <QScreen>
 
+#include <functional>
+
 namespace lumora {
 
 namespace {
 
-std::optional<RememberedMonitor> Remembered(TSettingsStore* settings)
+std::optional<RememberedMonitor> Remembered(TSettingsStore* settings, const std::function<void(std::exception_ptr)>& report)
 {
     if (settings == nullptr)
         return std::nullopt;
@@ -31,7 +33,7 @@ std::optional<RememberedMonitor> Remembered(TSettingsStore* settings)
     } catch (const Exception&) {
         // A damaged value costs only the memory of the choice; the user is
         // told, and the usual choice is made.
-        HandleException(std::current_exception());
+        report(std::current_exception());
         return std::nullopt;
     }
 }
@@ -79,7 +81,7 @@ bool TForm1::WaitForMonitors()
         // A laptop starts on its panel at once, unless the user chose another
         // monitor last time, which may still be on its way.
         const std::vector<MonitorInfo> known = monitors->Monitors();
-        const std::optional<RememberedMonitor> remembered = Remembered(services_.Settings);
+        const std::optional<RememberedMonitor> remembered = Remembered(services_.Settings, [this](std::exception_ptr e) { ReportSettingsProblem(e); });
         for (const MonitorInfo& m : known) {
             if (m.Panel && (!remembered || IsRemembered(m, remembered)))
                 wait = false;
@@ -112,7 +114,7 @@ void TForm1::ChooseActiveMonitor()
         screenShown.Model = shown->model();
         screenShown.Serial = shown->serialNumber();
     }
-    if (const std::optional<std::size_t> chosen = ChooseMonitor(known, Remembered(services_.Settings), screenShown))
+    if (const std::optional<std::size_t> chosen = ChooseMonitor(known, Remembered(services_.Settings, [this](std::exception_ptr e) { ReportSettingsProblem(e); }), screenShown))
         monitors->SetActive(known[*chosen].InstanceName);
 }
 

@@ -79,7 +79,12 @@ QString TForm1::ShortPath(const QString& path) const { return lumora::ShortPath(
 
 void TForm1::ApplyStartupSetting()
 {
-    const QString command = ShortPath(services_.ExecutablePath) + " " + kLaunchOnStartupSwitch;
+    // Option names and values alternate; each value is quoted as the path
+    // is, since a folder may hold blanks or quotes.
+    QString command = ShortPath(services_.ExecutablePath) + " " + kLaunchOnStartupSwitch;
+    const QStringList& options = services_.LoginStartOptions;
+    for (qsizetype i = 0; i < options.size(); ++i)
+        command += " " + (i % 2 == 0 ? options[i] : ShortPath(options[i]));
     if (AdvSmoothSlider1->State() == ssOn)
         services_.Autostart->WriteRunValue(kRunValueName, command);
     else if (services_.Autostart->RunValueExists(kRunValueName))

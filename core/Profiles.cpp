@@ -2,6 +2,8 @@
 
 #include "platform/settings/Registry.h"
 
+#include <exception>
+
 namespace lumora {
 
 QString ProfileKey(const QString& name) { return QString::fromUtf16(kSettingsRootKey) + name; }
@@ -21,33 +23,63 @@ void SaveProfile(TSettingsStore& store, const QString& name, const TProfile& pro
     registry.CloseKey();
 }
 
-bool LoadProfile(TSettingsStore& store, const QString& name, int levelCount, TProfile& profile, QString& activeProfileName)
+bool LoadProfile(TSettingsStore& store, const QString& name, int levelCount, TProfile& profile, QString& activeProfileName,
+                 std::exception_ptr* problem)
 {
+    // Without `problem` the first failure is raised; with it, the failure is
+    // kept there and the read goes on with the next value.
+    const auto attempt = [&](const auto& read) {
+        if (!problem) {
+            read();
+            return true;
+        }
+        try {
+            read();
+            return true;
+        } catch (...) {
+            if (!*problem)
+                *problem = std::current_exception();
+            return false;
+        }
+    };
+
     TRegistry registry(store);
-    if (!registry.OpenKeyReadOnly(ProfileKey(name)))
+    bool exists = false;
+    if (!attempt([&] { exists = registry.OpenKeyReadOnly(ProfileKey(name)); }) || !exists)
         return false;
 
-    const QString icon = registry.ReadString(QStringLiteral("ProfileIcon"));
+    QString icon;
+    const bool iconRead = attempt([&] { icon = registry.ReadString(QStringLiteral("ProfileIcon")); });
 
-    int level = registry.ValueExists(QStringLiteral("Level")) ? registry.ReadInteger(QStringLiteral("Level")) : 0;
-    if (level < 0 || level > levelCount - 1)
-        level = 0;
+    int level = profile.Level;
+    attempt([&] {
+        const int read = registry.ValueExists(QStringLiteral("Level")) ? registry.ReadInteger(QStringLiteral("Level")) : 0;
+        level = read < 0 || read > levelCount - 1 ? 0 : read;
+    });
 
-    bool run = true;
-    if (registry.ValueExists(QStringLiteral("RunOnStartup")))
-        run = registry.ReadBool(QStringLiteral("RunOnStartup"));
+    bool run = profile.RunOnStartup;
+    attempt([&] {
+        run = registry.ValueExists(QStringLiteral("RunOnStartup")) ? registry.ReadBool(QStringLiteral("RunOnStartup")) : true;
+    });
 
-    int interval = registry.ValueExists(QStringLiteral("DimInterval")) ? registry.ReadInteger(QStringLiteral("DimInterval")) : 0;
-    if (interval <= 0)
-        interval = 0;
+    int interval = profile.Interval;
+    attempt([&] {
+        const int read = registry.ValueExists(QStringLiteral("DimInterval")) ? registry.ReadInteger(QStringLiteral("DimInterval")) : 0;
+        interval = read <= 0 ? 0 : read;
+    });
 
-    QString description;
-    if (registry.ValueExists(QStringLiteral("ProfileDesc")))
-        description = registry.ReadString(QStringLiteral("ProfileDesc"));
+    QString description = profile.Description;
+    attempt([&] {
+        description = registry.ValueExists(QStringLiteral("ProfileDesc")) ? registry.ReadString(QStringLiteral("ProfileDesc"))
+                                                                          : QString();
+    });
 
     QString active = activeProfileName;
-    if (icon.isEmpty())
-        active = registry.ValueExists(QStringLiteral("ActiveProfile")) ? registry.ReadString(QStringLiteral("ActiveProfile")) : QString();
+    if (iconRead && icon.isEmpty())
+        attempt([&] {
+            active = registry.ValueExists(QStringLiteral("ActiveProfile")) ? registry.ReadString(QStringLiteral("ActiveProfile"))
+                                                                           : QString();
+        });
 
     registry.CloseKey();
     // Assigned only once everything was read, so a failing read leaves the

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <exception>
+
 namespace lumora {
 
 // The settings key of a profile: the program's root key followed by the
@@ -36,7 +38,15 @@ void SaveProfile(TSettingsStore& store, const QString& name, const TProfile& pro
 // true; a level outside 0 ... levelCount - 1 and an interval of 0 or below
 // read as 0. When the stored "ProfileIcon" is empty, activeProfileName
 // becomes the stored "ActiveProfile" (empty when missing). A value of the
-// wrong type raises ERegistryException "Invalid data type for '...'".
-bool LoadProfile(TSettingsStore& store, const QString& name, int levelCount, TProfile& profile, QString& activeProfileName);
+// wrong type raises ERegistryException "Invalid data type for '...'", a
+// settings file that cannot be read or parsed EInOutError.
+//
+// Given `problem`, nothing is raised: each value that cannot be read keeps
+// the caller's value in `profile` (and the active name its value), the others
+// are read as usual, and the first failure is kept in *problem (when it holds
+// none yet) for the caller to report. A file that cannot be read at all
+// gives false, as a missing key does.
+bool LoadProfile(TSettingsStore& store, const QString& name, int levelCount, TProfile& profile, QString& activeProfileName,
+                 std::exception_ptr* problem = nullptr);
 
 } // namespace lumora

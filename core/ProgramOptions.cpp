@@ -85,6 +85,19 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
     return {options, {}};
 }
 
+QStringList LoginStartOptions(const ProgramOptions& options)
+{
+    const ProgramOptions defaults;
+    QStringList out;
+    if (options.Levels != defaults.Levels)
+        out << QStringLiteral("--levels") << QString::number(options.Levels);
+    if (options.BacklightRoot != defaults.BacklightRoot)
+        out << QStringLiteral("--backlight-root") << options.BacklightRoot;
+    if (!options.DdcStandIn.isEmpty())
+        out << QStringLiteral("--ddc-standin") << options.DdcStandIn;
+    return out;
+}
+
 QString ProgramUsage()
 {
     return QStringLiteral(

@@ -44,6 +44,12 @@ inline constexpr char kLaunchOnStartupSwitch[] = "/LaunchOnStartup";
 // the next argument or after "="; an unknown option or a bad value is an error.
 ProgramOptionsResult ParseProgramOptions(const QStringList& arguments);
 
+// The options a start at login must be given again because they change
+// what is written and where: what a saved level means (--levels), which
+// backlight (--backlight-root) and which monitors (--ddc-standin). Options
+// left at their defaults are not repeated. Name and value alternate.
+QStringList LoginStartOptions(const ProgramOptions& options);
+
 QString ProgramUsage();
 
 } // namespace lumora

@@ -134,6 +134,7 @@ int main(int argc, char** argv)
     services.Idle = idle.get();
     services.MonitorPower = &monitorPower;
     services.ExecutablePath = ExecutablePath();
+    services.LoginStartOptions = LoginStartOptions(options);
     services.Pictures = DefaultPictureFolders(services.ExecutablePath);
     services.LaunchOnStartup = options.LaunchOnStartup;
     if (options.IdleCheckIntervalMs > 0)

@@ -13,9 +13,11 @@ namespace lumora {
 
 namespace {
 
-// Larger files are not images this program can show; refusing them keeps a
-// stray huge file in the pictures folder from exhausting memory.
-constexpr qint64 kMaxFileBytes = qint64(256) * 1024 * 1024;
+// The largest picture file read: far beyond a profile picture (a few hundred
+// kilobytes) or a camera photograph (a few tens of megabytes), and small
+// enough that a stray huge file costs little memory and time each time the
+// pictures are loaded.
+constexpr qint64 kMaxFileBytes = qint64(64) * 1024 * 1024;
 
 TPictureFormat FormatFromReader(const QByteArray& name)
 {

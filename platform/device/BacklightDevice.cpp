@@ -88,7 +88,9 @@ int ReadCurrentRaw(const BacklightDevice& device)
 
 int PercentToRaw(int percent, int maxBrightness)
 {
-    percent = std::clamp(percent, 0, 100);
+    // Level 0 writes one percent of the range: raw 1 on a panel whose range
+    // is in the tens of thousands is a black screen.
+    percent = std::clamp(percent, 1, 100);
     const long long raw = (static_cast<long long>(percent) * maxBrightness + 50) / 100;
     return int(std::clamp<long long>(raw, 1, maxBrightness));
 }

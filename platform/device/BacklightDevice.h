@@ -39,8 +39,9 @@ BacklightDevice OpenBacklight(const QString& root, const QString& name);
 // hardware really runs at), else "brightness".
 int ReadCurrentRaw(const BacklightDevice& device);
 
-// Percent (0..100) to raw value and back. 0 percent is the lowest non-zero raw
-// value, so the lowest level never switches the panel off.
+// Percent (0..100) to raw value and back. 0 percent writes
+// max(1, round(max / 100)), the same as 1 percent, so the lowest level stays
+// visible however large the raw range; other percents are round(p x max / 100).
 int PercentToRaw(int percent, int maxBrightness);
 int RawToPercent(int raw, int maxBrightness);
 

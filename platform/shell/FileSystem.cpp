@@ -5,7 +5,63 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace lumora {
+
+namespace {
+
+// What a path is when it is not a regular file, after following links; empty
+// for a regular file.
+QString NotRegularReason(const struct stat& st)
+{
+    if (S_ISREG(st.st_mode))
+        return {};
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("it is a named pipe, not a regular file");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("it is a device, not a regular file");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("it is a socket, not a regular file");
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("it is a folder");
+    return QStringLiteral("it is not a regular file");
+}
+
+// Closes the descriptor when the read is over, whichever way it ends.
+struct FileDescriptor {
+    int fd;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+void ReportSkippedFile(const QString& path, const QString& reason)
+{
+    // Once per file for the program's life: the pictures are listed and read
+    // again on every reload, and one line says enough.
+    static std::mutex lock;
+    static std::set<QString> reported;
+    {
+        std::lock_guard guard(lock);
+        if (!reported.insert(QFileInfo(path).absoluteFilePath()).second)
+            return;
+    }
+    std::fprintf(stderr, "lumora: skipped '%s': %s\n", qPrintable(path), qPrintable(reason));
+}
 
 bool FileExists(const QString& path)
 {
@@ -17,14 +73,50 @@ QString ExecutablePath() { return QCoreApplication::applicationFilePath(); }
 
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+    // Opened without blocking: a named pipe would otherwise wait in open()
+    // for a writer that never comes. Only regular files are read (a link
+    // counts by what it points to), so /dev/zero behind a "*.png" name costs
+    // nothing.
+    const FileDescriptor file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0)
         return std::nullopt;
-    // Read one byte more than allowed so a file that grew after the size
-    // check is still refused rather than cut short.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes)
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
         return std::nullopt;
+    if (const QString reason = NotRegularReason(st); !reason.isEmpty()) {
+        if (!S_ISDIR(st.st_mode))
+            ReportSkippedFile(path, reason);
+        return std::nullopt;
+    }
+    if (st.st_size > maxBytes) {
+        ReportSkippedFile(path, QStringLiteral("it is larger than %1 bytes").arg(maxBytes));
+        return std::nullopt;
+    }
+    // Read up to one byte more than allowed so a file that grew after the
+    // size check is still refused rather than cut short.
+    QByteArray bytes;
+    bytes.resize(qsizetype(st.st_size) + 1);
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > maxBytes)
+                break;
+            bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, total * 2 + 4096)));
+        }
+        const ssize_t got = ::read(file.fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        total += got;
+    }
+    if (total > maxBytes) {
+        ReportSkippedFile(path, QStringLiteral("it is larger than %1 bytes").arg(maxBytes));
+        return std::nullopt;
+    }
+    bytes.truncate(qsizetype(total));
     return bytes;
 }
 
@@ -48,12 +140,25 @@ std::vector<TFoundFile> FindFiles(const QString& pattern)
 {
     const auto [dirPart, filePart] = SplitFilePattern(pattern);
     std::vector<TFoundFile> found;
+    // System entries are asked for too, so that pipes, devices and sockets
+    // with a matching name are seen and said to be skipped; only regular
+    // files, links followed, are listed.
     QDirIterator it(dirPart, QStringList{filePart}, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        found.push_back({info.fileName(), dirPart + QLatin1Char('/') + info.fileName(), info.size(),
-                         info.lastModified()});
+        const QString path = dirPart + QLatin1Char('/') + info.fileName();
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+            ReportSkippedFile(path, QString::fromLocal8Bit(std::strerror(errno)));
+            continue;
+        }
+        if (const QString reason = NotRegularReason(st); !reason.isEmpty()) {
+            if (!S_ISDIR(st.st_mode))
+                ReportSkippedFile(path, reason);
+            continue;
+        }
+        found.push_back({info.fileName(), path, qint64(st.st_size), info.lastModified()});
     }
     return found;
 }

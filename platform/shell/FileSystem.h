@@ -19,9 +19,17 @@ bool FileExists(const QString& path);
 // The absolute path of the running executable.
 QString ExecutablePath();
 
-// The whole content of a file. A missing or unreadable file, or one larger
-// than `maxBytes`, gives nullopt: callers decide what that means.
+// The whole content of a regular file (a link counts by its target). A
+// missing or unreadable file, one that is not a regular file (a named pipe,
+// a device) or one larger than `maxBytes` gives nullopt: callers decide what
+// that means. The file is opened without blocking, so a named pipe never
+// waits for a writer; a file refused for what it is or for its size is named
+// on standard error with the reason, once.
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes);
+
+// Says on standard error that a file was skipped and why, once per file for
+// the program's life.
+void ReportSkippedFile(const QString& path, const QString& reason);
 
 // A directory entry found by FindFiles.
 struct TFoundFile {
@@ -41,10 +49,12 @@ std::optional<TFoundFile> FileFacts(const QString& path);
 // means the current directory.
 std::pair<QString, QString> SplitFilePattern(const QString& pattern);
 
-// The files (hidden and system ones included, folders not) whose names match
-// the pattern's file part, compared without regard to letter case, in the
-// order the file system returns them. A folder that does not exist, or a
-// pattern that matches nothing, gives an empty list.
+// The regular files (hidden ones included; links by their targets) whose
+// names match the pattern's file part, compared without regard to letter
+// case, in the order the file system returns them. Named pipes, devices,
+// sockets and broken links with a matching name are left out and named on
+// standard error (ReportSkippedFile); folders are left out silently. A folder
+// that does not exist, or a pattern that matches nothing, gives an empty list.
 std::vector<TFoundFile> FindFiles(const QString& pattern);
 
 } // namespace lumora

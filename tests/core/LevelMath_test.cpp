@@ -4,13 +4,23 @@
 
 using namespace lumora;
 
-TEST(LevelMath, TrackBarPositionToIndexRoundsHalfToEvenAndClamps)
+TEST(LevelMath, TrackBarPositionToIndexIsTheInverseOfIndexToPosition)
 {
-    EXPECT_EQ(PositionToIndex(50, 11), 6);   // 5.5 -> 6
-    EXPECT_EQ(PositionToIndex(100, 11), 10); // 11 clamped to the top index
+    EXPECT_EQ(PositionToIndex(50, 11), 5);
+    EXPECT_EQ(PositionToIndex(80, 11), 8) << "a drop at 80 writes 80, not 90";
+    EXPECT_EQ(PositionToIndex(90, 11), 9) << "a click from 100 down to 90 writes 90";
+    EXPECT_EQ(PositionToIndex(100, 11), 10);
     EXPECT_EQ(PositionToIndex(0, 11), 0);
-    EXPECT_EQ(PositionToIndex(50, 101), 50); // 50.5 -> 50
+    EXPECT_EQ(PositionToIndex(55, 11), 6);   // 5.5 -> 6, half to even
+    EXPECT_EQ(PositionToIndex(45, 11), 4);   // 4.5 -> 4, half to even
+    EXPECT_EQ(PositionToIndex(50, 101), 50);
+    EXPECT_EQ(PositionToIndex(50, 2), 0);    // 0.5 -> 0
     EXPECT_EQ(PositionToIndex(-5, 11), 0);
+    EXPECT_EQ(PositionToIndex(120, 11), 10);
+    // Every level's own position leads back to it.
+    for (int levels : {2, 3, 7, 8, 11, 33, 101})
+        for (int index = 0; index < levels; ++index)
+            EXPECT_EQ(PositionToIndex(IndexToPosition(index, levels), levels), index) << index << " of " << levels;
 }
 
 TEST(LevelMath, IndexAndGaugeValueToPosition)

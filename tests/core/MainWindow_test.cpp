@@ -130,9 +130,9 @@ TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)
 {
     Start();
     form->AdvSmoothTrackBar1->SetPosition(50);
-    EXPECT_EQ(Brightness(), "60"); // round(5.5) = 6
+    EXPECT_EQ(Brightness(), "50"); // round(10 x 50 / 100) = 5
     EXPECT_EQ(form->SyncSource, 0); // the gauge's first report was the echo, absorbed
-    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 6);
+    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 5);
     EXPECT_EQ(form->SPBEPC1->Current(), 50);
 }
 

@@ -90,7 +90,7 @@ TEST(MonitorChoice, DdcMonitorLevelsArePercentsOfItsOwnMaximumWithLevelZeroLit)
 
     access.SetBrightness(access.LevelValue(0), access.MonitorInstanceName);
     ddc->Flush();
-    EXPECT_EQ(folder.Brightness("a"), 1) << "the lowest value that is not off";
+    EXPECT_EQ(folder.Brightness("a"), 2) << "level 0 is one percent of the monitor's maximum, rounded";
     access.SetBrightness(access.LevelValue(7), access.MonitorInstanceName);
     ddc->Flush();
     EXPECT_EQ(folder.Brightness("a"), 168);

@@ -2,6 +2,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/settings/Registry.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -104,4 +105,55 @@ TEST_F(ProfilesTest, LevelStoredAsTextRaisesAndAssignsNothing)
         EXPECT_EQ(e.Message(), "Invalid data type for 'Level'");
     }
     EXPECT_EQ(p, (TProfile{4, "keep", 9, false}));
+}
+
+TEST_F(ProfilesTest, WithAProblemSlotUnreadableValuesKeepTheirPresetsAndTheOthersAreRead)
+{
+    Put("", "Level", QString("5"));
+    Put("", "DimInterval", 15);
+    Put("", "RunOnStartup", QString("yes"));
+    Put("", "ProfileDesc", QString("Evening"));
+    Put("", "ActiveProfile", QString("Night"));
+    TProfile p{2, "preset", 9, false};
+    QString active;
+    std::exception_ptr problem;
+    ASSERT_TRUE(LoadProfile(store, "", 11, p, active, &problem));
+    EXPECT_EQ(p, (TProfile{2, "Evening", 15, false})) << "level and switch keep their presets";
+    EXPECT_EQ(active, "Night");
+    ASSERT_TRUE(problem);
+    try {
+        std::rethrow_exception(problem);
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message(), "Invalid data type for 'Level'") << "the first problem is kept";
+    }
+}
+
+TEST_F(ProfilesTest, WithAProblemSlotAnUnparsableFileReadsAsNoKeyAndIsLeftAlone)
+{
+    const QByteArray text = "[Software\\Kestrelo\\LumoraBrightness]\nLevel=five\n";
+    {
+        QFile f(dir.filePath("LumoraBrightness.conf"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    TProfile p{3, "", 0, false};
+    QString active = "Kept";
+    std::exception_ptr problem;
+    EXPECT_FALSE(LoadProfile(store, "", 11, p, active, &problem));
+    EXPECT_EQ(p, (TProfile{3, "", 0, false}));
+    EXPECT_EQ(active, "Kept");
+    ASSERT_TRUE(problem);
+    EXPECT_THROW(std::rethrow_exception(problem), EInOutError);
+
+    // A later save refuses, saying why, and the file stays as it was.
+    try {
+        SaveProfile(store, "", TProfile{}, "");
+        ADD_FAILURE() << "saved over an unreadable file";
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains("Cannot read settings file")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains("line 2")) << e.Message().toStdString();
+    }
+    QFile f(dir.filePath("LumoraBrightness.conf"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), text);
 }

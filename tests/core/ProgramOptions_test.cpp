@@ -56,3 +56,23 @@ TEST(ProgramOptions, LevelCommandsForTheRunningCopy)
     EXPECT_TRUE(ProgramUsage().contains("--set-level N"));
     EXPECT_TRUE(ProgramUsage().contains("--get-level"));
 }
+
+TEST(ProgramOptions, LoginStartRepeatsTheOptionsThatChangeWhatIsWritten)
+{
+    EXPECT_TRUE(LoginStartOptions(*ParseProgramOptions({}).Options).isEmpty());
+    EXPECT_TRUE(LoginStartOptions(*ParseProgramOptions({"--levels", "101", "--idle-check-interval", "200"}).Options)
+                    .isEmpty())
+        << "defaults and test hooks are not repeated";
+    const auto all = ParseProgramOptions({"--ddc-standin=/tmp/my monitors", "--levels", "11", "--backlight-root",
+                                          "/tmp/bl", "--screenshot", "/tmp/s.png"});
+    ASSERT_TRUE(all.Options);
+    EXPECT_EQ(LoginStartOptions(*all.Options),
+              QStringList({"--levels", "11", "--backlight-root", "/tmp/bl", "--ddc-standin", "/tmp/my monitors"}));
+    // Given back to the parser after the login switch, they mean the same.
+    const auto again = ParseProgramOptions(QStringList{"/LaunchOnStartup"} + LoginStartOptions(*all.Options));
+    ASSERT_TRUE(again.Options);
+    EXPECT_TRUE(again.Options->LaunchOnStartup);
+    EXPECT_EQ(again.Options->Levels, 11);
+    EXPECT_EQ(again.Options->BacklightRoot, "/tmp/bl");
+    EXPECT_EQ(again.Options->DdcStandIn, "/tmp/my monitors");
+}

@@ -90,6 +90,7 @@ QProcessEnvironment Sandbox::Environment(const QString& display) const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", Home());
     env.insert("XDG_CONFIG_HOME", ConfigHome());
+    env.insert("XDG_DATA_HOME", DataHome());
     env.insert("XDG_RUNTIME_DIR", home_.path() + "/runtime");
     env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "xcb");

@@ -32,6 +32,9 @@ public:
     explicit Sandbox(int maxBrightness = 100, int brightness = 50);
     QString Home() const { return home_.path(); }
     QString ConfigHome() const { return home_.path() + "/.config"; }
+    QString DataHome() const { return home_.path() + "/.local/share"; }
+    // Where the user's own profile pictures go.
+    QString UserPictures() const { return DataHome() + "/lumora-brightness/profiles"; }
     QString BacklightRoot() const { return backlight_.path(); }
     QString BrightnessFile() const { return backlight_.path() + "/acpi_video0/brightness"; }
     int Brightness() const;

@@ -145,9 +145,11 @@ TEST_F(ProgramTest, TrackBarDragWritesTheRoundedLevelAndGaugeClickWritesLevelUnd
     ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
 
-    // 50 on 11 levels is index round(5.5) = 6: the value of level 6.
-    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
-    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
+    // A drop at 80 on 11 levels is level round(10 x 80 / 100) = 8: 80, not 90.
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(80));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; })) << sandbox.Brightness();
+    QThread::msleep(300);
+    EXPECT_EQ(sandbox.Brightness(), 80) << "the thumb stays on the level it was dropped on";
 
     // The top of the dial is the middle of the scale: level 5.
     driver_.Click(window, Design(141 + 100, 8 + 30));
@@ -162,16 +164,16 @@ TEST_F(ProgramTest, SavedSettingsComeBackAtNextStart)
         const QString window = driver_.WaitForWindow(kTitle);
         ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
         ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }));
-        driver_.Drag(window, TrackBarAt(0), TrackBarAt(70)); // index round(7.7) = 8
-        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; }));
+        driver_.Drag(window, TrackBarAt(0), TrackBarAt(70)); // level 7
+        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 70; }));
         QThread::msleep(1500); // let the needle settle
         driver_.Close(window);
-        ASSERT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=8"); }))
+        ASSERT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=7"); }))
             << SettingsText(sandbox).toStdString();
     }
     auto again = Start(sandbox);
     ASSERT_FALSE(driver_.WaitForWindow(kTitle).isEmpty());
-    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; })) << sandbox.Brightness();
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 70; })) << sandbox.Brightness();
 }
 
 TEST_F(ProgramTest, ApplySettingsWritesAndRemovesTheAutostartEntry)
@@ -231,7 +233,7 @@ TEST_F(ProgramTest, ChoosingAPictureAppliesTheProfileSavedUnderIt)
         return sandbox.Brightness() == expected;
     };
 
-    ASSERT_TRUE(dragTo(0, 50, 60));
+    ASSERT_TRUE(dragTo(0, 60, 60));
     choosePicture();
     EXPECT_EQ(sandbox.Brightness(), 60) << "a picture without a profile leaves the brightness alone";
 
@@ -289,8 +291,8 @@ TEST_F(ProgramTest, IdleDimmingDropsToTheLowestLevelOnce)
     ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 100; }));
 
     // One minute, armed by "Apply Settings".
-    // On a 96 pixels-per-inch screen the box stands at left 343.
-    const QPoint interval(343 + 20, Design(0, 380 + 16).y());
+    // On a 96 pixels-per-inch screen the box stands at left 371.
+    const QPoint interval(371 + 16, Design(0, 380 + 16).y());
     driver_.Click(window, interval);
     driver_.Run({"key", "ctrl+a"});
     driver_.Type(window, "1");

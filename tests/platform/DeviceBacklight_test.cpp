@@ -125,7 +125,17 @@ TEST(DeviceBacklight, ABrokenDeviceIsPassedOverButReportedWhenItIsTheOnlyOne)
 
 TEST(DeviceBacklight, PercentsMapToRawValuesWithLevelZeroStillLit)
 {
-    EXPECT_EQ(PercentToRaw(0, 937), 1);
+    // Level 0 is one percent of the maximum, at least raw 1: visible on
+    // panels whose raw range is in the tens of thousands.
+    EXPECT_EQ(PercentToRaw(0, 937), 9);
+    EXPECT_EQ(PercentToRaw(0, 96000), 960);
+    EXPECT_EQ(PercentToRaw(0, 120000), 1200);
+    EXPECT_EQ(PercentToRaw(0, 100), 1);
+    EXPECT_EQ(PercentToRaw(0, 49), 1);
+    EXPECT_EQ(PercentToRaw(0, 150), 2); // 1.5 rounds up
+    EXPECT_EQ(PercentToRaw(0, 1), 1);
+    EXPECT_EQ(PercentToRaw(1, 96000), 960);
+    EXPECT_EQ(PercentToRaw(10, 96000), 9600) << "other levels keep their percents";
     EXPECT_EQ(PercentToRaw(1, 15), 1);
     EXPECT_EQ(PercentToRaw(50, 937), 469);
     EXPECT_EQ(PercentToRaw(100, 937), 937);
@@ -133,8 +143,9 @@ TEST(DeviceBacklight, PercentsMapToRawValuesWithLevelZeroStillLit)
     EXPECT_EQ(PercentToRaw(100, 2147483647), 2147483647);
     EXPECT_EQ(RawToPercent(469, 937), 50);
     EXPECT_EQ(RawToPercent(5000, 937), 100) << "a driver reporting more than its maximum";
-    for (int p = 0; p <= 100; ++p)
-        EXPECT_EQ(RawToPercent(PercentToRaw(p, 255), 255), std::max(p, 0)) << p;
+    for (int p = 1; p <= 100; ++p)
+        EXPECT_EQ(RawToPercent(PercentToRaw(p, 255), 255), p) << p;
+    EXPECT_EQ(RawToPercent(PercentToRaw(0, 255), 255), 1) << "level 0 reads back as the one percent it writes";
     EXPECT_EQ(LevelPercents(11), std::vector<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
     EXPECT_EQ(LevelPercents(2), std::vector<int>({0, 100}));
     EXPECT_EQ(LevelPercents(7), std::vector<int>({0, 17, 33, 50, 67, 83, 100}));

@@ -148,7 +148,7 @@ TEST(DeviceDdc, PercentZeroKeepsTheMonitorLitOnItsOwnMaximum)
     auto monitors = Detected(std::make_shared<DdcStandIn>(folder.Root()));
     monitors->WritePercent("a", 0);
     monitors->Flush();
-    EXPECT_EQ(folder.Brightness("a"), 1) << "the lowest value that is not off";
+    EXPECT_EQ(folder.Brightness("a"), 4) << "one percent of the monitor's own maximum";
     monitors->WritePercent("a", 37);
     monitors->Flush();
     EXPECT_EQ(folder.Brightness("a"), 148);

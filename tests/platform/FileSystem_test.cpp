@@ -1,12 +1,19 @@
 #include "platform/shell/FileSystem.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lumora;
 
@@ -75,4 +82,42 @@ TEST(FileSystem, ReadsWholeFilesUpToALimit)
     EXPECT_EQ(ReadFileBytes(dir.filePath("a.bin"), 99), std::nullopt) << "too large is refused, not cut short";
     EXPECT_EQ(ReadFileBytes(dir.filePath("missing.bin"), 100), std::nullopt);
     EXPECT_EQ(ReadFileBytes(dir.path(), 100), std::nullopt) << "a folder is not a file";
+}
+
+TEST(FileSystem, OnlyRegularFilesAreListedAndReadAndOddOnesNeverBlock)
+{
+    QTemporaryDir dir;
+    Write(dir.filePath("Day.png"), "day");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("x.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.png")));
+    ASSERT_TRUE(QFile::link(dir.filePath("Day.png"), dir.filePath("link.png")));
+    ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("broken.png")));
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Names(FindFiles(dir.filePath("*.png"))), QStringList({"Day.png", "link.png"}))
+        << "a link counts by its target: a regular file is listed, a device or nothing is not";
+    FindFiles(dir.filePath("*.png")); // listed again: said once
+    const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_EQ(said.count("x.png"), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains("named pipe")) << said.toStdString();
+    EXPECT_EQ(said.count("zero.png"), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains("device")) << said.toStdString();
+    EXPECT_TRUE(said.contains("broken.png")) << said.toStdString();
+
+    // Reading the pipe must come back at once, with nothing. Were it to wait
+    // in open() for a writer, the test gives it one so as to end.
+    auto read = std::async(std::launch::async, [&] { return ReadFileBytes(dir.filePath("x.png"), 1024); });
+    if (read.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a named pipe blocks";
+        const int writer = ::open(QFile::encodeName(dir.filePath("x.png")).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    EXPECT_EQ(read.get(), std::nullopt);
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(ReadFileBytes(dir.filePath("zero.png"), qint64(64) * 1024 * 1024), std::nullopt);
+    EXPECT_LT(clock.elapsed(), 200) << "a device is refused before any read";
+    EXPECT_EQ(ReadFileBytes(dir.filePath("link.png"), 100), QByteArray("day"));
 }

@@ -1,0 +1,222 @@
+// The main window against what a user leaves in its files: a hand-edited or
+// broken settings file, pictures whose extension is in capitals, the login
+// entry of a program started with options, and the caption beside the
+// minutes box at both pixel densities.
+
+#include "core/BrightnessUnit.h"
+
+#include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/label/AdvSmoothLabel.h"
+#include "controls/picture/AdvGDIPicture.h"
+#include "controls/slider/AdvSmoothSlider.h"
+#include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "platform/device/BacklightProvider.h"
+#include "platform/framework/Application.h"
+#include "platform/framework/Dialogs.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Autostart.h"
+#include "platform/shell/IdleTime.h"
+#include "platform/shell/NotifyIconHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+class RecordedBoxes : public TMessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
+    QStringList messages, errors;
+};
+
+class NoTray : public NotifyIconHost {
+public:
+    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
+};
+
+class NoIdle : public IdleTimeSource {
+public:
+    quint32 IdleSeconds() override { return 0; }
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+constexpr char kRoot[] = "[Software\\Kestrelo\\LumoraBrightness]\n";
+
+struct StartUpFilesTest : ::testing::Test {
+    QTemporaryDir dir;
+    RecordedBoxes boxes;
+    TMessageBoxesScope boxScope{boxes};
+    NoTray tray;
+    NoIdle idle;
+    std::unique_ptr<TSettingsStore> settings;
+    std::unique_ptr<TAutostart> autostart;
+    std::unique_ptr<TForm1> form;
+
+    QString SettingsPath() const { return dir.filePath("settings.conf"); }
+    QString Brightness() const { return QString::fromLatin1(ReadAll(dir.filePath("bl/acpi_video0/brightness"))).trimmed(); }
+
+    std::unique_ptr<TForm1> Make(int pixelsPerInch, TForm1Services services = {})
+    {
+        QDir().mkpath(dir.filePath("bl/acpi_video0"));
+        QDir().mkpath(dir.filePath("run"));
+        WriteFile(dir.filePath("bl/acpi_video0/max_brightness"), "100\n");
+        WriteFile(dir.filePath("bl/acpi_video0/brightness"), "50\n");
+        WriteFile(dir.filePath("bl/acpi_video0/type"), "firmware\n");
+        settings = std::make_unique<TSettingsStore>(SettingsPath());
+        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+        BacklightOptions options;
+        options.Root = dir.filePath("bl");
+        options.Levels = 11;
+        services.Brightness = std::make_shared<BacklightProvider>(options);
+        services.Settings = settings.get();
+        services.Autostart = autostart.get();
+        services.Idle = &idle;
+        services.TrayHost = &tray;
+        if (services.ExecutablePath.isEmpty())
+            services.ExecutablePath = dir.filePath("lumora");
+        services.InstanceRecordFolder = dir.filePath("run");
+        services.ScreenPixelsPerInch = pixelsPerInch;
+        return std::make_unique<TForm1>(services);
+    }
+
+    // The deferred start-up, its failures reported as the timer reports them.
+    void Start(TForm1Services services = {})
+    {
+        form = Make(120, std::move(services));
+        RunGuarded([&] { form->Timer1Timer(form->Timer1); });
+    }
+};
+
+} // namespace
+
+TEST_F(StartUpFilesTest, ATextWhereALevelBelongsIsReportedOnceAndTheControlsStayLive)
+{
+    WriteFile(SettingsPath(), QByteArray(kRoot) + "Level=\"5\"\nDimInterval=15\nRunOnStartup=0\n");
+    const QByteArray before = ReadAll(SettingsPath());
+    Start();
+    ASSERT_EQ(boxes.errors.size(), 1) << boxes.errors.join(" | ").toStdString();
+    EXPECT_EQ(boxes.errors[0], "Invalid data type for 'Level'");
+    EXPECT_FALSE(form->Updating());
+    EXPECT_EQ(Brightness(), "1") << "the preset level 0 is applied";
+    EXPECT_EQ(form->edtInterval->text(), "15") << "what could be read is used";
+    EXPECT_EQ(form->Timer2->Tag(), 15);
+
+    form->AdvSmoothTrackBar1->SetPosition(70);
+    EXPECT_EQ(Brightness(), "70") << "the track bar reaches the device";
+    form->BG->SetValue(3);
+    EXPECT_EQ(boxes.errors.size(), 1);
+    EXPECT_EQ(ReadAll(SettingsPath()), before) << "reading never writes";
+}
+
+TEST_F(StartUpFilesTest, AnUnparsableFileIsReportedOnceKeptAsItIsAndASaveSaysWhyItCannot)
+{
+    const QByteArray text = QByteArray(kRoot) + "Level=5\nthis line is no value\n";
+    WriteFile(SettingsPath(), text);
+    Start();
+    ASSERT_EQ(boxes.errors.size(), 1) << boxes.errors.join(" | ").toStdString();
+    EXPECT_TRUE(boxes.errors[0].contains("Cannot read settings file")) << boxes.errors[0].toStdString();
+    EXPECT_FALSE(form->Updating());
+    EXPECT_EQ(Brightness(), "1");
+    form->AdvSmoothTrackBar1->SetPosition(40);
+    EXPECT_EQ(Brightness(), "40");
+
+    RunGuarded([&] { form->close(); });
+    ASSERT_EQ(boxes.errors.size(), 2);
+    EXPECT_TRUE(boxes.errors[1].contains("Cannot read settings file")) << boxes.errors[1].toStdString();
+    EXPECT_EQ(ReadAll(SettingsPath()), text);
+}
+
+TEST_F(StartUpFilesTest, APictureWithItsExtensionInCapitalsIsFoundAgainAtTheNextStart)
+{
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("own")));
+    ASSERT_TRUE(red.save(dir.filePath("own/Cinema.PNG"), "PNG"));
+    WriteFile(SettingsPath(), QByteArray(kRoot) + "ProfileIcon=\"\"\nActiveProfile=\"Cinema\"\nLevel=2\n\n"
+                                                  "[Software\\Kestrelo\\LumoraBrightness\\Cinema]\nProfileIcon=\"Cinema\"\n"
+                                                  "Level=6\n");
+    TForm1Services services;
+    services.Pictures = TPictureFolders{dir.filePath("shipped"), dir.filePath("own")};
+    Start(services);
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join(" | ").toStdString();
+    EXPECT_EQ(form->ActiveProfileName, "Cinema");
+    EXPECT_FALSE(form->AdvGDIPPicture1->Picture()->Empty()) << "the profile's picture is shown";
+    EXPECT_EQ(form->AdvGDIPPicture1->Picture()->Width(), 16);
+    EXPECT_EQ(Brightness(), "60");
+}
+
+TEST_F(StartUpFilesTest, TheLoginEntryCarriesTheOptionsThatChangeWhatIsWrittenEachQuoted)
+{
+    TForm1Services services;
+    services.ExecutablePath = "/opt/my tools/lumora";
+    services.LoginStartOptions = {"--levels", "11", "--backlight-root", "/tmp/my \"panel\"", "--ddc-standin", "/tmp/m"};
+    Start(services);
+    form->AdvSmoothSlider1->SetState(ssOn);
+    form->btnApplySettingsClick(nullptr);
+    const std::optional<QString> exec = autostart->ReadRunValue("Lumora Brightness Control");
+    ASSERT_TRUE(exec);
+    EXPECT_EQ(SplitExecLine(*exec), QStringList({"/opt/my tools/lumora", "/LaunchOnStartup", "--levels", "11",
+                                                 "--backlight-root", "/tmp/my \"panel\"", "--ddc-standin", "/tmp/m"}))
+        << exec->toStdString();
+}
+
+TEST_F(StartUpFilesTest, TheMinutesBoxCoversNoneOfTheCaptionsWordsAtEitherDensity)
+{
+    for (int ppi : {96, 120}) {
+        std::unique_ptr<TForm1> window = Make(ppi);
+        TAdvSmoothLabel* label = window->AdvSmoothLabel2;
+        // The caption's drawn pixels: the label drawn with its words and
+        // drawn without them differ exactly there.
+        const QImage withWords = label->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QString caption = label->Caption().Text();
+        label->Caption().SetText(QString());
+        const QImage without = label->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        label->Caption().SetText(caption);
+        ASSERT_EQ(withWords.size(), without.size());
+
+        const QRect box = window->edtInterval->geometry().translated(-label->pos());
+        int leftInk = -1, rightInk = withWords.width(), inside = 0, inkColumns = 0;
+        for (int x = 0; x < withWords.width(); ++x) {
+            bool ink = false;
+            for (int y = 0; y < withWords.height() && !ink; ++y)
+                ink = withWords.pixel(x, y) != without.pixel(x, y);
+            if (!ink)
+                continue;
+            ++inkColumns;
+            if (x < box.left())
+                leftInk = x;
+            else if (x > box.right())
+                rightInk = std::min(rightInk, x);
+            else
+                ++inside;
+        }
+        ASSERT_GT(inkColumns, 50) << "the caption is drawn at " << ppi;
+        EXPECT_EQ(inside, 0) << "columns of words under the box at " << ppi << " ppi: box " << box.left() << ".."
+                             << box.right() << ", words end " << leftInk << " and start again " << rightInk;
+        EXPECT_GE(leftInk, 0) << "\"over\" is left of the box at " << ppi;
+        EXPECT_LT(rightInk, withWords.width()) << "\"minutes\" is right of the box at " << ppi;
+        EXPECT_GE(box.left() - leftInk, 3) << "a gap before the box at " << ppi << " ppi";
+        EXPECT_GE(rightInk - box.right(), 3) << "a gap after the box at " << ppi << " ppi";
+    }
+}
