@@ -51,6 +51,9 @@ bool IsUserAction(const QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
+    // Closing a window is a deliberate act too, and its save may fail with
+    // the text an earlier box showed (an unreadable settings file).
+    case QEvent::Close:
         return true;
     default:
         return false;

@@ -131,8 +131,8 @@ TEST(DeviceEchoFilter, ComparesInTheReportersOwnUnitAndKeepsABoundedList)
 {
     EchoFilter echoes;
     echoes.Wrote(0);
-    EXPECT_FALSE(echoes.IsEcho(0, 1000)) << "0 percent is written as the lowest non-zero step";
-    EXPECT_TRUE(echoes.IsEcho(1, 1000));
+    EXPECT_FALSE(echoes.IsEcho(0, 1000)) << "0 percent is written as one percent of the range";
+    EXPECT_TRUE(echoes.IsEcho(10, 1000));
     echoes.Wrote(37);
     EXPECT_TRUE(echoes.IsEcho(4, 10));
     echoes.Wrote(37);
@@ -168,7 +168,7 @@ TEST(DevicePanel, ThroughTheDesktopServiceWhileThereIsOneAndBackToTheDeviceWhenI
     EXPECT_EQ(Current(instance), "33");
     panel.Write("panel", 60);
     panel.Write("panel", 0);
-    EXPECT_EQ(kde.written, (std::vector<int>{600, 1}));
+    EXPECT_EQ(kde.written, (std::vector<int>{600, 10})) << "level 0 is one percent of the range";
     EXPECT_EQ(s.Read("panel", "brightness"), "50\n") << "the device is the service's";
 
     panel.provider->UseDesktop(nullptr);
