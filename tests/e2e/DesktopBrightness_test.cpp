@@ -115,12 +115,12 @@ TEST_F(DesktopBrightnessTest, KdeSetsThePanelAndItsSignalMovesTheViewsWithoutACa
     const QString window = driver_.WaitForWindow(kTitle);
     ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
 
-    // The first start applies level 0: the lowest non-zero step.
-    ASSERT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 1\n"); }))
+    // The first start applies level 0: one percent of the service's range.
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 10\n"); }))
         << ReadText(Log("kde")).toStdString();
-    // 50 on 11 levels is level 6: 60 percent of 1000.
+    // 50 on 11 levels is level 5: 50 percent of 1000.
     driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
-    EXPECT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 600\n"); }))
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("kde")).contains("setBrightnessSilent 500\n"); }))
         << ReadText(Log("kde")).toStdString();
     EXPECT_EQ(sandbox.Brightness(), 50) << "the service sets the panel, not the program";
 
@@ -151,7 +151,7 @@ TEST_F(DesktopBrightnessTest, GnomeSetsThePanelAndItsPropertyChangeMovesTheViews
     ASSERT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "1\n"); }))
         << ReadText(Log("gnome")).toStdString();
     driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
-    EXPECT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "60\n"); }))
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "50\n"); }))
         << ReadText(Log("gnome")).toStdString();
     EXPECT_EQ(sandbox.Brightness(), 50);
 
@@ -174,13 +174,13 @@ TEST_F(DesktopBrightnessTest, TheServiceLeavingAndComingBackSwitchesBothWays)
     auto program = Start(sandbox);
     const QString window = driver_.WaitForWindow(kTitle);
     ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
-    ASSERT_TRUE(Eventually([&] { return ReadText(Log("first")).contains("setBrightnessSilent 1\n"); }));
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("first")).contains("setBrightnessSilent 10\n"); }));
 
     // Gone: the backlight file is written again.
     bus.StopServing(kKdeName);
     QThread::msleep(1000);
-    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
-    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(70));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 70; })) << sandbox.Brightness();
 
     // The needle follows the track bar and writes each level it passes
     // until it settles.
@@ -188,10 +188,10 @@ TEST_F(DesktopBrightnessTest, TheServiceLeavingAndComingBackSwitchesBothWays)
     // Back: the service again, the file left alone.
     ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde_brightness_mock.py", kKdeName, Log("second")));
     QThread::msleep(1000);
-    driver_.Drag(window, TrackBarAt(60), TrackBarAt(100));
+    driver_.Drag(window, TrackBarAt(70), TrackBarAt(100));
     EXPECT_TRUE(Eventually([&] { return ReadText(Log("second")).contains("setBrightnessSilent 1000\n"); }))
         << ReadText(Log("second")).toStdString();
-    EXPECT_EQ(sandbox.Brightness(), 60);
+    EXPECT_EQ(sandbox.Brightness(), 70);
     EXPECT_EQ(ShownBoxes(window), 0);
 }
 
