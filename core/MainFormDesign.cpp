@@ -13,6 +13,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/fill/GDIPFill.h"
 #include "controls/chart/SPBEPC.h"
+#include "platform/gdiplus/Image.h"
 #include "tray/CoolTrayIcon.h"
 #include "tray/adpInstanceControl.h"
 
@@ -73,13 +74,18 @@ TFont DesignFont(const TForm& form, int height, TColor color = clBlack, TFontSty
 // for, built into the executable.
 QIcon ProgramIcon()
 {
+    // Decoded here rather than by QIcon::addFile, which would load every
+    // image format plugin to find the one that reads PNG.
     QIcon icon;
     for (int size : {16, 22, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/lumora-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(QPixmap::fromImage(gdiplus::Image::FromFile(QStringLiteral(":/icons/lumora-%1.png").arg(size))->ToQImage()));
     return icon;
 }
 
-QImage PickerGlyph() { return QImage(QStringLiteral(":/picker/dropdown-17.png")).convertToFormat(QImage::Format_ARGB32); }
+QImage PickerGlyph()
+{
+    return gdiplus::Image::FromFile(QStringLiteral(":/picker/dropdown-17.png"))->ToQImage().convertToFormat(QImage::Format_ARGB32);
+}
 
 namespace {
 

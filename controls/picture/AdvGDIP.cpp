@@ -150,6 +150,7 @@ std::unique_ptr<gdiplus::Image> TAdvGDIPPicture::DecodeScaledDown(const std::fun
     buffer.setData(Data());
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    gdiplus::HintImageFormat(reader, Data());
     // JPEG decodes at a half, a quarter or an eighth of its size for the
     // cost of that size; other formats would decode everything anyway.
     if (reader.format() != "jpeg")

@@ -91,6 +91,7 @@ const TPictureData::Decoded& TPictureData::Decode() const
                 buffer.setData(FData);
                 buffer.open(QIODevice::ReadOnly);
                 QImageReader reader(&buffer);
+                gdiplus::HintImageFormat(reader, FData);
                 decoded.format = FormatFromReader(reader.format());
                 decoded.fileFormat = reader.imageFormat();
                 decoded.image = std::move(image);

@@ -21,6 +21,25 @@ Image::Image(const QImage& image) : image_(image.convertToFormat(QImage::Format_
         status_ = InvalidParameter;
 }
 
+void HintImageFormat(QImageReader& reader, const QByteArray& bytes)
+{
+    struct Signature {
+        const char* start;
+        const char* format;
+    };
+    static constexpr Signature kSignatures[] = {
+        {"\x89PNG\r\n\x1a\n", "png"}, {"\xff\xd8\xff", "jpeg"}, {"GIF87a", "gif"}, {"GIF89a", "gif"}, {"BM", "bmp"}};
+    for (const Signature& s : kSignatures) {
+        if (bytes.startsWith(s.start)) {
+            // Told the format, the reader would still ask every plugin
+            // whether it reads it before it takes its own decoder.
+            reader.setFormat(s.format);
+            reader.setAutoDetectImageFormat(false);
+            return;
+        }
+    }
+}
+
 std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
 {
     auto out = std::make_unique<Image>();
@@ -32,6 +51,7 @@ std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    HintImageFormat(reader, bytes);
     reader.setAllocationLimit(kPictureAllocationLimitMb);
     const QByteArray format = reader.format();  // must be asked before reading
     QImage decoded = reader.read();
@@ -52,6 +72,7 @@ std::unique_ptr<Image> Image::FromBytesScaled(const QByteArray& bytes, QSize siz
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    HintImageFormat(reader, bytes);
     reader.setAllocationLimit(kPictureAllocationLimitMb);
     if (!reader.supportsOption(QImageIOHandler::ScaledSize))
         return nullptr;

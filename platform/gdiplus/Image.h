@@ -9,7 +9,16 @@
 
 #include <memory>
 
+class QImageReader;
+
 namespace lumora::gdiplus {
+
+// Tells the reader the file format that the first bytes of `bytes` name
+// (PNG, JPEG, GIF, BMP), so that it goes straight to that decoder. Without a
+// format, the reader loads every image format plugin to ask each whether it
+// can read the data, and they stay loaded for the life of the program. An
+// unknown start leaves the reader to find the format itself.
+void HintImageFormat(QImageReader& reader, const QByteArray& bytes);
 
 // A decoded image. Pixels are held premultiplied 32-bit for fast drawing.
 class Image {
