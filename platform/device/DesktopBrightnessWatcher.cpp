@@ -2,10 +2,18 @@
 
 #include "platform/device/GnomeBrightness.h"
 #include "platform/device/KdeBrightness.h"
+#include "platform/device/KdeScreenBrightness.h"
 
 #include <QDBusConnectionInterface>
 
 namespace lumora {
+
+namespace {
+
+// What Choose found: the kind of service and the name it is talked to by.
+enum class Kind { None, Plasma6, Plasma5, Gnome };
+
+} // namespace
 
 DesktopBrightnessWatcher::DesktopBrightnessWatcher() : DesktopBrightnessWatcher(QDBusConnection::sessionBus()) {}
 
@@ -15,7 +23,7 @@ DesktopBrightnessWatcher::DesktopBrightnessWatcher(QDBusConnection bus)
 {
     if (!bus_.isConnected())
         return; // no session bus: the panel is set as the system allows
-    watcher_.setWatchedServices({kKdePowerService, kGnomePowerService});
+    watcher_.setWatchedServices({kScreenBrightnessService, kKdePowerService, kGnomePowerService});
     connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { Choose(); });
     Choose();
 }
@@ -25,24 +33,39 @@ DesktopBrightnessWatcher::~DesktopBrightnessWatcher() = default;
 void DesktopBrightnessWatcher::Choose()
 {
     const QDBusConnectionInterface* names = bus_.interface();
+    const auto there = [names](const QString& name) { return names != nullptr && names->isServiceRegistered(name); };
+    Kind kind = Kind::None;
     QString name;
-    if (names != nullptr) {
-        for (const QString& candidate : {kKdePowerService, kGnomePowerService}) {
-            if (names->isServiceRegistered(candidate)) {
-                name = candidate;
-                break;
-            }
-        }
+    if (there(kScreenBrightnessService)) {
+        kind = Kind::Plasma6;
+        name = kScreenBrightnessService;
+    } else if (there(kKdePowerService)) {
+        // Plasma 5 and 6 share the power management's name; Plasma 6 serves
+        // the per-display root object there instead of the action.
+        kind = KdeScreenBrightness::IsServedBy(bus_, kKdePowerService) ? Kind::Plasma6 : Kind::Plasma5;
+        name = kKdePowerService;
+    } else if (there(kGnomePowerService)) {
+        kind = Kind::Gnome;
+        name = kGnomePowerService;
     }
-    if (name == currentName_ && (current_ != nullptr) == !name.isEmpty())
+    const QString chosen = name.isEmpty() ? QString() : QString::number(int(kind)) + u' ' + name;
+    if (chosen == currentName_ && (current_ != nullptr) == !chosen.isEmpty())
         return;
-    currentName_ = name;
-    if (name == kKdePowerService)
+    currentName_ = chosen;
+    switch (kind) {
+    case Kind::Plasma6:
+        current_ = std::make_unique<KdeScreenBrightness>(bus_, name);
+        break;
+    case Kind::Plasma5:
         current_ = std::make_unique<KdeBrightness>(bus_);
-    else if (name == kGnomePowerService)
+        break;
+    case Kind::Gnome:
         current_ = std::make_unique<GnomeBrightness>(bus_);
-    else
+        break;
+    case Kind::None:
         current_.reset();
+        break;
+    }
     emit ServiceChanged();
 }
 

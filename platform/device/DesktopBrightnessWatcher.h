@@ -11,7 +11,9 @@ namespace lumora {
 
 // Which desktop brightness service the session bus offers, followed while
 // the program runs: the bus tells when a service's name appears or goes (no
-// polling). KDE's power management is preferred when both run.
+// polling). KDE's power management is preferred when both run: Plasma 6's
+// per-display brightness where its root object answers, else Plasma 5's
+// brightness control action.
 class DesktopBrightnessWatcher : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +34,7 @@ private:
 
     QDBusConnection bus_;
     QDBusServiceWatcher watcher_;
-    QString currentName_;
+    QString currentName_; // the kind and bus name of current_, empty for none
     std::unique_ptr<DesktopBrightness> current_;
 };
 

@@ -1,5 +1,5 @@
-// The whole program beside the desktop's brightness service (KDE's and
-// GNOME's, served by dbusmock on a private session bus) and with a backlight
+// The whole program beside the desktop's brightness service (KDE Plasma 5's
+// and 6's, and GNOME's, served by dbusmock on a private session bus) and with a backlight
 // device that goes and comes back.
 
 #include "Desktop.h"
@@ -18,6 +18,7 @@ namespace {
 const QString kTitle = "Lumora Brightness Control";
 const QString kKdeName = "org.kde.Solid.PowerManagement";
 const QString kKdePath = "/org/kde/Solid/PowerManagement/Actions/BrightnessControl";
+const QString kKde6Root = "/org/kde/ScreenBrightness";
 const QString kGnomeName = "org.gnome.SettingsDaemon.Power";
 const QString kGnomePath = "/org/gnome/SettingsDaemon/Power";
 
@@ -49,6 +50,14 @@ qsizetype SettledLog(const QString& log)
         return still;
     }, 10000);
     return size;
+}
+
+// A Plasma 6 display's Brightness as the service holds it.
+QString Kde6Brightness(const SessionBus& bus, const QString& display)
+{
+    return bus.Send({"--dest=" + kKdeName, kKde6Root + "/" + display, "org.freedesktop.DBus.Properties.Get",
+                     "string:org.kde.ScreenBrightness.Display", "string:Brightness"})
+        .simplified();
 }
 
 class DesktopBrightnessTest : public ::testing::Test {
@@ -134,6 +143,47 @@ TEST_F(DesktopBrightnessTest, KdeSetsThePanelAndItsSignalMovesTheViewsWithoutACa
     EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=3\n"); }))
         << SettingsText(sandbox).toStdString();
     EXPECT_FALSE(CallsSince(Log("kde"), mark).contains("setBrightness")) << CallsSince(Log("kde"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
+TEST_F(DesktopBrightnessTest, Kde6SetsTheInternalDisplayAndItsSignalMovesTheViewsWithoutACallBack)
+{
+    // Plasma 6 under the power management's name: an external monitor
+    // listed first (display0, 80 of 100), the internal panel second
+    // (display1, 500 of 1000).
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde6_brightness_mock.py", kKdeName, Log("kde6")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    // Level 0 at the first start: one percent of the panel's range, without
+    // Plasma's on-screen display (flag 1).
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("kde6")).contains("SetBrightness 10 1\n"); }))
+        << ReadText(Log("kde6")).toStdString();
+    driver_.Drag(window, TrackBarAt(0), TrackBarAt(50));
+    EXPECT_TRUE(Eventually([&] { return ReadText(Log("kde6")).contains("SetBrightness 500 1\n"); }))
+        << ReadText(Log("kde6")).toStdString();
+    const qsizetype mark = SettledLog(Log("kde6"));
+    EXPECT_TRUE(Kde6Brightness(bus, "display1").endsWith("int32 500")) << Kde6Brightness(bus, "display1").toStdString();
+    EXPECT_TRUE(Kde6Brightness(bus, "display0").endsWith("int32 80")) << "the external monitor is not the panel";
+    EXPECT_FALSE(ReadText(Log("kde6")).contains("setBrightness")) << "Plasma 5's action is not asked for";
+    EXPECT_EQ(sandbox.Brightness(), 50) << "the service sets the panel, not the program";
+
+    // The panel set elsewhere to 30 percent: the views move to level 3,
+    // nothing is written back. The external monitor set after it is not the
+    // panel: the views stay.
+    bus.Send({"--dest=" + kKdeName, kKde6Root, "org.kde.ScreenBrightness.Test.ChangeElsewhere", "string:display1",
+              "int32:300"});
+    bus.Send({"--dest=" + kKdeName, kKde6Root, "org.kde.ScreenBrightness.Test.ChangeElsewhere", "string:display0",
+              "int32:90"});
+    QThread::msleep(1500);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=3\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("kde6"), mark).contains("SetBrightness ")) << CallsSince(Log("kde6"), mark).toStdString();
     EXPECT_EQ(sandbox.Brightness(), 50);
 }
 
