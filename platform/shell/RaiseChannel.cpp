@@ -3,10 +3,24 @@
 #include "platform/framework/Exception.h"
 #include "platform/shell/ActivationToken.h"
 
+#include <QFile>
 #include <QGuiApplication>
-#include <QLocalSocket>
-#include <QPointer>
+#include <QSocketNotifier>
 #include <QWidget>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// The channel is a plain Unix stream socket: a program that only ever asks
+// one question of itself has no use for a networking library, which would
+// stay mapped (with its Kerberos and proxy libraries) for the whole session.
 
 namespace lumora {
 
@@ -15,70 +29,197 @@ namespace {
 // "raise", optionally followed by a space and an activation token.
 const QByteArray kRequest = QByteArrayLiteral("raise");
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
-constexpr qint64 kMaxRequest = 300;
+constexpr qsizetype kMaxRequest = 300;
+
+// The socket address of a path; false when the path does not fit.
+bool AddressOf(const QString& path, sockaddr_un& address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || std::size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    return true;
+}
+
+int StreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+
+// Waits for `events` on fd until the deadline; false on time-out or error.
+bool WaitFor(int fd, short events, std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd p{fd, events, 0};
+        const int n = ::poll(&p, 1, int(left.count()));
+        if (n > 0)
+            return (p.revents & events) != 0;
+        if (n == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+bool IsValidRequest(const QByteArray& line, QByteArray& token)
+{
+    token = line.mid(kRequest.size() + 1);
+    return line == kRequest || (line.startsWith(kRequest + ' ') && IsActivationToken(token));
+}
 
 } // namespace
 
-TRaiseServer::TRaiseServer(QString serverPath) : serverPath_(std::move(serverPath))
-{
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &TRaiseServer::Accept);
-}
+// One connection of a surplus copy: it sends one short line and reads the
+// answer. Anything longer or different is dropped with the connection.
+struct TRaiseServer::Connection {
+    int fd = -1;
+    QByteArray received;
+    std::unique_ptr<QSocketNotifier> notifier;
+    ~Connection()
+    {
+        notifier.reset();
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 
-TRaiseServer::~TRaiseServer() { server_.close(); }
+TRaiseServer::TRaiseServer(QString serverPath) : serverPath_(std::move(serverPath)) {}
+
+TRaiseServer::~TRaiseServer()
+{
+    connections_.clear();
+    listener_.reset();
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(QFile::encodeName(serverPath_).constData());
+    }
+}
 
 void TRaiseServer::Listen()
 {
-    if (server_.isListening())
+    if (IsListening())
         return;
+    const auto fail = [&](int error) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        throw EOSError(QStringLiteral("Cannot listen on %1: %2").arg(serverPath_, QString::fromLocal8Bit(std::strerror(error))));
+    };
+    sockaddr_un address;
+    if (!AddressOf(serverPath_, address))
+        fail(ENAMETOOLONG);
+    fd_ = StreamSocket();
+    if (fd_ < 0)
+        fail(errno);
     // Only the registered copy listens, and it registered under the record's
     // lock, so a socket already there belongs to a copy that is gone.
-    QLocalServer::removeServer(serverPath_);
-    if (!server_.listen(serverPath_))
-        throw EOSError(QStringLiteral("Cannot listen on %1: %2").arg(serverPath_, server_.errorString()));
+    ::unlink(address.sun_path);
+    // Only the user may connect: the socket is made without access for others.
+    const mode_t before = ::umask(0077);
+    const int bound = ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const int bindError = errno;
+    ::umask(before);
+    if (bound != 0)
+        fail(bindError);
+    if (::listen(fd_, 8) != 0)
+        fail(errno);
+    listener_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+    connect(listener_.get(), &QSocketNotifier::activated, this, &TRaiseServer::Accept);
 }
 
 void TRaiseServer::Accept()
 {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            // A request is one short line; anything longer or different is
-            // dropped with the connection.
-            if (!socket->canReadLine() && socket->bytesAvailable() < kMaxRequest)
-                return;
-            QByteArray line = socket->readLine(kMaxRequest);
-            const bool whole = line.endsWith('\n');
-            line.chop(1);
-            const QByteArray token = line.mid(kRequest.size() + 1);
-            const bool valid =
-                whole && (line == kRequest || (line.startsWith(kRequest + ' ') && IsActivationToken(token)));
-            if (valid) {
-                socket->write(kAnswer);
-                socket->flush();
-                UseActivationToken(token);
-                if (OnRaiseRequest)
-                    OnRaiseRequest();
-            }
-            socket->disconnectFromServer();
-        });
+    for (;;) {
+        const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return; // EAGAIN: nobody else waiting
+        auto connection = std::make_unique<Connection>();
+        connection->fd = fd;
+        connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        Connection* c = connection.get();
+        connect(c->notifier.get(), &QSocketNotifier::activated, this, [this, c] { Read(c); });
+        connections_.push_back(std::move(connection));
+    }
+}
+
+void TRaiseServer::Read(Connection* c)
+{
+    char buffer[kMaxRequest];
+    const ssize_t n = ::read(c->fd, buffer, sizeof buffer);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (n > 0)
+        c->received.append(buffer, qsizetype(n));
+    const qsizetype end = c->received.indexOf('\n');
+    if (end < 0 && n > 0 && c->received.size() < kMaxRequest)
+        return; // the rest of the line is still on its way
+    QByteArray token;
+    const bool valid = end >= 0 && end < kMaxRequest && IsValidRequest(c->received.left(end), token);
+    if (valid)
+        (void)!::write(c->fd, kAnswer.constData(), std::size_t(kAnswer.size()));
+    Drop(c);
+    if (valid) {
+        UseActivationToken(token);
+        if (OnRaiseRequest)
+            OnRaiseRequest();
+    }
+}
+
+void TRaiseServer::Drop(Connection* c)
+{
+    for (auto it = connections_.begin(); it != connections_.end(); ++it) {
+        if (it->get() == c) {
+            // The notifier that called is still on the stack: close now, free later.
+            c->notifier->setEnabled(false);
+            ::shutdown(c->fd, SHUT_RDWR);
+            QMetaObject::invokeMethod(this, [owned = std::shared_ptr<Connection>(std::move(*it))] {}, Qt::QueuedConnection);
+            connections_.erase(it);
+            return;
+        }
     }
 }
 
 bool RequestRaise(const QString& serverPath, int timeoutMs, const QByteArray& activationToken)
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverPath);
-    if (!socket.waitForConnected(timeoutMs))
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    sockaddr_un address;
+    if (!AddressOf(serverPath, address))
         return false;
-    socket.write(IsActivationToken(activationToken) ? kRequest + ' ' + activationToken + '\n' : kRequest + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
+    const int fd = StreamSocket();
+    if (fd < 0)
         return false;
-    while (socket.bytesAvailable() < kAnswer.size()) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return false;
-    }
-    return socket.read(kAnswer.size()) == kAnswer;
+    const auto answered = [&] {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            if (errno != EINPROGRESS && errno != EAGAIN)
+                return false;
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (!WaitFor(fd, POLLOUT, deadline) || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+                return false;
+        }
+        const QByteArray request =
+            IsActivationToken(activationToken) ? kRequest + ' ' + activationToken + '\n' : kRequest + '\n';
+        qsizetype sent = 0;
+        while (sent < request.size()) {
+            const ssize_t n = ::send(fd, request.constData() + sent, std::size_t(request.size() - sent), MSG_NOSIGNAL);
+            if (n > 0)
+                sent += qsizetype(n);
+            else if (!(n < 0 && (errno == EAGAIN || errno == EINTR) && WaitFor(fd, POLLOUT, deadline)))
+                return false;
+        }
+        QByteArray answer;
+        while (answer.size() < kAnswer.size()) {
+            char buffer[8];
+            const ssize_t n = ::read(fd, buffer, std::size_t(kAnswer.size() - answer.size()));
+            if (n > 0)
+                answer.append(buffer, qsizetype(n));
+            else if (!(n < 0 && (errno == EAGAIN || errno == EINTR) && WaitFor(fd, POLLIN, deadline)))
+                return false;
+        }
+        return answer == kAnswer;
+    }();
+    ::close(fd);
+    return answered;
 }
 
 void RestoreAndActivate(QWidget* window)

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
 
 class QWidget;
 
@@ -22,16 +25,21 @@ public:
     // without cleaning up. Only the user may connect. Raises EOSError when
     // the socket cannot be made.
     void Listen();
-    bool IsListening() const { return server_.isListening(); }
+    bool IsListening() const { return fd_ >= 0; }
 
     // Called on the user-interface thread for each request.
     std::function<void()> OnRaiseRequest;
 
 private:
+    struct Connection;
     void Accept();
+    void Read(Connection* connection);
+    void Drop(Connection* connection);
 
     QString serverPath_;
-    QLocalServer server_;
+    int fd_ = -1;
+    std::unique_ptr<QSocketNotifier> listener_;
+    std::vector<std::unique_ptr<Connection>> connections_;
 };
 
 // Asks the copy listening at `serverPath` to come forward, handing it the
