@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/device/SysfsFile.h"
+
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -17,6 +20,11 @@ struct BacklightDevice {
     QString Path;
     TBacklightType Type = btRaw;
     int MaxBrightness = 0;
+    // "brightness" in the file system's encoding, and what kind of file it
+    // is, both found with the device so that a write does nothing but write.
+    // Empty for a record not read from a folder: the write finds them itself.
+    QByteArray BrightnessFile = {};
+    TSysfsFileKind BrightnessKind = sfUnknown;
 };
 
 inline const QString kDefaultBacklightRoot = QStringLiteral("/sys/class/backlight");
