@@ -38,7 +38,8 @@ bool IsSafeDeviceName(const QString& name);
 // candidate failed to read, the first failure is raised.
 std::optional<BacklightDevice> FindActiveBacklight(const QString& root);
 
-// The named device with its maximum read afresh (its type is not read). A name
+// The named device with its maximum read afresh and its brightness file
+// looked at (its type is not read). A name
 // that is not a plain folder name, a missing folder or a bad or zero maximum
 // raise EOSError naming the path.
 BacklightDevice OpenBacklight(const QString& root, const QString& name);

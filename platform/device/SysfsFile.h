@@ -35,7 +35,8 @@ enum TSysfsFileKind {
 TSysfsFileKind SysfsFileKindOf(const QByteArray& encodedPath);
 
 // Writes a whole number and a new line to an attribute in one write(). Returns 0 or the errno
-// of the failing step, so a caller can choose another way on EACCES.
+// of the failing step, so a caller can choose another way on EACCES. The kind
+// of the file is looked at after each write.
 int TryWriteSysfsInteger(const QString& path, int value);
 // The same for a path already in the file system's encoding, of a file whose
 // kind is known: an attribute is open, write, close and nothing else; a
