@@ -44,12 +44,11 @@ QString JoinedOrSingle(const CimValue& value)
 
 } // namespace
 
-TBrightnessAccess::TBrightnessAccess(std::shared_ptr<WbemProvider> provider) : provider_(std::move(provider)) {}
+TBrightnessAccess::TBrightnessAccess(std::shared_ptr<WbemProvider> provider) : locator_(std::move(provider)) {}
 
 WbemObjectSet TBrightnessAccess::WmiQuery(const QString& wmiNamespace, const QString& query) const
 {
-    const TSWbemLocator locator(provider_);
-    const WbemServices services = locator.ConnectServer(QStringLiteral("."), wmiNamespace, QString(), QString(),
+    const WbemServices services = locator_.ConnectServer(QStringLiteral("."), wmiNamespace, QString(), QString(),
                                                         QString(), QString(), 0);
     return services.ExecQuery(query, QStringLiteral("WQL"), 0);
 }
@@ -182,8 +181,7 @@ void TBrightnessAccess::SetBrightness(int value, const QString& instanceName)
 {
     if (updating_)
         return;
-    const TSWbemLocator locator(provider_);
-    const WbemServices services = locator.ConnectServer(QStringLiteral("."), QStringLiteral("root\\wmi"), QString(),
+    const WbemServices services = locator_.ConnectServer(QStringLiteral("."), QStringLiteral("root\\wmi"), QString(),
                                                         QString(), QString(), QString(), 0);
     const QString objectPath = QStringLiteral("WmiMonitorBrightnessMethods.InstanceName='") + instanceName + u'\'';
     const std::shared_ptr<WbemObject> methods = services.Get(objectPath, 0);

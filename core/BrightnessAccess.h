@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ResumeReapply.h"
+#include "platform/device/WbemLocator.h"
 #include "platform/device/WbemObjectSet.h"
 #include "platform/device/WbemProvider.h"
 
@@ -74,7 +75,7 @@ public:
     static QStringList SplitLevelText(QString text);
 
 private:
-    std::shared_ptr<WbemProvider> provider_;
+    TSWbemLocator locator_;
     bool updating_ = false;
     std::optional<TBrightnessWrite> lastWrite_;
 };

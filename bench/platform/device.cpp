@@ -105,6 +105,19 @@ void BM_WriteAttribute(benchmark::State& state)
 }
 BENCHMARK(BM_WriteAttribute);
 
+// The write as a device found in its folder makes it: the path encoded and
+// the file's kind known beforehand. A stand-in file is also looked at for a
+// longer tail; a device attribute would be open, write, close alone.
+void BM_WriteFoundStandIn(benchmark::State& state)
+{
+    StandIn s;
+    const QByteArray path = QFile::encodeName(s.device + "/brightness");
+    const TSysfsFileKind kind = SysfsFileKindOf(path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TryWriteSysfsInteger(path, 469, kind));
+}
+BENCHMARK(BM_WriteFoundStandIn);
+
 void BM_StartUpQuery(benchmark::State& state)
 {
     StandIn s;

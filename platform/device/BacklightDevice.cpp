@@ -4,6 +4,7 @@
 #include "platform/framework/Exception.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -23,6 +24,12 @@ TBacklightType TypeOf(const std::optional<QString>& word)
     if (*word == u"platform")
         return btPlatform;
     return btUnknown;
+}
+
+void FindBrightnessFile(BacklightDevice& device)
+{
+    device.BrightnessFile = QFile::encodeName(device.Path + QStringLiteral("/brightness"));
+    device.BrightnessKind = SysfsFileKindOf(device.BrightnessFile);
 }
 
 BacklightDevice ReadDevice(const QString& root, const QString& name)
@@ -61,6 +68,8 @@ std::optional<BacklightDevice> FindActiveBacklight(const QString& root)
     }
     if (!best && firstFailure)
         throw *firstFailure;
+    if (best)
+        FindBrightnessFile(*best);
     return best;
 }
 
@@ -75,6 +84,7 @@ BacklightDevice OpenBacklight(const QString& root, const QString& name)
     device.MaxBrightness = ReadSysfsInteger(maxPath);
     if (device.MaxBrightness <= 0)
         throw EOSError(QStringLiteral("Cannot read %1: %2").arg(maxPath, ErrnoText(ERANGE)));
+    FindBrightnessFile(device);
     return device;
 }
 

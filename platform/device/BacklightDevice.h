@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/device/SysfsFile.h"
+
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -17,6 +20,11 @@ struct BacklightDevice {
     QString Path;
     TBacklightType Type = btRaw;
     int MaxBrightness = 0;
+    // "brightness" in the file system's encoding, and what kind of file it
+    // is, both found with the device so that a write does nothing but write.
+    // Empty for a record not read from a folder: the write finds them itself.
+    QByteArray BrightnessFile = {};
+    TSysfsFileKind BrightnessKind = sfUnknown;
 };
 
 inline const QString kDefaultBacklightRoot = QStringLiteral("/sys/class/backlight");
@@ -30,7 +38,8 @@ bool IsSafeDeviceName(const QString& name);
 // candidate failed to read, the first failure is raised.
 std::optional<BacklightDevice> FindActiveBacklight(const QString& root);
 
-// The named device with its maximum read afresh (its type is not read). A name
+// The named device with its maximum read afresh and its brightness file
+// looked at (its type is not read). A name
 // that is not a plain folder name, a missing folder or a bad or zero maximum
 // raise EOSError naming the path.
 BacklightDevice OpenBacklight(const QString& root, const QString& name);

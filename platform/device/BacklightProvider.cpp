@@ -38,7 +38,11 @@ std::shared_ptr<WbemObject> BacklightProvider::BrightnessInstance(const Backligh
 
 std::shared_ptr<WbemObject> BacklightProvider::MethodsInstance(const QString& name) const
 {
-    return MonitorBrightnessMethodsInstance(name, true);
+    if (!methods_ || methodsName_ != name) {
+        methods_ = MonitorBrightnessMethodsInstance(name, true);
+        methodsName_ = name;
+    }
+    return methods_->Clone();
 }
 
 std::vector<std::shared_ptr<WbemObject>> BacklightProvider::Instances(const QString& className)

@@ -65,6 +65,10 @@ private:
     BacklightOptions options_;
     std::shared_ptr<BrightnessWriter> writer_;
     std::optional<BacklightDevice> known_;
+    // The methods object of the device last asked for, filled in once; each
+    // Get hands out a copy of it.
+    mutable QString methodsName_;
+    mutable std::shared_ptr<const WbemObject> methods_;
 };
 
 } // namespace lumora

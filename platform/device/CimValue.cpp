@@ -93,10 +93,7 @@ bool IsIntegerCimType(TCimType type)
     return RangeOf(type).has_value() && type != wbemCimtypeChar16;
 }
 
-CimValue::CimValue(TCimType type, CimScalar element) : type_(type), null_(false)
-{
-    elements_.push_back(Coerce(type, element));
-}
+CimValue::CimValue(TCimType type, CimScalar element) : type_(type), null_(false), scalar_(Coerce(type, element)) {}
 
 CimValue::CimValue(TCimType type, std::vector<CimScalar> elements) : type_(type), null_(false), array_(true)
 {
@@ -115,9 +112,9 @@ CimValue CimValue::Null(TCimType type, bool isArray)
 
 const CimScalar& CimValue::Scalar() const
 {
-    if (null_ || array_ || elements_.empty())
+    if (null_ || array_)
         throw EWbemError(wbemErrTypeMismatch);
-    return elements_.front();
+    return scalar_;
 }
 
 CimValue CimValue::ConvertedTo(TCimType target) const
@@ -128,7 +125,7 @@ CimValue CimValue::ConvertedTo(TCimType target) const
         return Null(target, array_);
     if (array_)
         return CimValue(target, elements_);
-    return CimValue(target, elements_.front());
+    return CimValue(target, scalar_);
 }
 
 std::optional<std::int64_t> CimValue::ToInt64(const CimScalar& element)
@@ -144,7 +141,8 @@ std::optional<std::int64_t> CimValue::ToInt64(const CimScalar& element)
 
 bool operator==(const CimValue& a, const CimValue& b)
 {
-    return a.type_ == b.type_ && a.null_ == b.null_ && a.array_ == b.array_ && a.elements_ == b.elements_;
+    return a.type_ == b.type_ && a.null_ == b.null_ && a.array_ == b.array_
+        && (a.null_ || a.array_ || a.scalar_ == b.scalar_) && a.elements_ == b.elements_;
 }
 
 } // namespace lumora

@@ -61,7 +61,7 @@ public:
     bool IsArray() const { return array_; }
     // The single element of a non-null, non-array value.
     const CimScalar& Scalar() const;
-    // The elements of a non-null array.
+    // The elements of a non-null array; empty for any other value.
     const std::vector<CimScalar>& Elements() const { return elements_; }
 
     // The value as another CIM type, the way the service converts a value put
@@ -79,6 +79,8 @@ private:
     TCimType type_ = wbemCimtypeString;
     bool null_ = true;
     bool array_ = false;
+    // A single value is kept in place, so that setting a number allocates nothing.
+    CimScalar scalar_;
     std::vector<CimScalar> elements_;
 };
 

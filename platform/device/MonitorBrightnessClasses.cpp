@@ -40,8 +40,6 @@ WbemObject MethodsDefinition()
 
 } // namespace
 
-bool SameWbemName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
 const WbemObject& MonitorBrightnessClassDefinition(const QString& className)
 {
     // Built once; the instances copy them, and clone the in-parameter object

@@ -17,9 +17,6 @@ inline const QString kMonitorBrightnessMethodsClass = QStringLiteral("WmiMonitor
 inline const QString kSetBrightnessMethod = QStringLiteral("WmiSetBrightness");
 inline const QString kInstanceNameKey = QStringLiteral("InstanceName");
 
-// Class names compare without regard to letter case.
-bool SameWbemName(const QString& a, const QString& b);
-
 // The definition of either class (built once); raises "Invalid class" for
 // any other name.
 const WbemObject& MonitorBrightnessClassDefinition(const QString& className);

@@ -58,17 +58,29 @@ long ReadSmall(const QByteArray& path, char* buffer)
     return long(total);
 }
 
+bool OnSysfs(const struct statfs& fs) { return fs.f_type == SYSFS_MAGIC; }
+
 // A stand-in folder holds plain files, where a shorter value would leave the
 // tail of a longer one behind. Cut it after the write: truncating before it
 // (O_TRUNC) makes some file systems flush the file to disk on close, which
-// costs milliseconds. Device attributes are left alone.
+// costs milliseconds. The end of the file is where the offset goes with
+// SEEK_END, which is cheaper than the whole of fstat.
 void CutStandInFile(int fd, off_t size)
+{
+    const off_t length = ::lseek(fd, 0, SEEK_END);
+    if (length > size)
+        (void)!::ftruncate(fd, size);
+}
+
+// For a file of unknown kind: cut it when it turns out a longer plain file
+// outside the device file system. Device attributes are left alone.
+void CutIfStandIn(int fd, off_t size)
 {
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= size)
         return;
     struct statfs fs;
-    if (::fstatfs(fd, &fs) == 0 && fs.f_type == SYSFS_MAGIC)
+    if (::fstatfs(fd, &fs) == 0 && OnSysfs(fs))
         return;
     (void)!::ftruncate(fd, size);
 }
@@ -130,13 +142,31 @@ std::optional<QString> ReadSysfsWord(const QString& path)
     return QString::fromLatin1(buffer, n).trimmed();
 }
 
+TSysfsFileKind SysfsFileKindOf(const QByteArray& encodedPath)
+{
+    struct stat info;
+    if (::stat(encodedPath.constData(), &info) != 0)
+        return sfUnknown;
+    if (!S_ISREG(info.st_mode))
+        return sfAttribute;
+    struct statfs fs;
+    if (::statfs(encodedPath.constData(), &fs) == 0 && OnSysfs(fs))
+        return sfAttribute;
+    return sfStandIn;
+}
+
 int TryWriteSysfsInteger(const QString& path, int value)
+{
+    return TryWriteSysfsInteger(QFile::encodeName(path), value, sfUnknown);
+}
+
+int TryWriteSysfsInteger(const QByteArray& encodedPath, int value, TSysfsFileKind kind)
 {
     char text[16];
     auto [end, ec] = std::to_chars(text, text + sizeof text, value);
     (void)ec;
     *end++ = '\n';
-    Fd fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY));
+    Fd fd(::open(encodedPath.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY));
     if (fd.get() < 0)
         return errno;
     const std::size_t size = std::size_t(end - text);
@@ -149,7 +179,10 @@ int TryWriteSysfsInteger(const QString& path, int value)
     // A device attribute takes the whole value in one write or refuses it.
     if (std::size_t(n) != size)
         return EIO;
-    CutStandInFile(fd.get(), off_t(size));
+    if (kind == sfStandIn)
+        CutStandInFile(fd.get(), off_t(size));
+    else if (kind == sfUnknown)
+        CutIfStandIn(fd.get(), off_t(size));
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,9 +20,28 @@ int ReadSysfsInteger(const QString& path);
 // nullopt when the file does not exist.
 std::optional<QString> ReadSysfsWord(const QString& path);
 
+// What kind of file an attribute path names, which decides how a value goes
+// into it. A device attribute takes the whole value in one write and keeps
+// only that; a regular file outside the device file system (a stand-in
+// folder) keeps the tail of a longer earlier value unless it is cut after the
+// write.
+enum TSysfsFileKind {
+    sfUnknown,   // not known (the file was missing when looked at): each write looks
+    sfAttribute, // a device attribute, or anything else that is not a plain file
+    sfStandIn,   // a regular file outside the device file system
+};
+
+// Looks at the file once (stat and statfs). A missing file gives sfUnknown.
+TSysfsFileKind SysfsFileKindOf(const QByteArray& encodedPath);
+
 // Writes a whole number and a new line to an attribute in one write(). Returns 0 or the errno
-// of the failing step, so a caller can choose another way on EACCES.
+// of the failing step, so a caller can choose another way on EACCES. The kind
+// of the file is looked at after each write.
 int TryWriteSysfsInteger(const QString& path, int value);
+// The same for a path already in the file system's encoding, of a file whose
+// kind is known: an attribute is open, write, close and nothing else; a
+// stand-in file is also cut to the value when it was longer.
+int TryWriteSysfsInteger(const QByteArray& encodedPath, int value, TSysfsFileKind kind);
 
 // The strict number parser behind ReadSysfsInteger: the value, or the errno
 // that describes the fault (EINVAL, ERANGE).

@@ -10,7 +10,7 @@ WbemServices TSWbemLocator::ConnectServer(const QString& server, const QString& 
     if (!server.isEmpty() && server != u".")
         throw EWbemError(wbemErrServerUnavailable);
     for (const std::shared_ptr<WbemProvider>& provider : providers_) {
-        if (provider && provider->Namespace().compare(namespaceName, Qt::CaseInsensitive) == 0)
+        if (provider && SameWbemName(provider->Namespace(), namespaceName))
             return WbemServices(provider);
     }
     throw EWbemError(wbemErrInvalidNamespace);

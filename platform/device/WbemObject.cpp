@@ -7,7 +7,7 @@ namespace lumora {
 const WbemProperty* WbemPropertySet::Find(const QString& name) const
 {
     for (const WbemProperty& p : items_) {
-        if (p.Name().compare(name, Qt::CaseInsensitive) == 0)
+        if (SameWbemName(p.Name(), name))
             return &p;
     }
     return nullptr;
@@ -28,7 +28,7 @@ WbemProperty& WbemPropertySet::Item(const QString& name)
 void WbemPropertySet::Add(const QString& name, const CimValue& value)
 {
     for (WbemProperty& p : items_) {
-        if (p.Name().compare(name, Qt::CaseInsensitive) == 0) {
+        if (SameWbemName(p.Name(), name)) {
             p = WbemProperty(name, value);
             return;
         }
@@ -44,7 +44,7 @@ WbemMethod::WbemMethod(QString name, std::shared_ptr<WbemObject> inParameters)
 const WbemMethod* WbemMethodSet::Find(const QString& name) const
 {
     for (const WbemMethod& m : items_) {
-        if (m.Name().compare(name, Qt::CaseInsensitive) == 0)
+        if (SameWbemName(m.Name(), name))
             return &m;
     }
     return nullptr;
@@ -59,8 +59,9 @@ const WbemMethod& WbemMethodSet::Item(const QString& name) const
 
 std::shared_ptr<WbemObject> WbemObject::Clone() const
 {
-    auto copy = std::make_shared<WbemObject>(*this);
-    copy->methods_ = WbemMethodSet();
+    auto copy = std::make_shared<WbemObject>(class_);
+    copy->relPath_ = relPath_;
+    copy->properties_ = properties_;
     for (const WbemMethod& m : methods_)
         copy->methods_.Add(WbemMethod(m.Name(), m.InParameters() ? m.InParameters()->Clone() : nullptr));
     return copy;

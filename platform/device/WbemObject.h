@@ -11,6 +11,15 @@ namespace lumora {
 
 class WbemObject;
 
+// Names of classes, properties, methods and keys compare without regard to
+// letter case. Callers nearly always spell a name as it is declared, so the
+// exact comparison comes first and the folding one only when it fails; the
+// folding maps each UTF-16 unit to one, so names of other lengths differ.
+inline bool SameWbemName(const QString& a, const QString& b)
+{
+    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
+}
+
 // A named, typed property. Putting a value converts it to the property's own
 // CIM type, as the service does; a value that does not fit raises "Type mismatch".
 class WbemProperty {

@@ -24,9 +24,7 @@ QString TakeName(const QString& s, qsizetype& pos)
     return s.mid(start, pos - start);
 }
 
-} // namespace
-
-WbemObjectPath ParseObjectPath(const QString& path)
+WbemObjectPath Parse(const QString& path)
 {
     WbemObjectPath result;
     qsizetype pos = 0;
@@ -76,6 +74,22 @@ WbemObjectPath ParseObjectPath(const QString& path)
         Invalid();
     result.KeyValue = value;
     return result;
+}
+
+} // namespace
+
+WbemObjectPath ParseObjectPath(const QString& path)
+{
+    // A moving control addresses the same instance at every step, twice per
+    // step (the object, then its method): the last path parsed is kept.
+    thread_local QString lastPath;
+    thread_local WbemObjectPath lastParsed;
+    if (!lastPath.isNull() && path == lastPath)
+        return lastParsed;
+    WbemObjectPath parsed = Parse(path);
+    lastParsed = parsed;
+    lastPath = path;
+    return parsed;
 }
 
 } // namespace lumora

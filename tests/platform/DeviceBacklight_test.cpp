@@ -93,6 +93,38 @@ TEST(DeviceSysfs, BadValuesRaiseWithThePathAndTheSystemText)
               "Cannot read " + s.Root() + "/none: No such file or directory");
 }
 
+TEST(DeviceSysfs, AStandInFileEndsWithTheValueAndAnAttributeIsOnlyWritten)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100000\n", "100000\n");
+    const QByteArray file = QFile::encodeName(s.DevicePath("panel") + "/brightness");
+    EXPECT_EQ(SysfsFileKindOf(file), sfStandIn);
+    EXPECT_EQ(SysfsFileKindOf(file + ".none"), sfUnknown);
+    EXPECT_EQ(SysfsFileKindOf(QFile::encodeName(s.DevicePath("panel"))), sfAttribute);
+    const QByteArray sysfs = "/sys/kernel/mm/transparent_hugepage/enabled";
+    if (QFileInfo::exists(QString::fromLatin1(sysfs))) {
+        EXPECT_EQ(SysfsFileKindOf(sysfs), sfAttribute);
+    }
+
+    // A shorter value after a longer one: the tail goes, whether the kind
+    // was found with the device or is looked at by the write.
+    EXPECT_EQ(TryWriteSysfsInteger(file, 7, sfStandIn), 0);
+    EXPECT_EQ(s.Read("panel", "brightness"), "7\n");
+    s.Write("panel", "brightness", "100000\n");
+    EXPECT_EQ(TryWriteSysfsInteger(file, 42, sfUnknown), 0);
+    EXPECT_EQ(s.Read("panel", "brightness"), "42\n");
+    s.Write("panel", "brightness", "100000\n");
+    EXPECT_EQ(TryWriteSysfsInteger(s.DevicePath("panel") + "/brightness", 9), 0);
+    EXPECT_EQ(s.Read("panel", "brightness"), "9\n");
+
+    // An attribute gets the one write and nothing after it.
+    s.Write("panel", "brightness", "100000\n");
+    EXPECT_EQ(TryWriteSysfsInteger(file, 7, sfAttribute), 0);
+    EXPECT_EQ(s.Read("panel", "brightness"), "7\n0000\n");
+
+    EXPECT_EQ(TryWriteSysfsInteger(file + ".none", 7, sfStandIn), ENOENT);
+}
+
 TEST(DeviceBacklight, ChoosesFirmwareThenPlatformThenRawAndSkipsAZeroMaximum)
 {
     BacklightStandIn s;
@@ -292,6 +324,46 @@ TEST(DeviceBacklightProvider, AVanishedDeviceIsNoticedFromTheFailingWrite)
     ASSERT_TRUE(QFile::remove(s.DevicePath("panel") + "/brightness"));
     EXPECT_EQ(ErrorText([&] { SetBrightness(*provider, "panel", 50); }),
               "Cannot write " + s.DevicePath("panel") + "/brightness: No such file or directory");
+}
+
+TEST(DeviceBacklightProvider, ABrightnessFileMissingWhenTheDeviceWasFoundIsCutWhenItComes)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100\n", "3\n", QByteArray("3\n"));
+    ASSERT_TRUE(QFile::remove(s.DevicePath("panel") + "/brightness"));
+    auto provider = Provider(s);
+    const WbemServices services = TSWbemLocator(provider).ConnectServer(".", "root\\wmi");
+    ASSERT_EQ(services.ExecQuery("SELECT * FROM WmiMonitorBrightness WHERE Active = True").Count(), 1);
+    s.Write("panel", "brightness", "100000\n");
+    SetBrightness(*provider, "panel", 50);
+    EXPECT_EQ(s.Read("panel", "brightness"), "50\n");
+}
+
+TEST(DeviceBacklightProvider, EveryGetOfTheMethodsObjectHandsOutAnObjectOfItsOwn)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100\n", "3\n");
+    s.AddDevice("other", "raw", "100\n", "3\n");
+    auto provider = Provider(s);
+    const WbemServices services = TSWbemLocator(provider).ConnectServer(".", "root\\wmi");
+    const auto first = services.Get("WmiMonitorBrightnessMethods.InstanceName='panel'");
+    const auto in = first->Methods_().Item("WmiSetBrightness").InParameters();
+    in->Properties_().Item("Brightness").SetValue(CimValue::Sint32(70));
+    first->Properties_().Item("Active").SetValue(CimValue::Boolean(false));
+
+    const auto second = services.Get("WmiMonitorBrightnessMethods.InstanceName='panel'");
+    ASSERT_NE(second, first);
+    const auto secondIn = second->Methods_().Item("WmiSetBrightness").InParameters();
+    ASSERT_NE(secondIn, in);
+    secondIn->Properties_().Item("Brightness").SetValue(CimValue::Sint32(20));
+    EXPECT_EQ(in->Properties_().Item("Brightness").Value(), CimValue(wbemCimtypeUint8, CimScalar(std::uint64_t(70))));
+    EXPECT_EQ(second->Properties_().Item("Active").Value(), CimValue::Boolean(true));
+
+    const auto other = services.Get("WmiMonitorBrightnessMethods.InstanceName='other'");
+    EXPECT_EQ(other->Properties_().Item("InstanceName").Value(), CimValue::String("other"));
+    EXPECT_EQ(other->RelPath(), "WmiMonitorBrightnessMethods.InstanceName=\"other\"");
+    const auto again = services.Get("WmiMonitorBrightnessMethods.InstanceName='panel'");
+    EXPECT_EQ(again->Properties_().Item("InstanceName").Value(), CimValue::String("panel"));
 }
 
 TEST(DeviceBacklightProvider, AReadOnlyBrightnessWithoutTheLoginManagerChangesNothing)

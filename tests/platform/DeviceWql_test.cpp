@@ -116,6 +116,22 @@ TEST(DeviceWql, ObjectPathsWithQuotedAndNumericKeys)
         EXPECT_EQ(ErrorOf([&] { ParseObjectPath(bad); }), wbemErrInvalidObjectPath) << bad;
 }
 
+TEST(DeviceWql, AnObjectPathParsedAgainReadsAsItSays)
+{
+    // The last path parsed is kept: paths that follow one another, the same
+    // again, another, and a broken one, each read as their own text says.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(ParseObjectPath("C.K='a'").KeyValue, QString("a"));
+        EXPECT_EQ(ParseObjectPath("C.K='a'").KeyValue, QString("a"));
+        EXPECT_EQ(ParseObjectPath("D.L='b'").ClassName, "D");
+        EXPECT_EQ(ErrorOf([&] { ParseObjectPath("C.K='a"); }), wbemErrInvalidObjectPath);
+        EXPECT_EQ(ParseObjectPath("D.L='b'").KeyName, "L");
+        EXPECT_FALSE(ParseObjectPath("C").KeyValue.has_value());
+    }
+    EXPECT_EQ(ErrorOf([&] { ParseObjectPath(QString()); }), wbemErrInvalidObjectPath);
+    EXPECT_EQ(ErrorOf([&] { ParseObjectPath(""); }), wbemErrInvalidObjectPath);
+}
+
 TEST(DeviceCimValue, ConstructionAndConversionKeepValuesInsideTheirType)
 {
     EXPECT_EQ(ErrorOf([] { CimValue(wbemCimtypeUint8, CimScalar(std::int64_t(256))); }), wbemErrTypeMismatch);
