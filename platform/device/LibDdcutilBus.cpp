@@ -8,14 +8,63 @@
 
 #include <ddcutil_c_api.h>
 
+#include <dlfcn.h>
+
+#include <mutex>
+
 namespace lumora {
 
 namespace {
 
+// The library is loaded when there is a bus to look on, not with the program:
+// it is large (it brings libkmod and libcrypto), it announces itself on
+// standard output when it loads, and without an I2C device node there is
+// nothing it could find. Once loaded it stays.
+constexpr char kLibraryName[] = "libddcutil.so.4";
+
+struct Ddcutil {
+    decltype(&ddca_rc_desc) rc_desc = nullptr;
+    decltype(&ddca_rc_name) rc_name = nullptr;
+    decltype(&ddca_open_display2) open_display2 = nullptr;
+    decltype(&ddca_close_display) close_display = nullptr;
+    decltype(&ddca_get_display_info_list2) get_display_info_list2 = nullptr;
+    decltype(&ddca_free_display_info_list) free_display_info_list = nullptr;
+    decltype(&ddca_get_non_table_vcp_value) get_non_table_vcp_value = nullptr;
+    decltype(&ddca_set_non_table_vcp_value) set_non_table_vcp_value = nullptr;
+};
+
+// The library's calls; raises EOSError when it cannot be loaded.
+const Ddcutil& Library()
+{
+    static std::once_flag once;
+    static Ddcutil library;
+    static QString failure;
+    std::call_once(once, [] {
+        void* handle = ::dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
+        const auto resolve = [&](auto& function, const char* name) {
+            if (handle != nullptr)
+                function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(handle, name));
+            if (function == nullptr && failure.isEmpty())
+                failure = QString::fromLocal8Bit(::dlerror());
+        };
+        resolve(library.rc_desc, "ddca_rc_desc");
+        resolve(library.rc_name, "ddca_rc_name");
+        resolve(library.open_display2, "ddca_open_display2");
+        resolve(library.close_display, "ddca_close_display");
+        resolve(library.get_display_info_list2, "ddca_get_display_info_list2");
+        resolve(library.free_display_info_list, "ddca_free_display_info_list");
+        resolve(library.get_non_table_vcp_value, "ddca_get_non_table_vcp_value");
+        resolve(library.set_non_table_vcp_value, "ddca_set_non_table_vcp_value");
+    });
+    if (!failure.isEmpty())
+        throw EOSError(QStringLiteral("Cannot load %1: %2").arg(QLatin1String(kLibraryName), failure));
+    return library;
+}
+
 QString StatusText(DDCA_Status status)
 {
-    const char* description = ddca_rc_desc(status);
-    const char* name = ddca_rc_name(status);
+    const char* description = Library().rc_desc(status);
+    const char* name = Library().rc_name(status);
     return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(description ? description : "unknown failure"),
                                          QString::fromUtf8(name ? name : "?"));
 }
@@ -31,9 +80,9 @@ class OpenDisplay {
 public:
     OpenDisplay(DDCA_Display_Ref reference, const QString& displayId)
     {
-        Check(ddca_open_display2(reference, false, &handle_), QStringLiteral("Cannot open the display %1").arg(displayId));
+        Check(Library().open_display2(reference, false, &handle_), QStringLiteral("Cannot open the display %1").arg(displayId));
     }
-    ~OpenDisplay() { ddca_close_display(handle_); }
+    ~OpenDisplay() { Library().close_display(handle_); }
     OpenDisplay(const OpenDisplay&) = delete;
     OpenDisplay& operator=(const OpenDisplay&) = delete;
     DDCA_Display_Handle Handle() const { return handle_; }
@@ -49,13 +98,22 @@ QString FieldText(const char* field, std::size_t size)
 
 } // namespace
 
-LibDdcutilBus::LibDdcutilBus() = default;
+LibDdcutilBus::LibDdcutilBus(QString deviceRoot) : deviceRoot_(std::move(deviceRoot)) {}
 LibDdcutilBus::~LibDdcutilBus() = default;
+
+bool LibDdcutilBus::HasI2cDevices() const
+{
+    return !QDir(deviceRoot_).entryList({QStringLiteral("i2c-*")}, QDir::System | QDir::Files).isEmpty();
+}
 
 std::vector<DdcDisplay> LibDdcutilBus::Detect()
 {
+    // DDC/CI goes over the I2C device nodes; without any (no i2c-dev module,
+    // or no video card that offers a bus) there is no monitor to find.
+    if (!HasI2cDevices())
+        return {};
     DDCA_Display_Info_List* list = nullptr;
-    Check(ddca_get_display_info_list2(false, &list), QStringLiteral("Cannot detect DDC/CI displays"));
+    Check(Library().get_display_info_list2(false, &list), QStringLiteral("Cannot detect DDC/CI displays"));
     std::vector<DdcDisplay> displays;
     std::map<QString, void*> references;
     for (int i = 0; list && i < list->ct; ++i) {
@@ -71,7 +129,7 @@ std::vector<DdcDisplay> LibDdcutilBus::Detect()
         references[display.Id] = info.dref;
         displays.push_back(std::move(display));
     }
-    ddca_free_display_info_list(list);
+    Library().free_display_info_list(list);
     std::lock_guard lock(mutex_);
     references_ = std::move(references);
     return displays;
@@ -90,7 +148,7 @@ VcpReading LibDdcutilBus::Read(const QString& displayId, std::uint8_t feature)
 {
     const OpenDisplay display(Reference(displayId), displayId);
     DDCA_Non_Table_Vcp_Value value{};
-    Check(ddca_get_non_table_vcp_value(display.Handle(), feature, &value),
+    Check(Library().get_non_table_vcp_value(display.Handle(), feature, &value),
           QStringLiteral("Cannot read VCP feature 0x%1 of %2").arg(feature, 2, 16, QLatin1Char('0')).arg(displayId));
     return VcpReading{value.sh << 8 | value.sl, value.mh << 8 | value.ml};
 }
@@ -98,7 +156,7 @@ VcpReading LibDdcutilBus::Read(const QString& displayId, std::uint8_t feature)
 void LibDdcutilBus::Write(const QString& displayId, std::uint8_t feature, int value)
 {
     const OpenDisplay display(Reference(displayId), displayId);
-    Check(ddca_set_non_table_vcp_value(display.Handle(), feature, std::uint8_t(value >> 8 & 0xFF),
+    Check(Library().set_non_table_vcp_value(display.Handle(), feature, std::uint8_t(value >> 8 & 0xFF),
                                        std::uint8_t(value & 0xFF)),
           QStringLiteral("Cannot set VCP feature 0x%1 of %2").arg(feature, 2, 16, QLatin1Char('0')).arg(displayId));
 }

@@ -11,10 +11,11 @@ namespace lumora {
 // timing rules and the retries. A thin adapter: it turns the library's
 // displays into DdcDisplay records and its status codes into EOSError texts.
 // Each read or write opens the display, makes the one call and closes it
-// again.
+// again. The library itself is loaded by the first detection that has an I2C
+// device node under `deviceRoot` to look on.
 class LibDdcutilBus : public DdcBus {
 public:
-    LibDdcutilBus();
+    explicit LibDdcutilBus(QString deviceRoot = QStringLiteral("/dev"));
     ~LibDdcutilBus() override;
 
     std::vector<DdcDisplay> Detect() override;
@@ -22,8 +23,10 @@ public:
     void Write(const QString& displayId, std::uint8_t feature, int value) override;
 
 private:
+    bool HasI2cDevices() const;
     void* Reference(const QString& displayId) const;
 
+    QString deviceRoot_;
     mutable std::mutex mutex_;
     std::map<QString, void*> references_; // display id -> the library's display reference
 };

@@ -16,9 +16,36 @@
 
 using namespace lumora;
 
+namespace {
+
+bool LibraryLoaded()
+{
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libddcutil.so");
+}
+
+} // namespace
+
+// Runs first in this file: nothing before it may have loaded the library.
+TEST(DeviceLibDdcutil, WithoutAnI2cDeviceNodeTheLibraryIsNotEvenLoaded)
+{
+    QTemporaryDir dev;
+    LibDdcutilBus bus(dev.path());
+    EXPECT_TRUE(bus.Detect().empty());
+    EXPECT_FALSE(LibraryLoaded()) << "there was no bus to look on";
+    EXPECT_THROW(bus.Read("i2c-3", 0x10), EOSError);
+}
+
 TEST(DeviceLibDdcutil, DetectionOnThisMachineFinishesQuicklyAndReportsWhatItFound)
 {
-    LibDdcutilBus bus;
+    // The library looks on the machine's own buses whatever the folder holds;
+    // a node here only makes sure it is loaded and asked, also on a machine
+    // without any.
+    QTemporaryDir dev;
+    QFile node(dev.filePath("i2c-0"));
+    ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    node.close();
+    LibDdcutilBus bus(dev.path());
     QElapsedTimer clock;
     clock.start();
     auto detection = std::async(std::launch::async, [&] { return bus.Detect(); });
@@ -30,6 +57,7 @@ TEST(DeviceLibDdcutil, DetectionOnThisMachineFinishesQuicklyAndReportsWhatItFoun
         std::printf("  %s: \"%s\" serial \"%s\" on %s\n", qPrintable(d.Id), qPrintable(d.Model), qPrintable(d.Serial),
                     d.Connector.isEmpty() ? "an unknown output" : qPrintable(d.Connector));
     RecordProperty("displays", int(displays.size()));
+    EXPECT_TRUE(LibraryLoaded());
 
     // A display the library did not report is refused by name, not by a crash.
     EXPECT_THROW(bus.Read("i2c-999", 0x10), EOSError);
