@@ -8,105 +8,32 @@
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
-#include "platform/device/BacklightProvider.h"
-#include "platform/framework/Dialogs.h"
 #include "platform/framework/Exception.h"
-#include "platform/settings/SettingsStore.h"
-#include "platform/shell/Autostart.h"
-#include "platform/shell/IdleTime.h"
-#include "platform/shell/NotifyIconHost.h"
 #include "tray/CoolTrayIcon.h"
 
+#include "MainWindowStandIns.h"
+
 #include <QCloseEvent>
-#include <QDir>
 #include <QFocusEvent>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace lumora;
 
 namespace {
 
-class RecordedBoxes : public TMessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override
-    {
-        questions << caption + ": " + text;
-        return answer;
-    }
-    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
-    QStringList messages, questions, errors;
-    bool answer = false;
-};
+using lumora::testing::ReadAll;
+using lumora::testing::WriteFile;
 
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-    bool AreaAvailable() const override { return area; }
-    bool area = true; // false: a desktop without a notification area
-};
-
-class SetIdle : public IdleTimeSource {
-public:
-    quint32 IdleSeconds() override { return seconds; }
-    quint32 seconds = 0;
-};
-
-void WriteFile(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-struct MainWindowTest : ::testing::Test {
-    QTemporaryDir dir;
-    RecordedBoxes boxes;
-    TMessageBoxesScope boxScope{boxes};
-    NoTray tray;
-    SetIdle idle;
-    std::unique_ptr<TSettingsStore> settings;
-    std::unique_ptr<TAutostart> autostart;
-    std::unique_ptr<TForm1> form;
-
-    QString Brightness() const { return QString::fromLatin1(ReadAll(dir.filePath("bl/acpi_video0/brightness"))).trimmed(); }
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
+struct MainWindowTest : lumora::testing::StandInWindowTest {
     void Start(int levels = 11)
     {
-        QDir().mkpath(dir.filePath("bl/acpi_video0"));
-        QDir().mkpath(dir.filePath("run"));
-        WriteFile(dir.filePath("bl/acpi_video0/max_brightness"), "100\n");
-        WriteFile(dir.filePath("bl/acpi_video0/brightness"), "50\n");
-        WriteFile(dir.filePath("bl/acpi_video0/type"), "firmware\n");
-        settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
-        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
-
-        TForm1Services services;
-        BacklightOptions options;
-        options.Root = dir.filePath("bl");
-        options.Levels = levels;
-        services.Brightness = std::make_shared<BacklightProvider>(options);
-        services.Settings = settings.get();
-        services.Autostart = autostart.get();
-        services.Idle = &idle;
-        services.TrayHost = &tray;
-        services.ExecutablePath = dir.filePath("lumora");
-        services.InstanceRecordFolder = dir.filePath("run");
-        services.ScreenPixelsPerInch = 120;
-        form = std::make_unique<TForm1>(services);
+        AddPanel();
+        OpenStores();
+        form = std::make_unique<TForm1>(StandInServices({}, levels));
         form->OnTerminate = [this] { ++terminations; };
         form->Timer1Timer(form->Timer1); // the deferred start-up, without waiting for it
     }
-    int terminations = 0;
 };
 
 } // namespace

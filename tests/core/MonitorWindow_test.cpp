@@ -6,24 +6,15 @@
 
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
-#include "platform/device/BacklightProvider.h"
 #include "platform/device/DdcStandIn.h"
 #include "platform/device/MonitorSetProvider.h"
-#include "platform/framework/Dialogs.h"
-#include "platform/settings/SettingsStore.h"
-#include "platform/shell/Autostart.h"
-#include "platform/shell/IdleTime.h"
-#include "platform/shell/NotifyIconHost.h"
 
+#include "MainWindowStandIns.h"
 #include "support/DdcStandInFolder.h"
 #include "support/EventLoop.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace lumora;
 using lumora::testing::DdcStandInFolder;
@@ -31,46 +22,19 @@ using lumora::testing::PumpUntil;
 
 namespace {
 
-class Boxes : public TMessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
-    QStringList messages, errors;
-};
-
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-};
-
-class NoIdle : public IdleTimeSource {
-public:
-    quint32 IdleSeconds() override { return 0; }
-};
-
-struct MonitorWindowTest : ::testing::Test {
-    QTemporaryDir dir;
+struct MonitorWindowTest : lumora::testing::StandInWindowTest {
     DdcStandInFolder ddc;
-    Boxes boxes;
-    TMessageBoxesScope boxScope{boxes};
-    NoTray tray;
-    NoIdle idle;
-    std::unique_ptr<TSettingsStore> settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
-    std::unique_ptr<TAutostart> autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
     std::shared_ptr<MonitorSetProvider> monitors;
-    std::unique_ptr<TForm1> form;
-    int terminations = 0;
 
-    void AddPanel()
+    MonitorWindowTest() { OpenStores(); }
+    // The window goes before the folder of stand-in monitors it reads.
+    ~MonitorWindowTest() override
     {
-        QDir().mkpath(dir.filePath("bl/intel_backlight"));
-        for (auto [file, text] : {std::pair{"max_brightness", "100\n"}, {"brightness", "50\n"}, {"type", "raw\n"}}) {
-            QFile f(dir.filePath("bl/intel_backlight/") + file);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(text);
-        }
+        form.reset();
+        monitors.reset();
     }
+
+    void AddPanel() { StandInWindowTest::AddPanel("intel_backlight", "raw"); }
 
     void Create()
     {
@@ -83,14 +47,7 @@ struct MonitorWindowTest : ::testing::Test {
         TForm1Services services;
         services.Brightness = monitors;
         services.Monitors = monitors;
-        services.Settings = settings.get();
-        services.Autostart = autostart.get();
-        services.Idle = &idle;
-        services.TrayHost = &tray;
-        services.ExecutablePath = dir.filePath("lumora");
-        services.InstanceRecordFolder = dir.filePath("run");
-        services.ScreenPixelsPerInch = 120;
-        form = std::make_unique<TForm1>(services);
+        form = std::make_unique<TForm1>(StandInServices(std::move(services)));
         form->OnTerminate = [this] { ++terminations; };
     }
 
@@ -117,7 +74,6 @@ struct MonitorWindowTest : ::testing::Test {
                 return a;
         return nullptr;
     }
-
 };
 
 } // namespace

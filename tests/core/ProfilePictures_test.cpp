@@ -5,39 +5,20 @@
 
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/picture/AdvGDIPicture.h"
-#include "platform/device/BacklightProvider.h"
-#include "platform/framework/Dialogs.h"
-#include "platform/settings/SettingsStore.h"
-#include "platform/shell/Autostart.h"
-#include "platform/shell/NotifyIconHost.h"
+
+#include "MainWindowStandIns.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 using namespace lumora;
 
 namespace {
 
-class QuietBoxes : public TMessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
-    QStringList messages, errors;
-};
-
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-};
+using lumora::testing::ReadAll;
 
 // A small PNG whose width tells the pictures apart.
 void WritePicture(const QString& path, int width)
@@ -48,36 +29,15 @@ void WritePicture(const QString& path, int width)
     ASSERT_TRUE(image.save(path, "PNG"));
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray Read(const QString& path) { return ReadAll(path); }
 
-struct ProfilePicturesTest : ::testing::Test {
-    QTemporaryDir dir;
-    QuietBoxes boxes;
-    TMessageBoxesScope boxScope{boxes};
-    NoTray tray;
+struct ProfilePicturesTest : lumora::testing::StandInWindowTest {
     TPictureFolders folders{dir.filePath("share/profiles"), dir.filePath("data/profiles")};
-    std::unique_ptr<TSettingsStore> settings;
-    std::unique_ptr<TAutostart> autostart;
-    std::unique_ptr<TForm1> form;
 
     void SetUp() override
     {
-        QDir().mkpath(dir.filePath("bl/acpi_video0"));
-        QDir().mkpath(dir.filePath("run"));
-        QFile max(dir.filePath("bl/acpi_video0/max_brightness"));
-        ASSERT_TRUE(max.open(QIODevice::WriteOnly));
-        max.write("100\n");
-        max.close();
-        QFile now(dir.filePath("bl/acpi_video0/brightness"));
-        ASSERT_TRUE(now.open(QIODevice::WriteOnly));
-        now.write("50\n");
-        now.close();
-        settings = std::make_unique<TSettingsStore>(dir.filePath("settings.conf"));
-        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
+        AddPanel();
+        OpenStores();
         WritePicture(folders.Shipped + "/Day.png", 10);
         WritePicture(folders.Shipped + "/Night.png", 11);
     }
@@ -87,15 +47,8 @@ struct ProfilePicturesTest : ::testing::Test {
     {
         form.reset();
         TForm1Services services;
-        BacklightOptions options;
-        options.Root = dir.filePath("bl");
-        options.Levels = 11;
-        services.Brightness = std::make_shared<BacklightProvider>(options);
-        services.Settings = settings.get();
-        services.Autostart = autostart.get();
-        services.TrayHost = &tray;
         services.ExecutablePath = dir.filePath("bin/lumora");
-        services.InstanceRecordFolder = dir.filePath("run");
+        services = StandInServices(std::move(services));
         services.ScreenPixelsPerInch = 96;
         services.Pictures = folders;
         form = std::make_unique<TForm1>(services);

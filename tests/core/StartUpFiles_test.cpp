@@ -10,92 +10,30 @@
 #include "controls/picture/AdvGDIPicture.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
-#include "platform/device/BacklightProvider.h"
 #include "platform/framework/Application.h"
-#include "platform/framework/Dialogs.h"
-#include "platform/settings/SettingsStore.h"
-#include "platform/shell/Autostart.h"
-#include "platform/shell/IdleTime.h"
-#include "platform/shell/NotifyIconHost.h"
 
-#include <QDir>
-#include <QFile>
+#include "MainWindowStandIns.h"
+
 #include <QImage>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace lumora;
 
 namespace {
 
-class RecordedBoxes : public TMessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override { messages << text; }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&, const QString& text) override { errors << text; }
-    QStringList messages, errors;
-};
-
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-};
-
-class NoIdle : public IdleTimeSource {
-public:
-    quint32 IdleSeconds() override { return 0; }
-};
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using lumora::testing::ReadAll;
+using lumora::testing::WriteFile;
 
 constexpr char kRoot[] = "[Software\\Kestrelo\\LumoraBrightness]\n";
 
-struct StartUpFilesTest : ::testing::Test {
-    QTemporaryDir dir;
-    RecordedBoxes boxes;
-    TMessageBoxesScope boxScope{boxes};
-    NoTray tray;
-    NoIdle idle;
-    std::unique_ptr<TSettingsStore> settings;
-    std::unique_ptr<TAutostart> autostart;
-    std::unique_ptr<TForm1> form;
-
+struct StartUpFilesTest : lumora::testing::StandInWindowTest {
     QString SettingsPath() const { return dir.filePath("settings.conf"); }
-    QString Brightness() const { return QString::fromLatin1(ReadAll(dir.filePath("bl/acpi_video0/brightness"))).trimmed(); }
 
     std::unique_ptr<TForm1> Make(int pixelsPerInch, TForm1Services services = {})
     {
-        QDir().mkpath(dir.filePath("bl/acpi_video0"));
-        QDir().mkpath(dir.filePath("run"));
-        WriteFile(dir.filePath("bl/acpi_video0/max_brightness"), "100\n");
-        WriteFile(dir.filePath("bl/acpi_video0/brightness"), "50\n");
-        WriteFile(dir.filePath("bl/acpi_video0/type"), "firmware\n");
-        settings = std::make_unique<TSettingsStore>(SettingsPath());
-        autostart = std::make_unique<TAutostart>(dir.filePath("autostart"));
-        BacklightOptions options;
-        options.Root = dir.filePath("bl");
-        options.Levels = 11;
-        services.Brightness = std::make_shared<BacklightProvider>(options);
-        services.Settings = settings.get();
-        services.Autostart = autostart.get();
-        services.Idle = &idle;
-        services.TrayHost = &tray;
-        if (services.ExecutablePath.isEmpty())
-            services.ExecutablePath = dir.filePath("lumora");
-        services.InstanceRecordFolder = dir.filePath("run");
+        AddPanel();
+        OpenStores();
+        services = StandInServices(std::move(services));
         services.ScreenPixelsPerInch = pixelsPerInch;
         return std::make_unique<TForm1>(services);
     }
