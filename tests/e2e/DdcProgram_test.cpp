@@ -17,14 +17,6 @@ namespace {
 
 const QString kTitle = "Lumora Brightness Control";
 
-QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
-
-QPoint TrackBarAt(double percent)
-{
-    const double top = 8 + 21, bottom = 8 + 361;
-    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
-}
-
 void Write(const QString& path, const QByteArray& text)
 {
     QFile f(path);

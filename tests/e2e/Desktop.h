@@ -88,5 +88,20 @@ private:
 // Polls until the condition holds or the time is up.
 bool Eventually(const std::function<bool()>& condition, int ms = 5000);
 QString ReadText(const QString& path);
+// The file's bytes; none when it cannot be read.
+QByteArray ReadBytes(const QString& path);
+// Writes the whole file, its folder made first; a failure fails the test.
+void WriteFile(const QString& path, const QByteArray& bytes);
+
+// The main window is designed at 120 pixels per inch; the virtual display has 96.
+inline QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
+
+// The track bar (design 24, 8, 90 x 403): its scale runs from 100 at design
+// y 8 + 21 down to 0 at design y 8 + 361.
+inline QPoint TrackBarAt(double percent)
+{
+    const double top = 8 + 21, bottom = 8 + 361;
+    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
+}
 
 } // namespace e2e

@@ -22,15 +22,6 @@ const QString kKde6Root = "/org/kde/ScreenBrightness";
 const QString kGnomeName = "org.gnome.SettingsDaemon.Power";
 const QString kGnomePath = "/org/gnome/SettingsDaemon/Power";
 
-QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
-
-// The track bar's scale: 100 at design y 8 + 21, 0 at design y 8 + 361.
-QPoint TrackBarAt(double percent)
-{
-    const double top = 8 + 21, bottom = 8 + 361;
-    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
-}
-
 QString SettingsText(const Sandbox& sandbox) { return ReadText(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf"); }
 
 // What a service was asked since `from` (an offset into its call log).

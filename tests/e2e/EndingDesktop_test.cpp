@@ -15,22 +15,6 @@ using namespace e2e;
 
 namespace {
 
-// The window is designed at 120 pixels per inch; the virtual display has 96.
-QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
-
-// The track bar's scale runs from 100 at design y 8 + 21 down to 0 at 8 + 361.
-QPoint TrackBarAt(double percent)
-{
-    const double top = 8 + 21, bottom = 8 + 361;
-    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Root settings as the program writes them: level 3, and idle dimming after
 // the given minutes (0: off).
 void WriteSettings(const Sandbox& sandbox, int dimMinutes)
@@ -56,14 +40,9 @@ std::unique_ptr<Program> StartShown(DesktopSession& desktop, const Sandbox& sand
 
 // --------------------------------------------------- with a notification area
 
-class ExitDesktopTest : public ::testing::Test {
+class ExitDesktopTest : public SharedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop_ = new DesktopSession(true); }
-    static void TearDownTestSuite()
-    {
-        delete desktop_;
-        desktop_ = nullptr;
-    }
+    static void SetUpTestSuite() { StartDesktop(true); }
 
     // Start, close into the tray (which saves), and show the window again:
     // "Exit" then runs with the main window on screen.
@@ -79,11 +58,7 @@ protected:
         EXPECT_FALSE(window.isEmpty());
         return program;
     }
-
-    static DesktopSession* desktop_;
 };
-
-DesktopSession* ExitDesktopTest::desktop_ = nullptr;
 
 } // namespace
 
@@ -179,18 +154,10 @@ TEST_F(ExitDesktopTest, OneClickOnAFailingDeviceShowsOneErrorBox)
 
 namespace {
 
-class NoTrayDesktopTest : public ::testing::Test {
+class NoTrayDesktopTest : public SharedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop_ = new DesktopSession(false); }
-    static void TearDownTestSuite()
-    {
-        delete desktop_;
-        desktop_ = nullptr;
-    }
-    static DesktopSession* desktop_;
+    static void SetUpTestSuite() { StartDesktop(false); }
 };
-
-DesktopSession* NoTrayDesktopTest::desktop_ = nullptr;
 
 } // namespace
 

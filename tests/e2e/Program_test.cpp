@@ -17,17 +17,6 @@ namespace {
 
 const QString kTitle = "Lumora Brightness Control";
 
-// The window is designed at 120 pixels per inch; the virtual display has 96.
-QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
-
-// The track bar (design 24, 8, 90 x 403): its scale runs from 100 at design
-// y 8 + 21 down to 0 at design y 8 + 361.
-QPoint TrackBarAt(double percent)
-{
-    const double top = 8 + 21, bottom = 8 + 361;
-    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
-}
-
 QString SettingsText(const Sandbox& sandbox) { return ReadText(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf"); }
 
 QString AutostartEntry(const Sandbox& sandbox)

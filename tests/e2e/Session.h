@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace e2e {
@@ -83,6 +85,21 @@ private:
     QProcess windowManager_;
     QProcess notificationArea_;
     bool withNotificationArea_;
+};
+
+// Tests that share one desktop for their whole suite (starting openbox and
+// trayer takes seconds). A suite starts it from its SetUpTestSuite with
+// StartDesktop; it ends after the suite's last test.
+class SharedDesktopTest : public ::testing::Test {
+protected:
+    static void StartDesktop(bool withNotificationArea) { desktop_ = new DesktopSession(withNotificationArea); }
+    static void TearDownTestSuite()
+    {
+        delete desktop_;
+        desktop_ = nullptr;
+    }
+
+    static inline DesktopSession* desktop_ = nullptr;
 };
 
 } // namespace e2e

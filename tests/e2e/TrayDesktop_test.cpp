@@ -12,14 +12,9 @@ using namespace e2e;
 
 namespace {
 
-class TrayDesktopTest : public ::testing::Test {
+class TrayDesktopTest : public SharedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop_ = new DesktopSession(true); }
-    static void TearDownTestSuite()
-    {
-        delete desktop_;
-        desktop_ = nullptr;
-    }
+    static void SetUpTestSuite() { StartDesktop(true); }
 
     // Starts the program, waits for its window and its first write, and
     // closes the window into the tray.
@@ -35,11 +30,7 @@ protected:
         EXPECT_FALSE(desktop_->WaitForTrayIcon(pid).isEmpty()) << "closing the window shows the tray icon";
         return program;
     }
-
-    static DesktopSession* desktop_;
 };
-
-DesktopSession* TrayDesktopTest::desktop_ = nullptr;
 
 } // namespace
 

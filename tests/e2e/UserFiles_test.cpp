@@ -20,31 +20,7 @@ using namespace e2e;
 
 namespace {
 
-// The window is designed at 120 pixels per inch; the virtual display has 96.
-QPoint Design(int x, int y) { return QPoint(x * 96 / 120, y * 96 / 120); }
-
-// The track bar's scale runs from 100 at design y 8 + 21 down to 0 at 8 + 361.
-QPoint TrackBarAt(double percent)
-{
-    const double top = 8 + 21, bottom = 8 + 361;
-    return Design(24 + 45, int(bottom - (bottom - top) * percent / 100.0));
-}
-
 const QByteArray kRootKey = "[Software\\Kestrelo\\LumoraBrightness]\n";
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Whether the window says it is a dialog. A box shown while the main window
 // is not yet mapped has no window it is transient for.
@@ -70,14 +46,9 @@ bool IsDialog(const QString& display, const QString& windowId)
     return dialog;
 }
 
-class UserFilesTest : public ::testing::Test {
+class UserFilesTest : public SharedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop_ = new DesktopSession(true); }
-    static void TearDownTestSuite()
-    {
-        delete desktop_;
-        desktop_ = nullptr;
-    }
+    static void SetUpTestSuite() { StartDesktop(true); }
 
     // A box of the process, before or after its main window shows.
     static QString WaitForBox(qint64 pid, int ms)
@@ -102,11 +73,7 @@ protected:
         }
         return sandbox.Brightness() == expected;
     }
-
-    static DesktopSession* desktop_;
 };
-
-DesktopSession* UserFilesTest::desktop_ = nullptr;
 
 } // namespace
 
