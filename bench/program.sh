@@ -91,7 +91,7 @@ if command -v sway >/dev/null && command -v swaymsg >/dev/null; then
   client=(env -i PATH="$PATH" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$swayrun"
           WAYLAND_DISPLAY="$wl" SWAYSOCK="$(ls "$swayrun"/sway-ipc.*)" QT_QPA_PLATFORM=wayland
           DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent "${as_user[@]}")
-  sway_windows() { "${client[@]}" swaymsg -t get_tree | grep -c '"app_id": "lumora"' || true; }
+  sway_windows() { "${client[@]}" swaymsg -t get_tree | grep -c '"app_id": "org.kestrelo.LumoraBrightness"' || true; }
   wakeups() { # voluntary context switches over 60 s, main thread and all threads alive throughout
     local -A before=()
     local t main0 main1 sum=0
