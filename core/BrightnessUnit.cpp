@@ -265,7 +265,8 @@ void TForm1::Timer3Timer(TObject*)
 TProfile TForm1::CurrentControls() const
 {
     TProfile profile;
-    profile.Level = int(Round(BG->Value()));
+    // The level the user chose, also while the needle is still on its way.
+    profile.Level = int(Round(BG->DestinationValue()));
     profile.Description = Trim(PickerText());
     profile.Interval = TextToInt(edtInterval->text());
     profile.RunOnStartup = AdvSmoothSlider1->State() == ssOn;

@@ -14,7 +14,7 @@ void TForm1::ArmIdleDimming(int minutes)
 {
     Timer2->SetEnabled(true);
     Timer2->SetTag(minutes);
-    brightness_.RestoreLevel = int(Round(BG->Value()));
+    brightness_.RestoreLevel = int(Round(BG->DestinationValue())); // where the needle is heading
 }
 
 void TForm1::DisarmIdleDimming()

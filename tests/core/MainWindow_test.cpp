@@ -238,6 +238,23 @@ TEST_F(MainWindowTest, ClosingWithoutNotificationAreaAsksWhileDimmingIsArmed)
     EXPECT_FALSE(form->Timer2->Enabled());
 }
 
+TEST_F(MainWindowTest, ClosingWhileTheNeedleMovesSavesTheLevelItIsMovingTo)
+{
+    Start();
+    form->BG->SetAnimation(true);
+    form->BG->SetValue(7);
+    ASSERT_LT(form->BG->Value(), 7) << "the needle is still on its way";
+    form->close();
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(dir.filePath("settings.conf"))).contains("Level=7"));
+
+    // Dimming that starts while the needle moves restores the chosen level too.
+    form->BG->SetValue(4);
+    form->ArmIdleDimming(1);
+    idle.seconds = 61;
+    form->Timer2Timer(form->Timer2);
+    EXPECT_EQ(form->RestoreLevel(), 4);
+}
+
 TEST_F(MainWindowTest, ClosingWithANotificationAreaHidesAndKeepsRunning)
 {
     Start();
