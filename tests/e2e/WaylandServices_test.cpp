@@ -100,7 +100,9 @@ TEST(SwayServices, MonitorOffUntilTheNextInput)
 TEST(MutterServices, IdleMonitorAndPowerSaveModeOnTheSessionBus)
 {
     e2e::SessionBus& bus = PrivateSessionBus::Bus();
-    ASSERT_TRUE(bus.Serve(LUMORA_MUTTER_MOCK, "org.gnome.Mutter.IdleMonitor"));
+    // The template claims the display configuration's name after the idle
+    // monitor's: once it has an owner, both services are there.
+    ASSERT_TRUE(bus.Serve(LUMORA_MUTTER_MOCK, "org.gnome.Mutter.DisplayConfig"));
     qunsetenv("WAYLAND_DISPLAY");
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
 
