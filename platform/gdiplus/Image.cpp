@@ -40,6 +40,25 @@ void HintImageFormat(QImageReader& reader, const QByteArray& bytes)
     }
 }
 
+namespace {
+
+// A reader of the bytes, told their format where their start names it, with
+// the allocation limit of a picture the user chose.
+struct BytesReader {
+    explicit BytesReader(const QByteArray& bytes)
+    {
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        HintImageFormat(reader, bytes);
+        reader.setAllocationLimit(kPictureAllocationLimitMb);
+    }
+    QBuffer buffer;
+    QImageReader reader;
+};
+
+} // namespace
+
 std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
 {
     auto out = std::make_unique<Image>();
@@ -47,12 +66,8 @@ std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
         out->status_ = InvalidParameter;
         return out;
     }
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    HintImageFormat(reader, bytes);
-    reader.setAllocationLimit(kPictureAllocationLimitMb);
+    BytesReader source(bytes);
+    QImageReader& reader = source.reader;
     const QByteArray format = reader.format();  // must be asked before reading
     QImage decoded = reader.read();
     if (decoded.isNull()) {
@@ -68,12 +83,8 @@ std::unique_ptr<Image> Image::FromBytesScaled(const QByteArray& bytes, QSize siz
 {
     if (bytes.isEmpty() || size.isEmpty())
         return nullptr;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    HintImageFormat(reader, bytes);
-    reader.setAllocationLimit(kPictureAllocationLimitMb);
+    BytesReader source(bytes);
+    QImageReader& reader = source.reader;
     if (!reader.supportsOption(QImageIOHandler::ScaledSize))
         return nullptr;
     const QByteArray format = reader.format();

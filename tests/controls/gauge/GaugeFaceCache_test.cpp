@@ -1,6 +1,7 @@
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/gauge/AdvSmoothGaugePaint.h"
 #include "platform/gdiplus/Graphics.h"
+#include "tests/controls/gauge/GaugeAsMainWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -18,20 +19,9 @@ namespace {
 
 void Configure(TAdvSmoothGauge& gauge, QSize size)
 {
-    gauge.ApplyColorStyle(4);
-    gauge.OuterCircle().SetWidth(0.03);
-    gauge.OuterRim().SetWidth(2);
-    gauge.Arc().SetWidth(0.03);
-    gauge.Arc().Threshold().SetCenter(25.0);
-    gauge.Arc().Threshold().SetEndValue(100.0);
-    gauge.Font().SetName("Tahoma");
-    gauge.ValueFont().SetName("Tahoma");
-    gauge.SetMinimumValue(0);
-    gauge.SetMaximumValue(10);
-    gauge.SetValueFormat("00.00");
+    test::ConfigureAsMainWindow(gauge);
     gauge.resize(size);
-    QResizeEvent resize(size, size);
-    QApplication::sendEvent(&gauge, &resize);
+    test::SendResize(gauge);
 }
 
 QImage Surface(QSize size, double ratio)

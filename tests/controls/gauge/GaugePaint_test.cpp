@@ -1,5 +1,6 @@
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/gauge/AdvSmoothGaugePaint.h"
+#include "tests/controls/gauge/GaugeAsMainWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -12,30 +13,10 @@
 #include <cmath>
 
 using namespace lumora;
+using lumora::test::ConfigureAsMainWindow;
+using lumora::test::SendResize;
 
 namespace {
-
-// The gauge as the main window configures it: style 4, Tahoma, 11 levels.
-void ConfigureAsMainWindow(TAdvSmoothGauge& gauge)
-{
-    gauge.ApplyColorStyle(4);
-    gauge.OuterCircle().SetWidth(0.03);
-    gauge.OuterRim().SetWidth(2);
-    gauge.Arc().SetWidth(0.03);
-    gauge.Arc().Threshold().SetCenter(25.0);
-    gauge.Arc().Threshold().SetEndValue(100.0);
-    gauge.Font().SetName("Tahoma");
-    gauge.ValueFont().SetName("Tahoma");
-    gauge.SetMinimumValue(0);
-    gauge.SetMaximumValue(10);
-    gauge.SetValueFormat("00.00");
-}
-
-void SendResize(TAdvSmoothGauge& gauge)
-{
-    QResizeEvent event(gauge.size(), gauge.size());
-    QApplication::sendEvent(&gauge, &event);
-}
 
 // Renders over the window's button-face grey.
 QImage Render(TAdvSmoothGauge& gauge)
