@@ -1,137 +1,145 @@
-// Keeping the gauge, track bar and rating chart in step, writing the chosen
-// level to the monitor, the tray menu's brightness commands and the summary
-// lines.
-//
-// The gauge and the track bar move each other. SyncSource tells a handler
-// whether the change it sees is the echo of one it caused itself: 1 while
-// the track bar follows the gauge, 2 while the gauge follows the track bar.
+// The window's side of the level: every control and menu command asks the
+// level model, and the gauge, track bar, rating chart and bus property follow
+// what the model announces. No view writes the device.
 
 #include "core/BrightnessUnit.h"
 
 #include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/gauge/AdvSmoothGaugeGeometry.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
 #include "core/MonitorChoice.h"
-#include "platform/framework/Exception.h"
 #include "platform/framework/SysUtils.h"
 #include "platform/shell/MonitorPower.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <cmath>
+
 namespace lumora {
 
-void TForm1::SetBrightnessAtIndex(int index)
+void TForm1::WriteLevelToDevice(int index)
 {
     brightness_.SetBrightness(brightness_.LevelValue(index), brightness_.MonitorInstanceName);
 }
 
-void TForm1::ShowLevel(int index)
+// ------------------------------------------------------- views follow
+
+void TForm1::LevelChanged(int level, LevelSource source)
 {
+    // Also during start-up, which holds the controls still until the saved
+    // settings are shown.
+    const bool wasUpdating = updating_;
     SetUpdating(true);
-    BG->SetValue(index);
-    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
-    SetUpdating(false);
+    if (source == LevelSource::Elsewhere || source == LevelSource::Monitor) {
+        // Nothing to walk: the monitor is there already. The needle jumps.
+        trackBarLeads_ = false;
+        const bool animated = BG->Animation();
+        BG->SetAnimation(false);
+        BG->SetValue(level);
+        BG->SetAnimation(animated);
+        AdvSmoothTrackBar1->SetPosition(IndexToPosition(level, LevelCount()));
+    } else {
+        // The needle walks to the level and the track bar follows it, unless
+        // the user put the track bar there: then it stays, on the level.
+        trackBarLeads_ = source == LevelSource::TrackBar;
+        BG->SetValue(level);
+        AdvSmoothTrackBar1->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
+                                                       : GaugeValueToPosition(BG->Value(), LevelCount()));
+    }
+    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    SetUpdating(wasUpdating);
+    if (OnShownLevelChanged)
+        OnShownLevelChanged(level);
 }
 
-void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
+void TForm1::FollowNeedle()
 {
-    if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1 || updating_)
+    if (trackBarLeads_) {
+        trackBarLeads_ = BG->Animating();
         return;
-    const int index = NearestLevelIndex(brightness_.LevelList, percent);
-    // As ShowLevel moves them, with the needle jumping: an animated one
-    // reports every step it passes once the window stops updating, and each
-    // report would be written back.
+    }
+    // The needle lands from its last reported step without another report:
+    // that step is within the arrival distance, and the track bar lands.
+    double needle = BG->Value();
+    if (std::abs(needle - BG->DestinationValue()) < kNeedleArrival)
+        needle = BG->DestinationValue();
     SetUpdating(true);
-    const bool animated = BG->Animation();
-    BG->SetAnimation(false);
-    BG->SetValue(index);
-    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
+    AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(needle, LevelCount()));
     SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
-    BG->SetAnimation(animated);
-    SetUpdating(false);
+    SetUpdating(false); // only reached outside the window's own moves
 }
+
+void TForm1::ShowModelLevel()
+{
+    if (level_->Level() >= 0)
+        LevelChanged(level_->Level(), LevelSource::Monitor);
+}
+
+// ---------------------------------------------------- the controls ask
 
 void TForm1::AdvSmoothTrackBar1PositionChanging(TObject*, double)
 {
+    // Nothing is written while the thumb moves; the chart shows where it is.
     if (!updating_)
         SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
 }
 
 void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
 {
-    if (updating_)
+    if (updating_ || LevelCount() < 1)
         return;
-    if (SyncSource == 1) {
-        // The track bar moved because it follows the gauge.
-        AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(BG->Value(), LevelCount()));
-        SyncSource = 0;
-        return;
-    }
     const int index = PositionToIndex(AdvSmoothTrackBar1->Position(), LevelCount());
-    SetBrightnessAtIndex(index);
-    SyncSource = 2;
-    BG->SetValue(index);
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    try {
+        level_->Request(index, LevelSource::TrackBar);
+    } catch (...) {
+        // The device kept its level: so do the views.
+        ShowModelLevel();
+        throw;
+    }
+    // Dropped on the level already in force: the thumb settles on it.
+    if (AdvSmoothTrackBar1->Position() != IndexToPosition(index, LevelCount()) && !BG->Animating()) {
+        SetUpdating(true);
+        AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
+        SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+        SetUpdating(false);
+    }
 }
 
 void TForm1::BGChange(TObject*)
 {
-    NoteShownLevel();
-    // The gauge reports every repaint as a change, also one where the needle
-    // did not move (the focus coming or going, a resize): only a move is a
-    // level to write. Otherwise an error box, which takes the focus from the
-    // gauge, would make the gauge report again and write again.
-    const double value = BG->Value();
-    const bool moved = value != reportedGaugeValue_;
-    reportedGaugeValue_ = value;
-    if (updating_)
+    // The gauge reports every step of its needle and every repaint (the
+    // focus coming or going, a resize). A new level is one the needle now
+    // heads for that the model does not hold: the user clicked the dial or
+    // used its keys.
+    if (updating_ || LevelCount() < 1)
         return;
-    if (SyncSource == 2) {
-        // The first report of the change the track bar just made.
-        SyncSource = 0;
+    const int wanted = GaugeValueToIndex(BG->DestinationValue(), LevelCount());
+    if (wanted != level_->Level()) {
+        try {
+            level_->Request(wanted, LevelSource::Controls);
+        } catch (...) {
+            ShowModelLevel();
+            throw;
+        }
         return;
     }
-    if (!moved)
+    FollowNeedle();
+}
+
+int TForm1::ShownLevel() const { return LevelCount() < 1 ? -1 : level_->Level(); }
+
+void TForm1::SetLevelByRequest(int index) { level_->Request(index, LevelSource::Bus); }
+
+void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
+{
+    if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1)
         return;
-    const int index = GaugeValueToIndex(BG->Value(), LevelCount());
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
-    SetBrightnessAtIndex(index);
-    SyncSource = 1;
-    AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(BG->Value(), LevelCount()));
-}
-
-int TForm1::ShownLevel() const
-{
-    if (LevelCount() < 1)
-        return -1;
-    return GaugeValueToIndex(BG->DestinationValue(), LevelCount());
-}
-
-void TForm1::NoteShownLevel()
-{
-    // The gauge reports every change, the needle's animation steps and its
-    // other properties included; only a new level is news.
-    const int level = ShownLevel();
-    if (level < 0 || level == announcedLevel_)
-        return;
-    announcedLevel_ = level;
-    if (OnShownLevelChanged)
-        OnShownLevelChanged(level);
-}
-
-void TForm1::SetLevelByRequest(int index)
-{
-    if (LevelCount() < 1)
-        throw Exception("The brightness levels are not known yet.");
-    if (index < 0 || index > LevelCount() - 1)
-        throw Exception(QString("Level %1 is out of range: the levels are 0 to %2.").arg(index).arg(LevelCount() - 1));
-    // As a menu command: the write first, so a failure leaves the views alone.
-    SetBrightnessAtIndex(index);
-    ShowLevel(index);
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    level_->ChangedElsewhere(NearestLevelIndex(brightness_.LevelList, percent));
 }
 
 void TForm1::DeviceResumed()
@@ -140,20 +148,18 @@ void TForm1::DeviceResumed()
         resume_->Resumed();
 }
 
+// ---------------------------------------------------------- tray menu
+
 void TForm1::MinBrightness1Click(TObject*)
 {
-    if (LevelCount() < 1)
-        return;
-    SetBrightnessAtIndex(0);
-    ShowLevel(0);
+    if (LevelCount() >= 1)
+        level_->Request(0, LevelSource::Tray);
 }
 
 void TForm1::MaxBrightness1Click(TObject*)
 {
-    if (LevelCount() < 1)
-        return;
-    SetBrightnessAtIndex(LevelCount() - 1);
-    ShowLevel(LevelCount() - 1);
+    if (LevelCount() >= 1)
+        level_->Request(LevelCount() - 1, LevelSource::Tray);
 }
 
 void TForm1::RestoreBrightness1Click(TObject*)
@@ -161,10 +167,14 @@ void TForm1::RestoreBrightness1Click(TObject*)
     const int level = RestoreLevel();
     if (level < 0 || level > LevelCount() - 1)
         return;
-    SetBrightnessAtIndex(level);
-    ShowLevel(level);
-    if (Timer2->Tag() > 0)
-        Timer2->SetEnabled(true);
+    level_->Request(level, LevelSource::Restore);
+    idle_->Resume();
+}
+
+void TForm1::ArmIdleDimming(int minutes)
+{
+    idle_->Arm(minutes);
+    brightness_.RestoreLevel = std::max(level_->Level(), 0);
 }
 
 void TForm1::urnOffMonitor1Click(TObject*)
@@ -172,6 +182,8 @@ void TForm1::urnOffMonitor1Click(TObject*)
     if (services_.MonitorPower)
         services_.MonitorPower->TurnOff();
 }
+
+// ------------------------------------------------------ summary lines
 
 void TForm1::ShowSettingsSummary(int level, bool runOnStartup, int interval)
 {

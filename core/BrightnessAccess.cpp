@@ -44,7 +44,10 @@ QString JoinedOrSingle(const CimValue& value)
 
 } // namespace
 
-TBrightnessAccess::TBrightnessAccess(std::shared_ptr<WbemProvider> provider) : locator_(std::move(provider)) {}
+TBrightnessAccess::TBrightnessAccess(std::shared_ptr<WbemProvider> provider)
+    : locator_(provider), targets_(dynamic_cast<BrightnessTargets*>(provider.get()))
+{
+}
 
 WbemObjectSet TBrightnessAccess::WmiQuery(const QString& wmiNamespace, const QString& query) const
 {
@@ -181,6 +184,14 @@ void TBrightnessAccess::SetBrightness(int value, const QString& instanceName)
 {
     if (updating_)
         return;
+    if (targets_) {
+        // The method's own check of its argument.
+        if (value < 0 || value > 100)
+            throw EWbemError(wbemErrInvalidParameter);
+        targets_->SetPercent(instanceName, value);
+        lastWrite_ = TBrightnessWrite{value, instanceName};
+        return;
+    }
     const WbemServices services = locator_.ConnectServer(QStringLiteral("."), QStringLiteral("root\\wmi"), QString(),
                                                         QString(), QString(), QString(), 0);
     const QString objectPath = QStringLiteral("WmiMonitorBrightnessMethods.InstanceName='") + instanceName + u'\'';

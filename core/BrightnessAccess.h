@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ResumeReapply.h"
+#include "platform/device/BrightnessTargets.h"
 #include "platform/device/WbemLocator.h"
 #include "platform/device/WbemObjectSet.h"
 #include "platform/device/WbemProvider.h"
@@ -46,7 +47,9 @@ public:
     // Raises "List index out of bounds (%d)" outside the list.
     int LevelValue(int index) const;
 
-    // Writes one brightness value to the monitor unless Updating is set.
+    // Writes one brightness value to the monitor unless Updating is set. A
+    // provider that is a BrightnessTargets is set directly; any other gets
+    // the management method call.
     void SetBrightness(int value, const QString& instanceName);
 
     // The last value SetBrightness wrote, and to which monitor; nullopt
@@ -76,6 +79,7 @@ public:
 
 private:
     TSWbemLocator locator_;
+    BrightnessTargets* targets_ = nullptr; // the provider, where it is one
     bool updating_ = false;
     std::optional<TBrightnessWrite> lastWrite_;
 };

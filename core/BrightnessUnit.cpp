@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/MonitorChoice.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/framework/Exception.h"
@@ -27,6 +28,8 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace lumora {
 
 namespace {
@@ -35,10 +38,18 @@ constexpr char kApplicationTitle[] = "Lumora Brightness Control";
 
 TForm1::TForm1(TForm1Services services)
     : TForm(nullptr, services.ScreenPixelsPerInch), services_(std::move(services)), brightness_(services_.Brightness),
-      resume_(std::make_unique<TResumeReapply>(brightness_))
+      resume_(std::make_unique<TResumeReapply>(brightness_, TResumeReapply::kSettleMs, [this] { level_->WriteAgain(); }))
 {
     BeginLoading();
     CreateComponents();
+    // The device follows a change at the needle's pace.
+    level_ = std::make_unique<TLevelModel>([this](int index) { WriteLevelToDevice(index); },
+                                           FadePace{TAdvSmoothGauge::kAnimationInterval, BG->AnimationFactor()});
+    level_->OnChanged = [this](int level, LevelSource source) { LevelChanged(level, source); };
+    idle_ = std::make_unique<TIdleDimming>(services_.Idle, services_.IdleCheckIntervalMs, [this] {
+        if (LevelCount() >= 1)
+            level_->Request(0, LevelSource::IdleDimming);
+    });
     ConnectEvents();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
@@ -63,7 +74,6 @@ void TForm1::ConnectEvents()
     btnApplySettings->OnClick = [this](TObject* s) { btnApplySettingsClick(s); };
     QObject::connect(edtInterval, &QLineEdit::textChanged, edtInterval, [this] { RunGuarded([this] { edtIntervalChange(this); }); });
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
-    Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
     Timer3->OnTimer = [this](TObject* s) { Timer3Timer(s); };
     CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
 
@@ -84,12 +94,6 @@ void TForm1::Loaded()
     // the tray icon registers before the window's creation event.
     CoolTrayIcon1->Loaded();
     TForm::Loaded();
-}
-
-void TForm1::SetUpdating(bool v)
-{
-    updating_ = v;
-    brightness_.SetUpdating(v);
 }
 
 bool TForm1::SurplusCopy() const { return adpInstanceControl1->SurplusCopy(); }
@@ -161,6 +165,8 @@ bool TForm1::StartDevice()
     BG->SetMinimumValue(0);
     BG->SetMaximumValue(LevelCount() - 1);
     BG->SetValueFormat(GaugeValueFormat(LevelCount()));
+    // The views start on the level the monitor is at.
+    level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Start);
     RebuildMonitorMenu();
     return true;
 }
@@ -206,24 +212,23 @@ void TForm1::Timer1Timer(TObject*)
             AdvGDIPPicture1->Picture()->LoadFromFile(picture);
     }
 
-    BG->SetValue(profile.Level);
-    AdvSmoothTrackBar1->SetPosition(IndexToPosition(profile.Level, LevelCount()));
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    SetUpdating(false);
+    // The saved level goes on the monitor as it is, no walk to it.
+    std::exception_ptr failure;
+    try {
+        level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Start, false);
+    } catch (...) {
+        failure = std::current_exception();
+    }
 
     const int interval = TextToInt(Trim(edtInterval->text()));
     if (interval > 0)
         ArmIdleDimming(interval);
 
-    SetUpdating(false);
-    try {
-        SetBrightnessAtIndex(profile.Level);
-    } catch (...) {
-        if (problem)
-            ReportSettingsProblem(problem);
-        throw;
-    }
     if (problem)
         ReportSettingsProblem(problem);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TForm1::ReportSettingsProblem(std::exception_ptr problem)
@@ -257,7 +262,7 @@ void TForm1::Timer3Timer(TObject*)
     if (interval > 0)
         ArmIdleDimming(interval);
     else
-        DisarmIdleDimming();
+        idle_->Disarm();
 }
 
 // ------------------------------------------------------- close and exit
@@ -266,7 +271,7 @@ TProfile TForm1::CurrentControls() const
 {
     TProfile profile;
     // The level the user chose, also while the needle is still on its way.
-    profile.Level = int(Round(BG->DestinationValue()));
+    profile.Level = std::max(level_->Level(), 0);
     profile.Description = Trim(PickerText());
     profile.Interval = TextToInt(edtInterval->text());
     profile.RunOnStartup = AdvSmoothSlider1->State() == ssOn;
@@ -311,11 +316,11 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
 
 bool TForm1::ConfirmQuit()
 {
-    if (Timer2->Tag() == 0)
+    if (!idle_->Armed())
         return true;
     const QString question = "Do you really want to quit? If you quit now, the software would not automaically "
                              "reduce brighness after " +
-                             IntToStr(Timer2->Tag()) + " minutes.";
+                             IntToStr(idle_->ArmedMinutes()) + " minutes.";
     return AskYesNo("Warning", question, this);
 }
 
@@ -323,14 +328,13 @@ void TForm1::EndAfterConfirming()
 {
     if (Timer1->Enabled())
         Timer1->SetEnabled(false);
-    if (Timer2->Enabled())
-        Timer2->SetEnabled(false);
+    idle_->Stop();
     Terminate();
 }
 
 void TForm1::Exit1Click(TObject*)
 {
-    if (Timer2->Tag() == 0) {
+    if (!idle_->Armed()) {
         Terminate();
         return;
     }

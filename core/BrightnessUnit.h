@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/BrightnessAccess.h"
+#include "core/IdleDimming.h"
+#include "core/LevelModel.h"
 #include "core/Profiles.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
@@ -10,7 +12,6 @@
 #include <QStringList>
 
 #include <exception>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -96,7 +97,6 @@ public:
     TAdvSmoothLabel* AdvSmoothLabel2 = nullptr;
     QLineEdit* edtInterval = nullptr;
     TTimer* Timer1 = nullptr;
-    TTimer* Timer2 = nullptr;
     TTimer* Timer3 = nullptr;
     TCoolTrayIcon* CoolTrayIcon1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -110,9 +110,12 @@ public:
 
     // Window state.
     bool Updating() const { return updating_; }
-    void SetUpdating(bool v);
-    int SyncSource = 0; // 0 none, 1 the gauge started it, 2 the track bar
+    void SetUpdating(bool v) { updating_ = v; }
     QString ActiveProfileName;
+
+    // The rooms of the window: the one owner of the level, and idle dimming.
+    TLevelModel& Level() { return *level_; }
+    TIdleDimming& IdleDimming() { return *idle_; }
 
     // The brightness device and the level table.
     TBrightnessAccess& Brightness() { return brightness_; }
@@ -134,8 +137,8 @@ public:
     void ShowWindow1Click(TObject* Sender);
     void CoolTrayIcon1DblClick(TObject* Sender);
 
-    // Keeping the three views in step and the tray's brightness commands.
-    void ShowLevel(int index);
+    // The controls and the tray's brightness commands ask the level model;
+    // the views follow what it announces.
     void AdvSmoothTrackBar1PositionChanging(TObject* Sender, double Position);
     void AdvSmoothTrackBar1PositionChanged(TObject* Sender, double Position);
     void BGChange(TObject* Sender);
@@ -144,15 +147,14 @@ public:
     void RestoreBrightness1Click(TObject* Sender);
     void urnOffMonitor1Click(TObject* Sender);
     void ShowSettingsSummary(int level, bool runOnStartup, int interval);
-    // The monitor was set elsewhere: the views move to the nearest level,
-    // nothing is written back.
+    // The monitor was set elsewhere: the level model takes the nearest
+    // level and the views move to it; nothing is written back.
     void BrightnessChangedOutside(const QString& instanceName, int percent);
 
-    // Driving the window from outside (the session bus): the level the gauge
-    // shows or is moving to, as an index (-1 while the levels are unknown);
-    // setting a level as the user's choice would, which moves the gauge,
-    // track bar and chart and writes it (raises for an index outside the
-    // levels); and a call whenever the shown level changes.
+    // Driving the window from outside (the session bus): the level in force
+    // or being moved to, as an index (-1 while the levels are unknown);
+    // setting a level as the user's choice would (raises for an index
+    // outside the levels); and a call whenever the level changes.
     int ShownLevel() const;
     void SetLevelByRequest(int index);
     std::function<void(int level)> OnShownLevelChanged;
@@ -162,10 +164,9 @@ public:
     void DeviceResumed();
     TResumeReapply& ResumeReapply() { return *resume_; }
 
-    // Idle dimming.
+    // Arms idle dimming for `minutes` and remembers the level in force for
+    // "Restore Brightness".
     void ArmIdleDimming(int minutes);
-    void DisarmIdleDimming();
-    void Timer2Timer(TObject* Sender);
 
     // Profiles and settings.
     void AdvSmoothImageListBoxPicker1SelectImage(TObject* Sender, int ItemIndex);
@@ -202,8 +203,14 @@ private:
     bool ConfirmQuit();
     // Stops the start-up and idle timers and ends the program.
     void EndAfterConfirming();
-    void SetBrightnessAtIndex(int index);
-    void NoteShownLevel();
+    // The level model's one way to the device.
+    void WriteLevelToDevice(int index);
+    // The level model announced a change: the views follow.
+    void LevelChanged(int level, LevelSource source);
+    // The needle moved a step: the track bar and chart go with it.
+    void FollowNeedle();
+    // The views go back to the level in force (a write failed).
+    void ShowModelLevel();
     bool StartDevice();
     void PrepareWindow();
     bool WaitForMonitors();
@@ -225,11 +232,13 @@ private:
     bool updating_ = false;
     bool terminated_ = false;
     bool queryFailed_ = false;
-    // The gauge value BGChange last saw, to tell a move from a repaint.
-    double reportedGaugeValue_ = std::numeric_limits<double>::quiet_NaN();
+    // The user put the track bar on the level being moved to: it stays
+    // there instead of following the needle.
+    bool trackBarLeads_ = false;
     QStringList reportedSettingsProblems_;
     QMenu* monitorMenu_ = nullptr;
-    int announcedLevel_ = -1;
+    std::unique_ptr<TLevelModel> level_;
+    std::unique_ptr<TIdleDimming> idle_;
     std::unique_ptr<TResumeReapply> resume_;
 };
 

@@ -1,40 +1,51 @@
-// Idle dimming: once the user has not touched keyboard or mouse for more than
-// the armed number of minutes, the backlight drops to the lowest level, once.
-// Timer2's Tag holds the armed minutes (0: not armed).
+#include "core/IdleDimming.h"
 
-#include "core/BrightnessUnit.h"
-
-#include "controls/gauge/AdvSmoothGauge.h"
-#include "platform/framework/SysUtils.h"
 #include "platform/shell/IdleTime.h"
 
 namespace lumora {
 
-void TForm1::ArmIdleDimming(int minutes)
+TIdleDimming::TIdleDimming(IdleTimeSource* idle, int checkIntervalMs, std::function<void()> dim)
+    : idle_(idle), dim_(std::move(dim)), timer_(std::make_unique<TTimer>())
 {
-    Timer2->SetEnabled(true);
-    Timer2->SetTag(minutes);
-    brightness_.RestoreLevel = int(Round(BG->DestinationValue())); // where the needle is heading
+    timer_->SetEnabled(false);
+    timer_->SetInterval(checkIntervalMs);
+    timer_->OnTimer = [this](TObject*) { Check(); };
 }
 
-void TForm1::DisarmIdleDimming()
+TIdleDimming::~TIdleDimming() = default;
+
+void TIdleDimming::Arm(int minutes)
 {
-    Timer2->SetEnabled(false);
-    Timer2->SetTag(0);
+    timer_->SetEnabled(true);
+    minutes_ = minutes;
 }
 
-void TForm1::Timer2Timer(TObject*)
+void TIdleDimming::Disarm()
 {
-    if (Timer2->Tag() == 0) {
-        Timer2->SetEnabled(false);
+    timer_->SetEnabled(false);
+    minutes_ = 0;
+}
+
+void TIdleDimming::Resume()
+{
+    if (minutes_ > 0)
+        timer_->SetEnabled(true);
+}
+
+void TIdleDimming::Stop() { timer_->SetEnabled(false); }
+
+void TIdleDimming::Check()
+{
+    if (minutes_ == 0) {
+        timer_->SetEnabled(false);
         return;
     }
-    const quint32 idle = services_.Idle ? services_.Idle->IdleSeconds() : 0;
-    if (qint64(idle) <= qint64(Timer2->Tag()) * 60)
+    const quint32 idle = idle_ ? idle_->IdleSeconds() : 0;
+    if (qint64(idle) <= qint64(minutes_) * 60)
         return;
-    DisarmIdleDimming(); // dimming happens once per arming
-    SetBrightnessAtIndex(0);
-    ShowLevel(0);
+    Disarm(); // once per arming
+    if (dim_)
+        dim_();
 }
 
 } // namespace lumora

@@ -293,7 +293,6 @@ void TForm1::CreateComponents()
         return timer;
     };
     Timer1 = makeTimer("Timer1", 500);
-    Timer2 = makeTimer("Timer2", services_.IdleCheckIntervalMs);
     Timer3 = makeTimer("Timer3", 750);
 
     // Tray icon and its menu.

@@ -166,19 +166,15 @@ void TForm1::SelectMonitor(const QString& instanceName)
         SaveRememberedMonitor(*services_.Settings, RememberedMonitor{chosen->Model, chosen->Serial});
     brightness_.QueryMonitor();
 
-    // The views jump to the new monitor's own brightness; nothing is written
-    // to it, so switching never changes what a monitor shows.
+    // The level model starts on the new monitor's own brightness and the
+    // views jump there; nothing is written to it, so switching never changes
+    // what a monitor shows.
+    const bool wasUpdating = updating_;
     SetUpdating(true);
-    const bool animated = BG->Animation();
-    BG->SetAnimation(false);
     BG->SetMaximumValue(LevelCount() - 1);
     BG->SetValueFormat(GaugeValueFormat(LevelCount()));
-    const int index = NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel);
-    BG->SetValue(index);
-    AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
-    BG->SetAnimation(animated);
-    SetUpdating(false);
+    SetUpdating(wasUpdating);
+    level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Monitor);
     RebuildMonitorMenu();
 }
 

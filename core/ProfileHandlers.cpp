@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace lumora {
 
 namespace {
@@ -43,8 +45,7 @@ void TForm1::AdvSmoothImageListBoxPicker1SelectImage(TObject*, int ItemIndex)
         AdvGDIPPicture1->Picture()->LoadFromFile(file);
 
     if (found) {
-        ShowLevel(profile.Level);
-        SetBrightnessAtIndex(profile.Level);
+        level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Profile);
     } else {
         Label1->clear();
         Label2->clear();
@@ -69,7 +70,7 @@ void TForm1::btnApplySettingsClick(TObject*)
     ApplyStartupSetting();
     const int interval = TextToInt(Trim(edtInterval->text()));
     if (interval < 1)
-        DisarmIdleDimming();
+        idle_->Disarm();
     else
         ArmIdleDimming(interval);
     ShowMessage("Settings saved.", this);

@@ -24,8 +24,8 @@ std::optional<int> ValueToReapply(const std::optional<TBrightnessWrite>& lastWri
     return written;
 }
 
-TResumeReapply::TResumeReapply(TBrightnessAccess& brightness, int settleMs)
-    : brightness_(brightness), settle_(std::make_unique<TTimer>())
+TResumeReapply::TResumeReapply(TBrightnessAccess& brightness, int settleMs, std::function<void()> writeAgain)
+    : brightness_(brightness), writeAgain_(std::move(writeAgain)), settle_(std::make_unique<TTimer>())
 {
     settle_->SetEnabled(false);
     settle_->SetInterval(settleMs);
@@ -52,8 +52,13 @@ void TResumeReapply::Reapply()
     if (!last || last->InstanceName != brightness_.MonitorInstanceName)
         return;
     const std::optional<int> readBack = brightness_.CurrentBrightness(last->InstanceName);
-    if (const std::optional<int> value = ValueToReapply(last, brightness_.MonitorInstanceName, readBack,
-                                                        brightness_.LevelList))
+    const std::optional<int> value = ValueToReapply(last, brightness_.MonitorInstanceName, readBack,
+                                                    brightness_.LevelList);
+    if (!value)
+        return;
+    if (writeAgain_)
+        writeAgain_();
+    else
         brightness_.SetBrightness(*value, last->InstanceName);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -41,7 +42,10 @@ class TResumeReapply {
 public:
     static constexpr int kSettleMs = 1000;
 
-    explicit TResumeReapply(TBrightnessAccess& brightness, int settleMs = kSettleMs);
+    // `writeAgain` puts the level in force back on the monitor; without it
+    // the value last written is written again directly.
+    explicit TResumeReapply(TBrightnessAccess& brightness, int settleMs = kSettleMs,
+                            std::function<void()> writeAgain = nullptr);
     ~TResumeReapply();
 
     // The machine has resumed. Several notices in a row give one check.
@@ -53,6 +57,7 @@ public:
 
 private:
     TBrightnessAccess& brightness_;
+    std::function<void()> writeAgain_;
     std::unique_ptr<TTimer> settle_;
 };
 

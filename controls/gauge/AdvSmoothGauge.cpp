@@ -10,9 +10,6 @@ namespace lumora {
 
 namespace {
 
-// Closer than this, the needle is at its destination.
-constexpr double kArrivalDistance = 0.001;
-
 // The version number packed one byte per part, most significant first.
 constexpr std::uint32_t kPackedVersion = 16975104;
 
@@ -98,12 +95,8 @@ void TAdvSmoothGauge::AnimationStep()
         UpdateAnimationTimer();
         return;
     }
-    // A factor below 1 would divide by zero or run away; it steps as 1.
-    const int factor = std::max(animationFactor_, 1);
-    const double step = std::abs(destinationValue_ - value_) / factor;
-    if (value_ <= destinationValue_ - kArrivalDistance || value_ >= destinationValue_ + kArrivalDistance) {
-        const double d = std::max(step, kArrivalDistance);
-        value_ = destinationValue_ <= value_ ? value_ - d : value_ + d;
+    if (std::abs(destinationValue_ - value_) >= kNeedleArrival) {
+        value_ = NextNeedleValue(value_, destinationValue_, animationFactor_);
         Fire(OnValueChanged, this, value_);
         ValueShown();
     } else {

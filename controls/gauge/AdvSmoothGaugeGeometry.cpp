@@ -1,5 +1,6 @@
 #include "controls/gauge/AdvSmoothGaugeGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,15 @@ QPointF Polar(double cx, double cy, double radius, double radians)
 }
 
 } // namespace
+
+double NextNeedleValue(double value, double destination, int factor)
+{
+    const double distance = std::abs(destination - value);
+    if (!(distance >= kNeedleArrival))
+        return destination;
+    const double d = std::max(distance / std::max(factor, 1), kNeedleArrival);
+    return destination <= value ? value - d : value + d;
+}
 
 int GaugeNearest(double x)
 {

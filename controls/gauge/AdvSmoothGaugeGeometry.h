@@ -20,6 +20,14 @@ namespace lumora {
 // Nearest integer, a tie going to the even neighbour.
 int GaugeNearest(double x);
 
+// Closer than this to where it is going, the needle is there.
+inline constexpr double kNeedleArrival = 0.001;
+
+// Where the needle is one animation step later, on its way from `value` to
+// `destination`: 1/factor of the distance left, at least kNeedleArrival; within
+// that distance it lands. A factor below 1 steps as 1.
+double NextNeedleValue(double value, double destination, int factor);
+
 // The scale: which value sits at which angle.
 struct GaugeScale {
     int MinimumValue = 0;

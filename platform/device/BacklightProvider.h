@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/device/BacklightDevice.h"
+#include "platform/device/BrightnessTargets.h"
 #include "platform/device/BrightnessWriter.h"
 #include "platform/device/WbemProvider.h"
 
@@ -29,7 +30,7 @@ struct BacklightOptions {
 // device as last read, kept until the write itself fails (a vanished device
 // is noticed from the write's own error, which reads the device again) or
 // until ForgetDevices says the devices changed.
-class BacklightProvider : public WbemProvider {
+class BacklightProvider : public WbemProvider, public BrightnessTargets {
 public:
     // Raises Exception when the level count is outside 2..101.
     BacklightProvider(BacklightOptions options, std::shared_ptr<BrightnessWriter> writer);
@@ -53,6 +54,7 @@ public:
 
     // Writes a percent to the named device (what WmiSetBrightness does).
     void WritePercent(const QString& name, int percent);
+    void SetPercent(const QString& instance, int percent) override { WritePercent(instance, percent); }
 
 private:
     // The named device as last read, read now when it is not known.

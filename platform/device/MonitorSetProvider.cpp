@@ -179,13 +179,24 @@ std::shared_ptr<WbemObject> MonitorSetProvider::ExecMethod(const QString& classN
             throw EWbemError(wbemErrNotFound);
         return panel_->ExecMethod(className, keyName, keyValue, methodName, inParameters);
     }
-    const int percent = RequestedBrightnessPercent(className, keyName, methodName, inParameters);
+    SetPercent(keyValue, RequestedBrightnessPercent(className, keyName, methodName, inParameters));
+    return nullptr;
+}
+
+void MonitorSetProvider::SetPercent(const QString& instance, int percent)
+{
+    if (!IsDdcInstance(instance)) {
+        auto* panel = dynamic_cast<BrightnessTargets*>(panel_.get());
+        if (panel == nullptr)
+            throw EWbemError(wbemErrNotFound);
+        panel->SetPercent(instance, percent);
+        return;
+    }
     const std::vector<DdcMonitorState> monitors = ddc_ ? ddc_->Monitors() : std::vector<DdcMonitorState>{};
-    const DdcMonitorState* m = FindDdc(monitors, keyValue);
+    const DdcMonitorState* m = FindDdc(monitors, instance);
     if (m == nullptr)
         throw EWbemError(wbemErrNotFound);
     ddc_->WritePercent(m->Display.Id, percent);
-    return nullptr;
 }
 
 } // namespace lumora

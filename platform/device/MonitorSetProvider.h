@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/device/BrightnessTargets.h"
 #include "platform/device/DdcMonitors.h"
 #include "platform/device/WbemProvider.h"
 
@@ -32,7 +33,7 @@ inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
 // Active, the one the program works on; the query of the active monitor
 // therefore answers for it, and a set call reaches whichever monitor its
 // instance name names.
-class MonitorSetProvider : public QObject, public WbemProvider {
+class MonitorSetProvider : public QObject, public WbemProvider, public BrightnessTargets {
     Q_OBJECT
 public:
     // Either source may be null. A panel that is a PanelProvider has its
@@ -62,6 +63,9 @@ public:
     std::shared_ptr<WbemObject> ExecMethod(const QString& className, const QString& keyName,
                                            const QString& keyValue, const QString& methodName,
                                            const WbemObject* inParameters) override;
+
+    // Sets the panel or the DDC/CI monitor of that name.
+    void SetPercent(const QString& instance, int percent) override;
 
 signals:
     void DetectionFinished();

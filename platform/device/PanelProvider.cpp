@@ -88,13 +88,17 @@ std::shared_ptr<WbemObject> PanelProvider::ExecMethod(const QString& className, 
                                                       const QString& keyValue, const QString& methodName,
                                                       const WbemObject* inParameters)
 {
-    const int percent = RequestedBrightnessPercent(className, keyName, methodName, inParameters);
+    SetPercent(keyValue, RequestedBrightnessPercent(className, keyName, methodName, inParameters));
+    return nullptr;
+}
+
+void PanelProvider::SetPercent(const QString& instance, int percent)
+{
     lastPercent_ = percent;
     if (ThroughDesktop())
         WriteDesktop(percent);
     else
-        WriteBacklight(keyValue, percent);
-    return nullptr;
+        WriteBacklight(instance, percent);
 }
 
 void PanelProvider::WriteDesktop(int percent)

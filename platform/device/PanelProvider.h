@@ -2,6 +2,7 @@
 
 #include "platform/device/BacklightEvents.h"
 #include "platform/device/BacklightProvider.h"
+#include "platform/device/BrightnessTargets.h"
 #include "platform/device/DesktopBrightness.h"
 #include "platform/device/EchoFilter.h"
 
@@ -26,7 +27,7 @@ namespace lumora {
 //
 // Changes made elsewhere are reported with ChangedOutside; the echoes of the
 // program's own writes are not.
-class PanelProvider : public QObject, public WbemProvider {
+class PanelProvider : public QObject, public WbemProvider, public BrightnessTargets {
     Q_OBJECT
 public:
     // `events` may be null (a stand-in folder gets no kernel events).
@@ -49,6 +50,10 @@ public:
     std::shared_ptr<WbemObject> ExecMethod(const QString& className, const QString& keyName,
                                            const QString& keyValue, const QString& methodName,
                                            const WbemObject* inParameters) override;
+
+    // Sets the panel, named by its device, through the desktop's service or
+    // the device.
+    void SetPercent(const QString& instance, int percent) override;
 
 signals:
     // The panel was set elsewhere; percent 0..100.

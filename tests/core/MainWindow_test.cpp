@@ -12,6 +12,7 @@
 #include "tray/CoolTrayIcon.h"
 
 #include "MainWindowStandIns.h"
+#include "support/EventLoop.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -34,6 +35,11 @@ struct MainWindowTest : lumora::testing::StandInWindowTest {
         form->OnTerminate = [this] { ++terminations; };
         form->Timer1Timer(form->Timer1); // the deferred start-up, without waiting for it
     }
+    // Lets the device walk to the level asked for.
+    void Settle()
+    {
+        ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading() && !form->BG->Animating(); }));
+    }
 };
 
 } // namespace
@@ -46,8 +52,8 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
     EXPECT_EQ(form->Label3->text(), "Never reduce brightness");
     EXPECT_TRUE(form->edtInterval->text().isEmpty());
     EXPECT_EQ(form->AdvSmoothSlider1->State(), ssOff);
-    EXPECT_EQ(form->Timer2->Tag(), 0);
-    EXPECT_FALSE(form->Timer2->Enabled());
+    EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 0);
+    EXPECT_FALSE(form->IdleDimming().Checking());
     EXPECT_EQ(form->BG->ValueFormat(), "00.00");
     EXPECT_EQ(Brightness(), "1"); // level 0 never switches the panel off
     EXPECT_TRUE(boxes.messages.isEmpty());
@@ -57,9 +63,10 @@ TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)
 {
     Start();
     form->AdvSmoothTrackBar1->SetPosition(50);
+    Settle();
     EXPECT_EQ(Brightness(), "50"); // round(10 x 50 / 100) = 5
-    EXPECT_EQ(form->SyncSource, 0); // the gauge's first report was the echo, absorbed
     EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 5);
+    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 50) << "the track bar stays where the user put it";
     EXPECT_EQ(form->SPBEPC1->Current(), 50);
 }
 
@@ -77,15 +84,17 @@ TEST_F(MainWindowTest, IdleDimmingDimsOnlyWhenStrictlyPastTheIntervalAndOnce)
 {
     Start();
     form->AdvSmoothTrackBar1->SetPosition(100);
+    Settle();
     form->ArmIdleDimming(1);
     idle.seconds = 60;
-    form->Timer2Timer(form->Timer2);
+    form->IdleDimming().Check();
     EXPECT_EQ(Brightness(), "100");
     idle.seconds = 61;
-    form->Timer2Timer(form->Timer2);
+    form->IdleDimming().Check();
+    Settle();
     EXPECT_EQ(Brightness(), "1");
-    EXPECT_EQ(form->Timer2->Tag(), 0);
-    EXPECT_FALSE(form->Timer2->Enabled());
+    EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 0);
+    EXPECT_FALSE(form->IdleDimming().Checking());
 }
 
 TEST_F(MainWindowTest, ExitAsksOnlyWhileDimmingIsArmed)
@@ -158,6 +167,7 @@ TEST_F(MainWindowTest, ALevelSetFromOutsideMovesEveryViewWritesAndIsAnnouncedOnc
     EXPECT_EQ(form->ShownLevel(), 0);
 
     form->SetLevelByRequest(7);
+    Settle();
     EXPECT_EQ(Brightness(), "70");
     EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 7);
     EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 70);
@@ -177,6 +187,7 @@ TEST_F(MainWindowTest, ALevelOutsideTheLevelsIsRefusedAndNothingMoves)
 {
     Start();
     form->SetLevelByRequest(4);
+    Settle();
     for (int bad : {-1, 11, 1000}) {
         try {
             form->SetLevelByRequest(bad);
@@ -193,9 +204,11 @@ TEST_F(MainWindowTest, AfterResumeTheDimmedLevelGoesBackNotTheOneBefore)
 {
     Start();
     form->SetLevelByRequest(8);
+    Settle();
     form->ArmIdleDimming(1);
     idle.seconds = 61;
-    form->Timer2Timer(form->Timer2);
+    form->IdleDimming().Check();
+    Settle();
     ASSERT_EQ(Brightness(), "1");
 
     WriteFile(dir.filePath("bl/acpi_video0/brightness"), "100\n"); // the firmware's idea
@@ -230,12 +243,12 @@ TEST_F(MainWindowTest, ClosingWithoutNotificationAreaAsksWhileDimmingIsArmed)
     EXPECT_TRUE(boxes.questions[0].startsWith("Warning: Do you really want to quit?"));
     EXPECT_EQ(terminations, 0);
     EXPECT_TRUE(form->isMinimized()) << "No minimises the window";
-    EXPECT_TRUE(form->Timer2->Enabled());
+    EXPECT_TRUE(form->IdleDimming().Checking());
 
     boxes.answer = true;
     form->close();
     EXPECT_EQ(terminations, 1);
-    EXPECT_FALSE(form->Timer2->Enabled());
+    EXPECT_FALSE(form->IdleDimming().Checking());
 }
 
 TEST_F(MainWindowTest, ClosingWhileTheNeedleMovesSavesTheLevelItIsMovingTo)
@@ -251,7 +264,7 @@ TEST_F(MainWindowTest, ClosingWhileTheNeedleMovesSavesTheLevelItIsMovingTo)
     form->BG->SetValue(4);
     form->ArmIdleDimming(1);
     idle.seconds = 61;
-    form->Timer2Timer(form->Timer2);
+    form->IdleDimming().Check();
     EXPECT_EQ(form->RestoreLevel(), 4);
 }
 

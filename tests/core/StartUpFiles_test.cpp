@@ -13,6 +13,7 @@
 #include "platform/framework/Application.h"
 
 #include "MainWindowStandIns.h"
+#include "support/EventLoop.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -58,9 +59,10 @@ TEST_F(StartUpFilesTest, ATextWhereALevelBelongsIsReportedOnceAndTheControlsStay
     EXPECT_FALSE(form->Updating());
     EXPECT_EQ(Brightness(), "1") << "the preset level 0 is applied";
     EXPECT_EQ(form->edtInterval->text(), "15") << "what could be read is used";
-    EXPECT_EQ(form->Timer2->Tag(), 15);
+    EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 15);
 
     form->AdvSmoothTrackBar1->SetPosition(70);
+    ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     EXPECT_EQ(Brightness(), "70") << "the track bar reaches the device";
     form->BG->SetValue(3);
     EXPECT_EQ(boxes.errors.size(), 1);
@@ -77,6 +79,7 @@ TEST_F(StartUpFilesTest, AnUnparsableFileIsReportedOnceKeptAsItIsAndASaveSaysWhy
     EXPECT_FALSE(form->Updating());
     EXPECT_EQ(Brightness(), "1");
     form->AdvSmoothTrackBar1->SetPosition(40);
+    ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     EXPECT_EQ(Brightness(), "40");
 
     RunGuarded([&] { form->close(); });
