@@ -29,6 +29,10 @@ DesktopBrightnessWatcher::DesktopBrightnessWatcher(QDBusConnection bus)
     connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, [this](const QString& name) {
         if (name == kKdePowerService)
             kdeServesDisplays_.reset(); // another owner, or none: ask again
+        // Another owner is another service: what the old one said, or left
+        // unanswered, is no longer true.
+        if (currentName_.endsWith(u' ' + name))
+            currentName_.clear();
         Choose();
     });
     Choose();
@@ -100,7 +104,9 @@ void DesktopBrightnessWatcher::AskKdeKind()
         const QDBusError::ErrorType error =
             reply.type() == QDBusMessage::ErrorMessage ? QDBusError(reply).type() : QDBusError::NoError;
         if (error == QDBusError::NoReply || error == QDBusError::Timeout) {
-            AskKdeKind(); // still silent: keep one question out
+            // Still silent: one question stays out, a wake-up per 25 s at
+            // most, until it is answered or the name changes hands.
+            AskKdeKind();
             return;
         }
         if (error == QDBusError::ServiceUnknown)

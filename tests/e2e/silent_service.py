@@ -17,7 +17,9 @@ if names[:1] == ['--system']:
 else:
     bus = dbus.SessionBus()
 for name in names:
-    if bus.request_name(name, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
+    # Another service may take the name over (dbusmock asks to replace).
+    flags = dbus.bus.NAME_FLAG_DO_NOT_QUEUE | dbus.bus.NAME_FLAG_ALLOW_REPLACEMENT
+    if bus.request_name(name, flags) != dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
         sys.exit('cannot own ' + name)
 print('ready', flush=True)
 while True:

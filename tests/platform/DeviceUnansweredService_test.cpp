@@ -217,6 +217,25 @@ TEST(DeviceUnansweredService, APowerManagementThatNeverAnswersIsNotChosenAndHold
     EXPECT_EQ(watcher->Current(), nullptr) << "a name nobody answers under is no service";
 }
 
+TEST(DeviceUnansweredService, ANewOwnerOfAServicesNameIsAskedAfresh)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.Hold({kGnomePowerService}));
+    DesktopBrightnessWatcher watcher(bus.Bus());
+    ASSERT_NE(watcher.Current(), nullptr);
+    EXPECT_EQ(watcher.Current()->Maximum(), 0) << "a service that does not answer has no panel to offer";
+
+    // A daemon that answers takes the name over from the hung one: the
+    // first write after it goes through the new one.
+    int changes = 0;
+    QObject::connect(&watcher, &DesktopBrightnessWatcher::ServiceChanged, [&] { ++changes; });
+    ASSERT_TRUE(bus.Serve(kMocks + "gnome_power_mock.py", kGnomePowerService));
+    ASSERT_TRUE(PumpUntil([&] { return changes == 1; }, 15000)) << "the name changed hands";
+    ASSERT_NE(watcher.Current(), nullptr);
+    EXPECT_EQ(watcher.Current()->Maximum(), 100);
+    EXPECT_EQ(watcher.Current()->Value(), 50);
+}
+
 TEST(DeviceUnansweredService, AServiceThatStopsAnsweringHandsTheLevelToTheBacklightAndIsUsedAgainWhenItAnswers)
 {
     PrivateBus bus;
