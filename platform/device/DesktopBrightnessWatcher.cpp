@@ -5,6 +5,8 @@
 #include "platform/device/KdeScreenBrightness.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusPendingCallWatcher>
 
 namespace lumora {
 
@@ -24,7 +26,15 @@ DesktopBrightnessWatcher::DesktopBrightnessWatcher(QDBusConnection bus)
     if (!bus_.isConnected())
         return; // no session bus: the panel is set as the system allows
     watcher_.setWatchedServices({kScreenBrightnessService, kKdePowerService, kGnomePowerService});
-    connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { Choose(); });
+    connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, [this](const QString& name) {
+        if (name == kKdePowerService)
+            kdeServesDisplays_.reset(); // another owner, or none: ask again
+        // Another owner is another service: what the old one said, or left
+        // unanswered, is no longer true.
+        if (currentName_.endsWith(u' ' + name))
+            currentName_.clear();
+        Choose();
+    });
     Choose();
 }
 
@@ -39,10 +49,10 @@ void DesktopBrightnessWatcher::Choose()
     if (there(kScreenBrightnessService)) {
         kind = Kind::Plasma6;
         name = kScreenBrightnessService;
-    } else if (there(kKdePowerService)) {
+    } else if (there(kKdePowerService) && KdeKindKnown()) {
         // Plasma 5 and 6 share the power management's name; Plasma 6 serves
         // the per-display root object there instead of the action.
-        kind = KdeScreenBrightness::IsServedBy(bus_, kKdePowerService) ? Kind::Plasma6 : Kind::Plasma5;
+        kind = *kdeServesDisplays_ ? Kind::Plasma6 : Kind::Plasma5;
         name = kKdePowerService;
     } else if (there(kGnomePowerService)) {
         kind = Kind::Gnome;
@@ -67,6 +77,43 @@ void DesktopBrightnessWatcher::Choose()
         break;
     }
     emit ServiceChanged();
+}
+
+bool DesktopBrightnessWatcher::KdeKindKnown()
+{
+    if (!kdeServesDisplays_)
+        kdeServesDisplays_ = KdeScreenBrightness::IsServedBy(bus_, kKdePowerService);
+    if (!kdeServesDisplays_)
+        AskKdeKind();
+    return kdeServesDisplays_.has_value();
+}
+
+void DesktopBrightnessWatcher::AskKdeKind()
+{
+    if (askingKde_)
+        return;
+    askingKde_ = true;
+    // As long as the bus lets a call wait: nothing runs while it is out.
+    constexpr int kAskMs = 25000;
+    auto* pending =
+        new QDBusPendingCallWatcher(bus_.asyncCall(KdeScreenBrightness::DisplaysCall(kKdePowerService), kAskMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending] {
+        pending->deleteLater();
+        askingKde_ = false;
+        const QDBusMessage reply = pending->reply();
+        const QDBusError::ErrorType error =
+            reply.type() == QDBusMessage::ErrorMessage ? QDBusError(reply).type() : QDBusError::NoError;
+        if (error == QDBusError::NoReply || error == QDBusError::Timeout) {
+            // Still silent: one question stays out, a wake-up per 25 s at
+            // most, until it is answered or the name changes hands.
+            AskKdeKind();
+            return;
+        }
+        if (error == QDBusError::ServiceUnknown)
+            return; // the name went; its owner change chooses again
+        kdeServesDisplays_ = error == QDBusError::NoError;
+        Choose();
+    });
 }
 
 } // namespace lumora

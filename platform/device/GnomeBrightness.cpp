@@ -19,36 +19,40 @@ int IntOf(const QVariant& value)
     return value.toInt();
 }
 
+// The range that goes with a reported brightness.
+int MaximumFor(int brightness) { return brightness >= 0 ? 100 : 0; }
+
 } // namespace
 
-GnomeBrightness::GnomeBrightness(QDBusConnection bus) : bus_(std::move(bus))
+GnomeBrightness::GnomeBrightness(QDBusConnection bus) : DesktopBrightnessService(std::move(bus), kGnomePowerService)
 {
-    bus_.connect(kGnomePowerService, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
+    bus_.connect(service_, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
                  SLOT(OnPropertiesChanged(QString, QVariantMap, QStringList)));
 }
 
 QString GnomeBrightness::Title() const { return QStringLiteral("GNOME power settings"); }
 
-int GnomeBrightness::Maximum()
+std::optional<DesktopBrightnessService::State> GnomeBrightness::ReadState()
 {
-    // Asked until the daemon has a panel; from then on the range is known.
-    if (!offered_)
-        offered_ = Value() >= 0;
-    return offered_ ? 100 : 0;
+    const auto answer = Read(ProbeCall());
+    if (!answer)
+        return std::nullopt;
+    const int brightness = IntOf(answer->value(0));
+    return State{MaximumFor(brightness), brightness};
 }
 
-int GnomeBrightness::Value()
+QDBusMessage GnomeBrightness::SetCall(int value) const
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(kGnomePowerService, kPath, kProperties, QStringLiteral("Get"));
-    call << kScreen << kBrightness;
-    return IntOf(Ask(bus_, call).value(0));
-}
-
-void GnomeBrightness::SetValue(int value)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(kGnomePowerService, kPath, kProperties, QStringLiteral("Set"));
+    QDBusMessage call = QDBusMessage::createMethodCall(service_, kPath, kProperties, QStringLiteral("Set"));
     call << kScreen << kBrightness << QVariant::fromValue(QDBusVariant(value));
-    Ask(bus_, call);
+    return call;
+}
+
+QDBusMessage GnomeBrightness::ProbeCall() const
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(service_, kPath, kProperties, QStringLiteral("Get"));
+    call << kScreen << kBrightness;
+    return call;
 }
 
 void GnomeBrightness::OnPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
@@ -56,8 +60,10 @@ void GnomeBrightness::OnPropertiesChanged(const QString& interface, const QVaria
     if (interface != kScreen)
         return;
     const auto it = changed.find(kBrightness);
-    if (it != changed.end())
-        emit ValueChanged(IntOf(*it));
+    if (it != changed.end()) {
+        const int brightness = IntOf(*it);
+        Reported(brightness, MaximumFor(brightness));
+    }
 }
 
 } // namespace lumora

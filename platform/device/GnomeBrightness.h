@@ -12,23 +12,22 @@ inline const QString kGnomePowerService = QStringLiteral("org.gnome.SettingsDaem
 
 // GNOME's settings daemon: the Brightness property (percent) of
 // org.gnome.SettingsDaemon.Power.Screen, followed through its
-// PropertiesChanged. A Brightness of -1 means the daemon found no panel.
-class GnomeBrightness : public DesktopBrightness {
+// PropertiesChanged. A Brightness of -1 means the daemon found no panel;
+// the range is 100 from the first report of a panel on.
+class GnomeBrightness : public DesktopBrightnessService {
     Q_OBJECT
 public:
     explicit GnomeBrightness(QDBusConnection bus);
 
     QString Title() const override;
-    int Maximum() override;
-    int Value() override;
-    void SetValue(int value) override;
+
+protected:
+    std::optional<State> ReadState() override;
+    QDBusMessage SetCall(int value) const override;
+    QDBusMessage ProbeCall() const override;
 
 private slots:
     void OnPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
-
-private:
-    QDBusConnection bus_;
-    bool offered_ = false;
 };
 
 } // namespace lumora

@@ -9,37 +9,46 @@ const QString kInterface = QStringLiteral("org.kde.Solid.PowerManagement.Actions
 
 } // namespace
 
-KdeBrightness::KdeBrightness(QDBusConnection bus) : bus_(std::move(bus))
+KdeBrightness::KdeBrightness(QDBusConnection bus) : DesktopBrightnessService(std::move(bus), kKdePowerService)
 {
-    bus_.connect(kKdePowerService, kPath, kInterface, QStringLiteral("brightnessChanged"), this,
+    bus_.connect(service_, kPath, kInterface, QStringLiteral("brightnessChanged"), this,
                  SLOT(OnBrightnessChanged(int)));
+    bus_.connect(service_, kPath, kInterface, QStringLiteral("brightnessMaxChanged"), this,
+                 SLOT(OnBrightnessMaxChanged(int)));
 }
 
 QString KdeBrightness::Title() const { return QStringLiteral("KDE power management"); }
 
 QDBusMessage KdeBrightness::Call(const QString& method) const
 {
-    return QDBusMessage::createMethodCall(kKdePowerService, kPath, kInterface, method);
+    return QDBusMessage::createMethodCall(service_, kPath, kInterface, method);
 }
 
-int KdeBrightness::Maximum()
+std::optional<DesktopBrightnessService::State> KdeBrightness::ReadState()
 {
     // The name is claimed before the objects are served, so the range is
     // asked for when the panel is first used, not when the name appears.
-    if (maximum_ < 0)
-        maximum_ = Ask(bus_, Call(QStringLiteral("brightnessMax"))).value(0).toInt();
-    return maximum_;
+    const auto maximum = Read(Call(QStringLiteral("brightnessMax")));
+    if (!maximum)
+        return std::nullopt;
+    const auto value = Read(Call(QStringLiteral("brightness")));
+    if (!value)
+        return std::nullopt;
+    return State{maximum->value(0).toInt(), value->value(0).toInt()};
 }
 
-int KdeBrightness::Value() { return Ask(bus_, Call(QStringLiteral("brightness"))).value(0).toInt(); }
-
-void KdeBrightness::SetValue(int value)
+QDBusMessage KdeBrightness::SetCall(int value) const
 {
     QDBusMessage call = Call(QStringLiteral("setBrightnessSilent"));
     call << value;
-    Ask(bus_, call);
+    return call;
 }
 
-void KdeBrightness::OnBrightnessChanged(int value) { emit ValueChanged(value); }
+QDBusMessage KdeBrightness::ProbeCall() const { return Call(QStringLiteral("brightnessMax")); }
+
+void KdeBrightness::OnBrightnessChanged(int value) { Reported(value); }
+
+// The range is read again at next use, with the value on it.
+void KdeBrightness::OnBrightnessMaxChanged(int) { RangeChanged(); }
 
 } // namespace lumora

@@ -13,24 +13,24 @@ inline const QString kKdePowerService = QStringLiteral("org.kde.Solid.PowerManag
 // 0..brightnessMax. Writes go through setBrightnessSilent: the program shows
 // the level itself, so Plasma's on-screen display stays away while the
 // track bar is dragged.
-class KdeBrightness : public DesktopBrightness {
+class KdeBrightness : public DesktopBrightnessService {
     Q_OBJECT
 public:
     explicit KdeBrightness(QDBusConnection bus);
 
     QString Title() const override;
-    int Maximum() override;
-    int Value() override;
-    void SetValue(int value) override;
+
+protected:
+    std::optional<State> ReadState() override;
+    QDBusMessage SetCall(int value) const override;
+    QDBusMessage ProbeCall() const override;
 
 private slots:
     void OnBrightnessChanged(int value);
+    void OnBrightnessMaxChanged(int maximum);
 
 private:
     QDBusMessage Call(const QString& method) const;
-
-    QDBusConnection bus_;
-    int maximum_ = -1; // read once, at first use
 };
 
 } // namespace lumora

@@ -1,8 +1,7 @@
 #include "platform/device/KdeScreenBrightness.h"
 
-#include "platform/framework/Exception.h"
-
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusVariant>
 
 namespace lumora {
@@ -16,9 +15,6 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // SetBrightness's flag that keeps Plasma's on-screen display away.
 constexpr uint kSuppressIndicator = 0x1;
-
-// The service answers at once when it serves the object at all.
-constexpr int kProbeMs = 2000;
 
 QDBusMessage GetCall(const QString& service, const QString& path, const QString& interface, const QString& name)
 {
@@ -53,81 +49,87 @@ QString PanelDisplayOf(const std::vector<ScreenBrightnessDisplay>& displays)
 }
 
 KdeScreenBrightness::KdeScreenBrightness(QDBusConnection bus, QString service)
-    : bus_(std::move(bus)), service_(std::move(service))
+    : DesktopBrightnessService(std::move(bus), std::move(service))
 {
     bus_.connect(service_, kRoot, kRootInterface, QStringLiteral("BrightnessChanged"), this,
                  SLOT(OnBrightnessChanged(QString, int, QString, QString)));
     // Any of these may change which display is the panel, or its range; the
-    // message form takes them whatever their arguments.
+    // message form takes them whatever their arguments (the range signal
+    // gained an argument between Plasma versions).
     for (const QString& member : {QStringLiteral("DisplayAdded"), QStringLiteral("DisplayRemoved"),
                                   QStringLiteral("BrightnessRangeChanged")})
         bus_.connect(service_, kRoot, kRootInterface, member, this, SLOT(OnDisplaysChanged(QDBusMessage)));
 }
 
-bool KdeScreenBrightness::IsServedBy(QDBusConnection bus, const QString& service)
+QDBusMessage KdeScreenBrightness::DisplaysCall(const QString& service)
 {
-    const QDBusMessage reply =
-        bus.call(GetCall(service, kRoot, kRootInterface, QStringLiteral("DisplaysDBusNames")), QDBus::Block, kProbeMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return GetCall(service, kRoot, kRootInterface, QStringLiteral("DisplaysDBusNames"));
+}
+
+std::optional<bool> KdeScreenBrightness::IsServedBy(QDBusConnection bus, const QString& service)
+{
+    const QDBusMessage reply = bus.call(DisplaysCall(service), QDBus::Block, kReadMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    const QDBusError::ErrorType type = QDBusError(reply).type();
+    if (type == QDBusError::NoReply || type == QDBusError::Timeout)
+        return std::nullopt;
+    return false;
 }
 
 QString KdeScreenBrightness::Title() const { return QStringLiteral("KDE screen brightness"); }
 
-QVariant KdeScreenBrightness::Property(const QString& path, const QString& interface, const QString& name) const
+std::optional<QVariant> KdeScreenBrightness::Property(const QString& path, const QString& interface,
+                                                      const QString& name)
 {
-    return Unwrapped(Ask(bus_, GetCall(service_, path, interface, name)).value(0));
+    const auto answer = Read(GetCall(service_, path, interface, name));
+    if (!answer)
+        return std::nullopt;
+    return Unwrapped(answer->value(0));
 }
 
 QString KdeScreenBrightness::PanelPath() const { return kRoot + u'/' + panel_; }
 
-void KdeScreenBrightness::FindPanel()
+std::optional<DesktopBrightnessService::State> KdeScreenBrightness::ReadState()
 {
-    if (found_)
-        return;
+    const auto names = Property(kRoot, kRootInterface, QStringLiteral("DisplaysDBusNames"));
+    if (!names)
+        return std::nullopt;
     std::vector<ScreenBrightnessDisplay> displays;
-    for (const QString& name : StringsOf(Property(kRoot, kRootInterface, QStringLiteral("DisplaysDBusNames")))) {
-        const bool internal =
-            Property(kRoot + u'/' + name, kDisplayInterface, QStringLiteral("IsInternal")).toBool();
-        displays.push_back({name, internal});
+    for (const QString& name : StringsOf(*names)) {
+        const auto internal = Property(kRoot + u'/' + name, kDisplayInterface, QStringLiteral("IsInternal"));
+        if (!internal)
+            return std::nullopt;
+        displays.push_back({name, internal->toBool()});
     }
     panel_ = PanelDisplayOf(displays);
-    maximum_ = panel_.isEmpty() ? 0 : Property(PanelPath(), kDisplayInterface, QStringLiteral("MaxBrightness")).toInt();
-    found_ = true;
-}
-
-int KdeScreenBrightness::Maximum()
-{
-    FindPanel();
-    return maximum_;
-}
-
-int KdeScreenBrightness::Value()
-{
-    FindPanel();
     if (panel_.isEmpty())
-        return 0;
-    return Property(PanelPath(), kDisplayInterface, QStringLiteral("Brightness")).toInt();
+        return State{};
+    const auto maximum = Property(PanelPath(), kDisplayInterface, QStringLiteral("MaxBrightness"));
+    const auto value = maximum ? Property(PanelPath(), kDisplayInterface, QStringLiteral("Brightness")) : std::nullopt;
+    if (!value)
+        return std::nullopt;
+    return State{maximum->toInt(), value->toInt()};
 }
 
-void KdeScreenBrightness::SetValue(int value)
+QDBusMessage KdeScreenBrightness::SetCall(int value) const
 {
-    FindPanel();
-    if (panel_.isEmpty())
-        throw EOSError(QStringLiteral("%1 has no built-in panel").arg(Title()));
     QDBusMessage call =
         QDBusMessage::createMethodCall(service_, PanelPath(), kDisplayInterface, QStringLiteral("SetBrightness"));
     call << value << kSuppressIndicator;
-    Ask(bus_, call);
+    return call;
 }
+
+QDBusMessage KdeScreenBrightness::ProbeCall() const { return DisplaysCall(service_); }
 
 void KdeScreenBrightness::OnBrightnessChanged(const QString& display, int value, const QString&, const QString&)
 {
     // Reports of the external displays are theirs. After a display came or
     // went the panel is the one last found until the displays are read again.
     if (!panel_.isEmpty() && display == panel_)
-        emit ValueChanged(value);
+        Reported(value);
 }
 
-void KdeScreenBrightness::OnDisplaysChanged(const QDBusMessage&) { found_ = false; }
+void KdeScreenBrightness::OnDisplaysChanged(const QDBusMessage&) { RangeChanged(); }
 
 } // namespace lumora

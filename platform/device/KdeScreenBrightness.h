@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
+#include <optional>
 #include <vector>
 
 namespace lumora {
@@ -31,20 +32,25 @@ QString PanelDisplayOf(const std::vector<ScreenBrightnessDisplay>& displays);
 // The displays are read at first use and again after the service reports
 // a display added or removed, or a new range; with no internal display the
 // range is 0 and the backlight device stays in use.
-class KdeScreenBrightness : public DesktopBrightness {
+class KdeScreenBrightness : public DesktopBrightnessService {
     Q_OBJECT
 public:
     // `service` is the bus name to talk to: either of Plasma 6's names.
     KdeScreenBrightness(QDBusConnection bus, QString service);
 
-    // Whether `service` serves the per-display root object (Plasma 6), not
-    // only Plasma 5's brightness control action under the same name.
-    static bool IsServedBy(QDBusConnection bus, const QString& service);
+    // The read that tells Plasma 6 from Plasma 5 under one name: only
+    // Plasma 6 serves the per-display root object there.
+    static QDBusMessage DisplaysCall(const QString& service);
+    // Whether `service` serves the per-display root object, asked with a
+    // read bounded like the others; nullopt when it did not answer in time.
+    static std::optional<bool> IsServedBy(QDBusConnection bus, const QString& service);
 
     QString Title() const override;
-    int Maximum() override;
-    int Value() override;
-    void SetValue(int value) override;
+
+protected:
+    std::optional<State> ReadState() override;
+    QDBusMessage SetCall(int value) const override;
+    QDBusMessage ProbeCall() const override;
 
 private slots:
     void OnBrightnessChanged(const QString& display, int value, const QString& sourceClient,
@@ -52,16 +58,10 @@ private slots:
     void OnDisplaysChanged(const QDBusMessage& signal);
 
 private:
-    // Reads the displays and the panel's range, once until they change.
-    void FindPanel();
-    QVariant Property(const QString& path, const QString& interface, const QString& name) const;
+    std::optional<QVariant> Property(const QString& path, const QString& interface, const QString& name);
     QString PanelPath() const;
 
-    QDBusConnection bus_;
-    QString service_;
-    bool found_ = false;   // panel_ and maximum_ are known
-    QString panel_;        // the internal display's D-Bus name, or empty
-    int maximum_ = 0;
+    QString panel_; // the internal display's D-Bus name, or empty
 };
 
 } // namespace lumora

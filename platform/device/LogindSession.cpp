@@ -16,7 +16,11 @@ const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kSessionInterface = QStringLiteral("org.freedesktop.login1.Session");
 
 // A bus that is not there would otherwise wait for the default 25 s timeout.
+// Brightness is set from a worker thread, which may wait that long.
 constexpr int kCallTimeoutMs = 5000;
+// The idle hint is read on the window's thread: it may hold it this long at
+// most.
+constexpr int kReadTimeoutMs = 100;
 
 } // namespace
 
@@ -44,7 +48,7 @@ std::optional<quint64> LogindSession::IdleMilliseconds() const
                                                            QStringLiteral("org.freedesktop.DBus.Properties"),
                                                            QStringLiteral("Get"));
         call << kSessionInterface << name;
-        const QDBusReply<QDBusVariant> reply = bus_.call(call, QDBus::Block, kCallTimeoutMs);
+        const QDBusReply<QDBusVariant> reply = bus_.call(call, QDBus::Block, kReadTimeoutMs);
         if (!reply.isValid())
             return std::nullopt;
         return reply.value().variant();

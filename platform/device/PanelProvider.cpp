@@ -42,8 +42,12 @@ void PanelProvider::UseDesktop(DesktopBrightness* service)
         disconnect(desktop_, nullptr, this, nullptr);
     desktop_ = service;
     echoes_.Clear();
-    if (desktop_)
+    if (desktop_) {
         connect(desktop_, &DesktopBrightness::ValueChanged, this, &PanelProvider::DesktopValueChanged);
+        // Queued: the service may notice its silence inside a write of ours.
+        connect(desktop_, &DesktopBrightness::StoppedAnswering, this, &PanelProvider::DesktopStoppedAnswering,
+                Qt::QueuedConnection);
+    }
 }
 
 bool PanelProvider::ThroughDesktop() { return desktop_ && desktop_->Maximum() > 0; }
@@ -144,6 +148,15 @@ void PanelProvider::DesktopValueChanged(int value)
     if (echoes_.IsEcho(value, maximum) || device_.isEmpty())
         return;
     emit ChangedOutside(device_, RawToPercent(value, maximum));
+}
+
+void PanelProvider::DesktopStoppedAnswering()
+{
+    // The level last asked for may have gone unanswered with it: the
+    // backlight takes it instead.
+    if (lastPercent_ < 0 || device_.isEmpty() || ThroughDesktop())
+        return;
+    WriteBacklight(device_, lastPercent_);
 }
 
 void PanelProvider::BacklightChanged(const QString& name)

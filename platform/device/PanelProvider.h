@@ -16,8 +16,10 @@ namespace lumora {
 // The built-in panel behind the monitor brightness classes, as the desktop
 // lets the program reach it:
 //   - through the desktop's brightness service when the session bus offers
-//     one (UseDesktop), following its change signals; the panel keeps the
-//     backlight device's name, and its brightness is the service's;
+//     one (UseDesktop) and it answers, following its change signals; the
+//     panel keeps the backlight device's name, and its brightness is the
+//     service's. When the service stops answering, the level last asked for
+//     goes to the backlight device, as do the writes after it;
 //   - else through the backlight device, following the kernel's events for
 //     it: brightness changes made elsewhere, and the device going and
 //     coming (a dock, a GPU switch, a driver reload), after which the device
@@ -63,6 +65,7 @@ signals:
 
 private:
     void DesktopValueChanged(int value);
+    void DesktopStoppedAnswering();
     void WriteDesktop(int percent);
     void WriteBacklight(const QString& name, int percent);
     void BacklightChanged(const QString& name);

@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusReply>
 #include <QDBusVariant>
 
@@ -14,6 +16,18 @@
 namespace lumora {
 
 namespace {
+
+// A probe waits as long as the bus lets any call wait: it costs nothing
+// while it is out.
+constexpr int kProbeMs = 25000;
+// Switching the monitors off or on is asked without waiting; an answer later
+// than this is a failure.
+constexpr int kPowerMs = 5000;
+
+bool Unanswered(const QDBusError& error)
+{
+    return error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout;
+}
 
 QDBusMessage IdleCall(const char* method)
 {
@@ -31,35 +45,67 @@ bool mutter::ServicePresent(const char* service)
     return reply.isValid() && reply.value();
 }
 
+MutterIdleTime::MutterIdleTime(QDBusConnection bus) : bus_(std::move(bus)) {}
+
 quint32 MutterIdleTime::IdleSeconds()
 {
-    const QDBusReply<qulonglong> reply = QDBusConnection::sessionBus().call(IdleCall("GetIdletime"));
+    if (silent_) {
+        Probe();
+        return 0;
+    }
+    const QDBusReply<qulonglong> reply = bus_.call(IdleCall("GetIdletime"), QDBus::Block, kReadMs);
     if (!reply.isValid()) {
         if (!warned_)
             std::fprintf(stderr, "lumora: GNOME's idle monitor does not answer (%s); idle dimming is off\n",
                          qPrintable(reply.error().message()));
         warned_ = true;
+        if (Unanswered(reply.error())) {
+            silent_ = true;
+            Probe();
+        }
         return 0;
     }
     warned_ = false;
     return quint32(std::min<qulonglong>(reply.value() / 1000u, 0xFFFFFFFFu));
 }
 
+void MutterIdleTime::Probe()
+{
+    if (probing_)
+        return;
+    probing_ = true;
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(IdleCall("GetIdletime"), kProbeMs), &calls_);
+    QObject::connect(pending, &QDBusPendingCallWatcher::finished, &calls_, [this, pending] {
+        pending->deleteLater();
+        probing_ = false;
+        // Read again at the next check; a probe that went unanswered is sent
+        // again then.
+        if (!Unanswered(QDBusError(pending->reply())))
+            silent_ = false;
+    });
+}
+
+MutterDisplayPower::MutterDisplayPower(QDBusConnection bus) : bus_(std::move(bus)) {}
+
 void MutterDisplayPower::ForceOff()
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!listening_) {
-        listening_ = bus.connect(mutter::kIdleService, mutter::kIdlePath, mutter::kIdleInterface, "WatchFired",
-                                 this, SLOT(OnWatchFired(uint)));
+        listening_ = bus_.connect(mutter::kIdleService, mutter::kIdlePath, mutter::kIdleInterface, "WatchFired",
+                                  this, SLOT(OnWatchFired(uint)));
     }
     // The watch first: a monitor switched off with nothing to switch it on
     // again would leave the user in the dark.
-    const QDBusReply<uint> watch = bus.call(IdleCall("AddUserActiveWatch"));
-    if (!watch.isValid())
-        throw Exception(QStringLiteral("The monitor cannot be turned off: GNOME's idle monitor does not answer (%1).")
-                            .arg(watch.error().message()));
-    wakeWatch_ = watch.value();
-    SetPowerSaveMode(3);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(IdleCall("AddUserActiveWatch"), kPowerMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending] {
+        pending->deleteLater();
+        const QDBusPendingReply<uint> watch = *pending;
+        if (watch.isError())
+            throw Exception(
+                QStringLiteral("The monitor cannot be turned off: GNOME's idle monitor does not answer (%1).")
+                    .arg(watch.error().message()));
+        wakeWatch_ = watch.value();
+        SetPowerSaveMode(3);
+    });
 }
 
 void MutterDisplayPower::OnWatchFired(uint id)
@@ -76,9 +122,13 @@ void MutterDisplayPower::SetPowerSaveMode(int mode)
                                                       "org.freedesktop.DBus.Properties", "Set");
     set << QString::fromLatin1(mutter::kDisplayInterface) << QStringLiteral("PowerSaveMode")
         << QVariant::fromValue(QDBusVariant(mode));
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(set);
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        throw Exception(QStringLiteral("The monitor power cannot be changed: %1").arg(reply.errorMessage()));
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(set, kPowerMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [pending] {
+        pending->deleteLater();
+        if (pending->isError())
+            throw Exception(
+                QStringLiteral("The monitor power cannot be changed: %1").arg(pending->error().message()));
+    });
 }
 
 } // namespace lumora

@@ -1,12 +1,15 @@
 // The whole program beside the desktop's brightness service (KDE Plasma 5's
-// and 6's, and GNOME's, served by dbusmock on a private session bus) and with a backlight
+// and 6's, and GNOME's, served by dbusmock on a private session bus), beside
+// services that own their names but never answer, and with a backlight
 // device that goes and comes back.
 
 #include "Desktop.h"
 #include "SessionBus.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -265,4 +268,98 @@ TEST_F(DesktopBrightnessTest, AVanishedDeviceIsReportedOnceAndWrittenAgainWhenBa
     driver_.Click(window, dialTop);
     EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 50; })) << sandbox.Brightness();
     EXPECT_EQ(AnswerBoxes(window, 1000), 0);
+}
+
+namespace {
+
+const QString kSilentService = LUMORA_E2E_DIR "/silent_service.py";
+
+// `lumora --set-level` beside the running copy: how long it took, or -1 when
+// it failed or did not end.
+qint64 SetLevelTakesMs(const Sandbox& sandbox, const VirtualDisplay& display, int level)
+{
+    QProcess remote;
+    remote.setProcessEnvironment(sandbox.Environment(display.Name()));
+    QElapsedTimer clock;
+    clock.start();
+    remote.start(LUMORA_PROGRAM, {"--set-level", QString::number(level)});
+    if (!remote.waitForFinished(15000)) {
+        remote.kill();
+        remote.waitForFinished(3000);
+        return -1;
+    }
+    return remote.exitCode() == 0 ? clock.elapsed() : -1;
+}
+
+void StoreSettings(const Sandbox& sandbox, const QByteArray& values)
+{
+    QDir().mkpath(sandbox.ConfigHome() + "/Kestrelo");
+    QFile file(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf");
+    file.open(QIODevice::WriteOnly);
+    file.write("[Software\\Kestrelo\\LumoraBrightness]\n" + values);
+}
+
+} // namespace
+
+TEST_F(DesktopBrightnessTest, ServicesThatOwnTheirNamesButNeverAnswerLeaveThePanelToTheBacklightFile)
+{
+    // KDE's and GNOME's names are taken by services that hang: every call
+    // to them goes unanswered.
+    SessionBus bus;
+    ASSERT_TRUE(bus.Hold(kSilentService, kKdeName));
+    ASSERT_TRUE(bus.Hold(kSilentService, kGnomeName));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    // Level 0 at the first start, through the file.
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; })) << sandbox.Brightness();
+
+    // A script's level is taken at once and reaches the file; a call to a
+    // hung service would hold the window (and the script) for seconds.
+    const qint64 took = SetLevelTakesMs(sandbox, *display_, 7);
+    EXPECT_GE(took, 0) << program->Output().toStdString();
+    EXPECT_LT(took, 3000);
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 70; }, 5000)) << sandbox.Brightness();
+
+    // The window keeps answering: the track bar moves the panel, once the
+    // needle has settled.
+    QThread::msleep(1000);
+    driver_.Drag(window, TrackBarAt(70), TrackBarAt(0));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }, 5000)) << sandbox.Brightness();
+    EXPECT_EQ(ShownBoxes(window), 0);
+}
+
+TEST_F(DesktopBrightnessTest, AnIdleMonitorThatNeverAnswersLeavesTheWindowAnswering)
+{
+    // GNOME's idle monitor hangs; dimming is armed and idleness is checked
+    // five times a second.
+    SessionBus bus;
+    ASSERT_TRUE(bus.Hold(kSilentService, "org.gnome.Mutter.IdleMonitor"));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=8\nDimInterval=1\n");
+    auto program = std::make_unique<Program>(
+        sandbox, *display_,
+        QStringList{"--backlight-root", sandbox.BacklightRoot(), "--levels", "11", "--idle-check-interval", "200"});
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 80; })) << sandbox.Brightness();
+
+    // Several idle checks later, scripts and the user are still answered.
+    QThread::msleep(1500);
+    for (const int level : {4, 6}) {
+        const qint64 took = SetLevelTakesMs(sandbox, *display_, level);
+        EXPECT_GE(took, 0) << program->Output().toStdString();
+        EXPECT_LT(took, 3000);
+        EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == level * 10; }, 5000)) << sandbox.Brightness();
+    }
+    QThread::msleep(1000);
+    driver_.Drag(window, TrackBarAt(60), TrackBarAt(0));
+    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; }, 5000)) << sandbox.Brightness();
+    EXPECT_TRUE(Eventually([&] {
+        program->Process().waitForReadyRead(100);
+        return program->Output().contains("GNOME's idle monitor does not answer");
+    }, 3000)) << program->Output().toStdString();
 }

@@ -77,6 +77,21 @@ bool SessionBus::Serve(const QString& templ, const QString& busName, const QStri
     }, 15000);
 }
 
+bool SessionBus::Hold(const QString& script, const QString& busName)
+{
+    auto service = std::make_unique<QProcess>();
+    service->setProcessEnvironment(ClientEnvironment());
+    service->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList args{script};
+    if (kind_ == System)
+        args << "--system";
+    service->start("/usr/bin/python3", args << busName);
+    const bool ready = service->waitForReadyRead(15000);
+    mocks_.push_back(std::move(service));
+    names_.push_back(busName);
+    return ready;
+}
+
 QString SessionBus::Send(const QStringList& args) const
 {
     QProcess p;

@@ -24,6 +24,10 @@ public:
     // ends; false when its name did not appear. With a log file, dbusmock
     // writes every call and property write there.
     bool Serve(const QString& templ, const QString& busName, const QString& logFile = QString());
+    // Takes the name with `script` (silent_service.py beside the mocks): a
+    // service that keeps its name and never answers a call, as a hung one
+    // does; false when the name did not appear.
+    bool Hold(const QString& script, const QString& busName);
     // Ends every service served so far, or the one of that name.
     void StopServing();
     void StopServing(const QString& busName);

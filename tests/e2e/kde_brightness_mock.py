@@ -3,7 +3,9 @@ brightness control action, served by python-dbusmock on a private session bus.
 
 Like the real service, every set value is announced with brightnessChanged.
 Tests play a change made elsewhere (the brightness keys, Plasma's slider)
-with the test interface's ChangeElsewhere.
+with the test interface's ChangeElsewhere, and a service that stops answering
+for a while with its Hang(seconds): the mock serves one call at a time, so
+nothing is answered until it is over.
 '''
 
 import dbus
@@ -18,14 +20,22 @@ TEST_IFACE = 'org.kde.Solid.PowerManagement.Test'
 SET = ('self.value = args[0]\n'
        'self.EmitSignal("' + MAIN_IFACE + '", "brightnessChanged", "i", [args[0]])')
 
+# Parameter 'delay' (seconds) makes every call of the action take that long,
+# as a busy service does.
+SLOW = 'import time; time.sleep(self.delay)\n'
+
 
 def load(mock, parameters):
     mock.value = parameters.get('brightness', 500)
     mock.maximum = parameters.get('maximum', 1000)
+    mock.delay = parameters.get('delay', 0)
     mock.AddMethods(MAIN_IFACE, [
-        ('brightness', '', 'i', 'ret = self.value'),
-        ('brightnessMax', '', 'i', 'ret = self.maximum'),
-        ('setBrightness', 'i', '', SET),
-        ('setBrightnessSilent', 'i', '', SET),
+        ('brightness', '', 'i', SLOW + 'ret = self.value'),
+        ('brightnessMax', '', 'i', SLOW + 'ret = self.maximum'),
+        ('setBrightness', 'i', '', SLOW + SET),
+        ('setBrightnessSilent', 'i', '', SLOW + SET),
     ])
-    mock.AddMethods(TEST_IFACE, [('ChangeElsewhere', 'i', '', SET)])
+    mock.AddMethods(TEST_IFACE, [
+        ('ChangeElsewhere', 'i', '', SET),
+        ('Hang', 'u', '', 'import time; time.sleep(args[0])'),
+    ])

@@ -380,8 +380,14 @@ TEST(DeviceBacklightProvider, AReadOnlyBrightnessWithoutTheLoginManagerChangesNo
 
     auto deadBus = std::make_shared<LogindSession>(
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("lumora-dead")));
-    BacklightProvider withDeadBus(BacklightOptions{s.Root(), 101}, std::make_shared<SysfsBrightnessWriter>(deadBus));
-    const QString viaBus = ErrorText([&] { SetBrightness(withDeadBus, "panel", 50); });
+    auto viaLogind = std::make_shared<SysfsBrightnessWriter>(deadBus);
+    BacklightProvider withDeadBus(BacklightOptions{s.Root(), 101}, viaLogind);
+    // The login manager is asked from a worker: its failure comes at the
+    // next write, or when its writes are waited for.
+    const QString viaBus = ErrorText([&] {
+        SetBrightness(withDeadBus, "panel", 50);
+        viaLogind->Flush();
+    });
     BacklightProvider noBus(BacklightOptions{s.Root(), 101}, std::make_shared<SysfsBrightnessWriter>());
     const QString direct = ErrorText([&] { SetBrightness(noBus, "panel", 50); });
 
