@@ -106,8 +106,9 @@ public:
 
     // Input in the chart's own terms; the Qt events arrive here through
     // TCustomControl, a move through mouseMoveEvent below with the buttons
-    // held.
+    // held. The base's move without the buttons stays the base's.
     void MouseDown(Qt::MouseButton button, int x, int y) override;
+    using TCustomControl::MouseMove;
     void MouseMove(Qt::MouseButtons buttons, int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y) override;
     void KeyDown(int key) override;

@@ -3,8 +3,10 @@
 // events, so a handler that stops overriding the base's is caught.
 
 #include "controls/chart/SPBEPC.h"
+#include "controls/label/AdvSmoothLabel.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "platform/gdiplus/Graphics.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -123,4 +125,20 @@ TEST(ControlEvents, FocusEventsShowAndHideTheFocusMark)
         Focus(*control, QEvent::FocusOut);
         EXPECT_EQ(Rendered(*control), plain);
     }
+}
+
+TEST(ControlEvents, LabelPaintEventDrawsWhatPaintToDraws)
+{
+    TAdvSmoothLabel label;
+    label.resize(200, 40);
+    label.Caption().SetText("Brightness");
+    QImage direct(label.size(), QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::transparent);
+    gdiplus::Graphics graphics(&direct);
+    std::as_const(label).PaintTo(graphics);
+    QImage blank(label.size(), QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::transparent);
+    ASSERT_NE(direct, blank); // the caption has ink
+
+    EXPECT_EQ(Rendered(label), direct);
 }
