@@ -1,6 +1,5 @@
 #include "controls/chart/SPBEPC.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -523,11 +522,6 @@ void TSPBEPC::resizeEvent(QResizeEvent*)
     RefreshChart();
 }
 
-void TSPBEPC::mousePressEvent(QMouseEvent* event)
-{
-    MouseDown(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
-}
-
 void TSPBEPC::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A double click counts as a second press.
@@ -537,16 +531,6 @@ void TSPBEPC::mouseDoubleClickEvent(QMouseEvent* event)
 void TSPBEPC::mouseMoveEvent(QMouseEvent* event)
 {
     MouseMove(event->buttons(), event->position().toPoint().x(), event->position().toPoint().y());
-}
-
-void TSPBEPC::mouseReleaseEvent(QMouseEvent* event)
-{
-    MouseUp(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
-}
-
-void TSPBEPC::keyPressEvent(QKeyEvent* event)
-{
-    KeyDown(event->key());
 }
 
 void TSPBEPC::focusInEvent(QFocusEvent*)

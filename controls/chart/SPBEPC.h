@@ -104,11 +104,14 @@ public:
     bool NeedsRebuild() const { return needsRebuild_; }
     int BackgroundBuilds() const { return backgroundBuilds_; }
 
-    // Input in the chart's own terms; the Qt event handlers forward here.
-    void MouseDown(Qt::MouseButton button, int x, int y);
+    // Input in the chart's own terms; the Qt events arrive here through
+    // TCustomControl, a move through mouseMoveEvent below with the buttons
+    // held. The base's move without the buttons stays the base's.
+    void MouseDown(Qt::MouseButton button, int x, int y) override;
+    using TCustomControl::MouseMove;
     void MouseMove(Qt::MouseButtons buttons, int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
-    void KeyDown(int key);
+    void MouseUp(Qt::MouseButton button, int x, int y) override;
+    void KeyDown(int key) override;
     void RepeatTimerTick();
     bool RepeatTimerActive() const;
     int RepeatInterval() const;
@@ -118,11 +121,8 @@ protected:
     void Loaded() override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

@@ -148,10 +148,10 @@ void TAdvSmoothGauge::SetMinimumValue(int value)
 void TAdvSmoothGauge::RangeChanged()
 {
     TAdvSmoothGaugeThreshold& threshold = arc_.Threshold();
-    if (threshold.center_ > maximumValue_)
-        threshold.center_ = maximumValue_;
-    if (threshold.center_ < minimumValue_)
-        threshold.center_ = minimumValue_;
+    if (threshold.data_.Center > maximumValue_)
+        threshold.data_.Center = maximumValue_;
+    if (threshold.data_.Center < minimumValue_)
+        threshold.data_.Center = minimumValue_;
     BuildTickMarks();
     UpdateThresholdSpan();
     Changed();

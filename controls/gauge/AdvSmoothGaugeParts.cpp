@@ -2,50 +2,6 @@
 
 namespace lumora {
 
-namespace {
-
-} // namespace
-
-// Gloss ----------------------------------------------------------------------
-
-void TAdvSmoothGaugeGloss::Assign(const TPersistent& source)
-{
-    const auto* other = dynamic_cast<const TAdvSmoothGaugeGloss*>(&source);
-    if (!other)
-        return TPersistent::Assign(source);
-    color_ = other->color_;
-    opacity_ = other->opacity_;
-    Changed();
-}
-
-// Digit ----------------------------------------------------------------------
-
-void TAdvSmoothGaugeDigit::Assign(const TPersistent& source)
-{
-    const auto* other = dynamic_cast<const TAdvSmoothGaugeDigit*>(&source);
-    if (!other)
-        return TPersistent::Assign(source);
-    color_ = other->color_;
-    backGroundColor_ = other->backGroundColor_;
-    backGroundOpacity_ = other->backGroundOpacity_;
-    visible_ = other->visible_;
-    alignment_ = other->alignment_;
-    Changed();
-}
-
-// Outer circle ---------------------------------------------------------------
-
-void TAdvSmoothGaugeOuterCircle::Assign(const TPersistent& source)
-{
-    const auto* other = dynamic_cast<const TAdvSmoothGaugeOuterCircle*>(&source);
-    if (!other)
-        return TPersistent::Assign(source);
-    color_ = other->color_;
-    width_ = other->width_;
-    opacity_ = other->opacity_;
-    Changed();
-}
-
 // Inner circle ---------------------------------------------------------------
 
 TAdvSmoothGaugeInnerCircle::TAdvSmoothGaugeInnerCircle()
@@ -64,43 +20,10 @@ void TAdvSmoothGaugeInnerCircle::Assign(const TPersistent& source)
     if (!other)
         return TPersistent::Assign(source);
     BeginUpdate();
-    color_ = other->color_;
-    opacity_ = other->opacity_;
+    data_ = other->data_;
     gloss_.Assign(other->gloss_);
     Changed();
     EndUpdate();
-}
-
-// Outer rim ------------------------------------------------------------------
-
-void TAdvSmoothGaugeOuterRim::Assign(const TPersistent& source)
-{
-    const auto* other = dynamic_cast<const TAdvSmoothGaugeOuterRim*>(&source);
-    if (!other)
-        return TPersistent::Assign(source);
-    color_ = other->color_;
-    opacity_ = other->opacity_;
-    width_ = other->width_;
-    Changed();
-}
-
-// Needle ---------------------------------------------------------------------
-
-void TAdvSmoothGaugeNeedle::Assign(const TPersistent& source)
-{
-    const auto* other = dynamic_cast<const TAdvSmoothGaugeNeedle*>(&source);
-    if (!other)
-        return TPersistent::Assign(source);
-    color_ = other->color_;
-    shineColor_ = other->shineColor_;
-    shineColorTo_ = other->shineColorTo_;
-    outerCenterColor_ = other->outerCenterColor_;
-    outerCenterColorTo_ = other->outerCenterColorTo_;
-    outerCenterOpacity_ = other->outerCenterOpacity_;
-    innerCenterColor_ = other->innerCenterColor_;
-    innerCenterColorTo_ = other->innerCenterColorTo_;
-    innerCenterOpacity_ = other->innerCenterOpacity_;
-    Changed();
 }
 
 // Threshold ------------------------------------------------------------------
@@ -117,7 +40,7 @@ void TAdvSmoothGaugeThreshold::SetCenter(double value)
     // NaN fails the range test too.
     if (owner_ && !owner_->ValueInRange(value))
         return;
-    center_ = value;
+    data_.Center = value;
     GeometryChanged();
 }
 
@@ -125,37 +48,37 @@ void TAdvSmoothGaugeThreshold::SetSpan(int value)
 {
     if (value < 0 || value > 100)
         return;
-    span_ = value;
+    data_.Span = value;
     GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetStartAngle(int value)
 {
-    if (StoreIfDifferent(startAngle_, value))
+    if (StoreIfDifferent(data_.StartAngle, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetSweepAngle(int value)
 {
-    if (StoreIfDifferent(sweepAngle_, value))
+    if (StoreIfDifferent(data_.SweepAngle, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetStartValue(double value)
 {
-    if (StoreIfDifferent(startValue_, value))
+    if (StoreIfDifferent(data_.StartValue, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetEndValue(double value)
 {
-    if (StoreIfDifferent(endValue_, value))
+    if (StoreIfDifferent(data_.EndValue, value))
         GeometryChanged();
 }
 
 void TAdvSmoothGaugeThreshold::SetThresholdKind(TAdvSmoothGaugeThresholdKind value)
 {
-    if (StoreIfDifferent(thresholdKind_, value))
+    if (StoreIfDifferent(data_.ThresholdKind, value))
         GeometryChanged();
 }
 
@@ -164,16 +87,10 @@ void TAdvSmoothGaugeThreshold::Assign(const TPersistent& source)
     const auto* other = dynamic_cast<const TAdvSmoothGaugeThreshold*>(&source);
     if (!other)
         return TPersistent::Assign(source);
-    color_ = other->color_;
-    opacity_ = other->opacity_;
-    if (!owner_ || owner_->ValueInRange(other->center_))
-        center_ = other->center_;
-    span_ = other->span_;
-    startAngle_ = other->startAngle_;
-    sweepAngle_ = other->sweepAngle_;
-    startValue_ = other->startValue_;
-    endValue_ = other->endValue_;
-    thresholdKind_ = other->thresholdKind_;
+    const double center = data_.Center;
+    data_ = other->data_;
+    if (owner_ && !owner_->ValueInRange(data_.Center))
+        data_.Center = center;
     GeometryChanged();
 }
 
@@ -187,7 +104,7 @@ TAdvSmoothGaugeArc::TAdvSmoothGaugeArc(TAdvSmoothGaugeScaleOwner* owner)
 
 void TAdvSmoothGaugeArc::SetWidth(double value)
 {
-    if (!StoreIfDifferent(width_, value))
+    if (!StoreIfDifferent(data_.Width, value))
         return;
     if (owner_)
         owner_->ThresholdChanged();
@@ -196,7 +113,7 @@ void TAdvSmoothGaugeArc::SetWidth(double value)
 
 void TAdvSmoothGaugeArc::SetStartAngle(int value)
 {
-    if (!StoreIfDifferent(startAngle_, value))
+    if (!StoreIfDifferent(data_.StartAngle, value))
         return;
     if (owner_)
         owner_->ScaleAnglesChanged();
@@ -205,7 +122,7 @@ void TAdvSmoothGaugeArc::SetStartAngle(int value)
 
 void TAdvSmoothGaugeArc::SetStopAngle(int value)
 {
-    if (!StoreIfDifferent(stopAngle_, value))
+    if (!StoreIfDifferent(data_.StopAngle, value))
         return;
     if (owner_)
         owner_->ScaleAnglesChanged();
@@ -223,11 +140,7 @@ void TAdvSmoothGaugeArc::Assign(const TPersistent& source)
     if (!other)
         return TPersistent::Assign(source);
     BeginUpdate();
-    color_ = other->color_;
-    width_ = other->width_;
-    opacity_ = other->opacity_;
-    startAngle_ = other->startAngle_;
-    stopAngle_ = other->stopAngle_;
+    data_ = other->data_;
     threshold_.Assign(other->threshold_);
     // The angles may have moved the ticks as well as the threshold.
     if (owner_)
@@ -254,13 +167,8 @@ void TAdvSmoothGaugeSection::Assign(const TPersistent& source)
     if (!other)
         return TPersistent::Assign(source);
     BeginUpdate();
-    color_ = other->color_;
-    opacity_ = other->opacity_;
+    data_ = other->data_;
     gloss_.Assign(other->gloss_);
-    startValue_ = other->startValue_;
-    endValue_ = other->endValue_;
-    outerMargin_ = other->outerMargin_;
-    innerMargin_ = other->innerMargin_;
     Changed();
     EndUpdate();
 }

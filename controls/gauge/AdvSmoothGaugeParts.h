@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/PropertyGroup.h"
 #include "platform/framework/Colors.h"
 #include "platform/framework/Persistent.h"
 #include "platform/framework/Types.h"
@@ -11,7 +12,8 @@ namespace lumora {
 
 // The appearance parts a gauge owns. Every setter stores the value and fires
 // OnChange only when it differs; Assign from a part of the same class copies
-// every property and fires OnChange once.
+// every property and fires OnChange once. Each part keeps its plain values in
+// one struct (TPropertyGroup), so Assign cannot miss one.
 
 // What the arc and its threshold need from the gauge that owns them: the range
 // check of the threshold's centre and the recomputation of the geometry that
@@ -30,70 +32,78 @@ protected:
 
 enum TAdvSmoothGaugeThresholdKind { tkAngle, tkValue };
 
-class TAdvSmoothGaugeGloss : public TPersistent {
-public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
-
-    void Assign(const TPersistent& source) override;
-
-private:
-    TColor color_ = clWhite;
-    int opacity_ = 72;
+struct TAdvSmoothGaugeGlossData {
+    TColor Color = clWhite;
+    int Opacity = 72;
+    bool operator==(const TAdvSmoothGaugeGlossData&) const = default;
 };
 
-class TAdvSmoothGaugeDigit : public TPersistent {
+class TAdvSmoothGaugeGloss : public TPropertyGroup<TAdvSmoothGaugeGloss, TAdvSmoothGaugeGlossData> {
 public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    TColor BackGroundColor() const { return backGroundColor_; }
-    void SetBackGroundColor(TColor value) { SetProperty(backGroundColor_, value); }
-    int BackGroundOpacity() const { return backGroundOpacity_; }
-    void SetBackGroundOpacity(int value) { SetProperty(backGroundOpacity_, value); }
-    bool Visible() const { return visible_; }
-    void SetVisible(bool value) { SetProperty(visible_, value); }
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment value) { SetProperty(alignment_, value); }
-
-    void Assign(const TPersistent& source) override;
-
-private:
-    TColor color_ = 64636;
-    TColor backGroundColor_ = 0x808080;
-    int backGroundOpacity_ = 30;
-    bool visible_ = true;
-    TAlignment alignment_ = taCenter;
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
 };
 
-class TAdvSmoothGaugeOuterCircle : public TPersistent {
+struct TAdvSmoothGaugeDigitData {
+    TColor Color = 64636;
+    TColor BackGroundColor = 0x808080;
+    int BackGroundOpacity = 30;
+    bool Visible = true;
+    TAlignment Alignment = taCenter;
+    bool operator==(const TAdvSmoothGaugeDigitData&) const = default;
+};
+
+class TAdvSmoothGaugeDigit : public TPropertyGroup<TAdvSmoothGaugeDigit, TAdvSmoothGaugeDigitData> {
 public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    TColor BackGroundColor() const { return data_.BackGroundColor; }
+    void SetBackGroundColor(TColor value) { SetProperty(data_.BackGroundColor, value); }
+    int BackGroundOpacity() const { return data_.BackGroundOpacity; }
+    void SetBackGroundOpacity(int value) { SetProperty(data_.BackGroundOpacity, value); }
+    bool Visible() const { return data_.Visible; }
+    void SetVisible(bool value) { SetProperty(data_.Visible, value); }
+    TAlignment Alignment() const { return data_.Alignment; }
+    void SetAlignment(TAlignment value) { SetProperty(data_.Alignment, value); }
+};
+
+struct TAdvSmoothGaugeOuterCircleData {
+    TColor Color = 0x908070;
+    double Width = 0.03;
+    int Opacity = 100;
+    bool operator==(const TAdvSmoothGaugeOuterCircleData&) const = default;
+};
+
+class TAdvSmoothGaugeOuterCircle
+    : public TPropertyGroup<TAdvSmoothGaugeOuterCircle, TAdvSmoothGaugeOuterCircleData> {
+public:
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
     // Stroke width as a fraction of the dial width.
-    double Width() const { return width_; }
-    void SetWidth(double value) { SetProperty(width_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
-
-    void Assign(const TPersistent& source) override;
-
-private:
-    TColor color_ = 0x908070;
-    double width_ = 0.03;
-    int opacity_ = 100;
+    double Width() const { return data_.Width; }
+    void SetWidth(double value) { SetProperty(data_.Width, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
 };
 
-class TAdvSmoothGaugeInnerCircle : public TPersistent {
+struct TAdvSmoothGaugeInnerCircleData {
+    TColor Color = 0xFF0000;
+    int Opacity = 150;
+    bool operator==(const TAdvSmoothGaugeInnerCircleData&) const = default;
+};
+
+class TAdvSmoothGaugeInnerCircle
+    : public TPropertyGroup<TAdvSmoothGaugeInnerCircle, TAdvSmoothGaugeInnerCircleData> {
 public:
     TAdvSmoothGaugeInnerCircle();
 
     // The dial face; also the colour of unlit readout segments.
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
     TAdvSmoothGaugeGloss& Gloss() { return gloss_; }
     const TAdvSmoothGaugeGloss& Gloss() const { return gloss_; }
     void SetGloss(const TAdvSmoothGaugeGloss& value);
@@ -101,91 +111,105 @@ public:
     void Assign(const TPersistent& source) override;
 
 private:
-    TColor color_ = 0xFF0000;
-    int opacity_ = 150;
     TAdvSmoothGaugeGloss gloss_;
 };
 
-class TAdvSmoothGaugeOuterRim : public TPersistent {
-public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
-    // Pen width in pixels.
-    int Width() const { return width_; }
-    void SetWidth(int value) { SetProperty(width_, value); }
-
-    void Assign(const TPersistent& source) override;
-
-private:
-    TColor color_ = 0x908070;
-    int opacity_ = 255;
-    int width_ = 2;
+struct TAdvSmoothGaugeOuterRimData {
+    TColor Color = 0x908070;
+    int Opacity = 255;
+    int Width = 2;
+    bool operator==(const TAdvSmoothGaugeOuterRimData&) const = default;
 };
 
-class TAdvSmoothGaugeNeedle : public TPersistent {
+class TAdvSmoothGaugeOuterRim : public TPropertyGroup<TAdvSmoothGaugeOuterRim, TAdvSmoothGaugeOuterRimData> {
 public:
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    TColor ShineColor() const { return shineColor_; }
-    void SetShineColor(TColor value) { SetProperty(shineColor_, value); }
-    TColor ShineColorTo() const { return shineColorTo_; }
-    void SetShineColorTo(TColor value) { SetProperty(shineColorTo_, value); }
-    TColor OuterCenterColor() const { return outerCenterColor_; }
-    void SetOuterCenterColor(TColor value) { SetProperty(outerCenterColor_, value); }
-    TColor OuterCenterColorTo() const { return outerCenterColorTo_; }
-    void SetOuterCenterColorTo(TColor value) { SetProperty(outerCenterColorTo_, value); }
-    int OuterCenterOpacity() const { return outerCenterOpacity_; }
-    void SetOuterCenterOpacity(int value) { SetProperty(outerCenterOpacity_, value); }
-    TColor InnerCenterColor() const { return innerCenterColor_; }
-    void SetInnerCenterColor(TColor value) { SetProperty(innerCenterColor_, value); }
-    TColor InnerCenterColorTo() const { return innerCenterColorTo_; }
-    void SetInnerCenterColorTo(TColor value) { SetProperty(innerCenterColorTo_, value); }
-    int InnerCenterOpacity() const { return innerCenterOpacity_; }
-    void SetInnerCenterOpacity(int value) { SetProperty(innerCenterOpacity_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
+    // Pen width in pixels.
+    int Width() const { return data_.Width; }
+    void SetWidth(int value) { SetProperty(data_.Width, value); }
+};
 
-    void Assign(const TPersistent& source) override;
+struct TAdvSmoothGaugeNeedleData {
+    TColor Color = 64636;
+    TColor ShineColor = 64636;
+    TColor ShineColorTo = 0xD3D3D3;
+    TColor OuterCenterColor = 0xFF0000;
+    TColor OuterCenterColorTo = 0xFF0000;
+    int OuterCenterOpacity = 100;
+    TColor InnerCenterColor = 0x8B0000;
+    TColor InnerCenterColorTo = 0x8B0000;
+    int InnerCenterOpacity = 255;
+    bool operator==(const TAdvSmoothGaugeNeedleData&) const = default;
+};
 
-private:
-    TColor color_ = 64636;
-    TColor shineColor_ = 64636;
-    TColor shineColorTo_ = 0xD3D3D3;
-    TColor outerCenterColor_ = 0xFF0000;
-    TColor outerCenterColorTo_ = 0xFF0000;
-    int outerCenterOpacity_ = 100;
-    TColor innerCenterColor_ = 0x8B0000;
-    TColor innerCenterColorTo_ = 0x8B0000;
-    int innerCenterOpacity_ = 255;
+class TAdvSmoothGaugeNeedle : public TPropertyGroup<TAdvSmoothGaugeNeedle, TAdvSmoothGaugeNeedleData> {
+public:
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    TColor ShineColor() const { return data_.ShineColor; }
+    void SetShineColor(TColor value) { SetProperty(data_.ShineColor, value); }
+    TColor ShineColorTo() const { return data_.ShineColorTo; }
+    void SetShineColorTo(TColor value) { SetProperty(data_.ShineColorTo, value); }
+    TColor OuterCenterColor() const { return data_.OuterCenterColor; }
+    void SetOuterCenterColor(TColor value) { SetProperty(data_.OuterCenterColor, value); }
+    TColor OuterCenterColorTo() const { return data_.OuterCenterColorTo; }
+    void SetOuterCenterColorTo(TColor value) { SetProperty(data_.OuterCenterColorTo, value); }
+    int OuterCenterOpacity() const { return data_.OuterCenterOpacity; }
+    void SetOuterCenterOpacity(int value) { SetProperty(data_.OuterCenterOpacity, value); }
+    TColor InnerCenterColor() const { return data_.InnerCenterColor; }
+    void SetInnerCenterColor(TColor value) { SetProperty(data_.InnerCenterColor, value); }
+    TColor InnerCenterColorTo() const { return data_.InnerCenterColorTo; }
+    void SetInnerCenterColorTo(TColor value) { SetProperty(data_.InnerCenterColorTo, value); }
+    int InnerCenterOpacity() const { return data_.InnerCenterOpacity; }
+    void SetInnerCenterOpacity(int value) { SetProperty(data_.InnerCenterOpacity, value); }
+};
+
+struct TAdvSmoothGaugeThresholdData {
+    TColor Color = 64636;
+    int Opacity = 200;
+    double Center = 25.0;
+    int Span = 25;
+    int StartAngle = 135;
+    int SweepAngle = 270;
+    double StartValue = 0;
+    double EndValue = 0;
+    TAdvSmoothGaugeThresholdKind ThresholdKind = tkAngle;
+    bool operator==(const TAdvSmoothGaugeThresholdData&) const = default;
 };
 
 // The highlight on the band arc, and the band arc's own extent.
-class TAdvSmoothGaugeThreshold : public TPersistent {
+class TAdvSmoothGaugeThreshold
+    : public TPropertyGroup<TAdvSmoothGaugeThreshold, TAdvSmoothGaugeThresholdData> {
 public:
     explicit TAdvSmoothGaugeThreshold(TAdvSmoothGaugeScaleOwner* owner = nullptr) : owner_(owner) {}
 
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
     // Value at the middle of the highlight; outside the gauge's range it is
     // ignored. Stored and announced even when equal.
-    double Center() const { return center_; }
+    double Center() const { return data_.Center; }
     void SetCenter(double value);
     // Highlight length in percent of SweepAngle, 0 ... 100.
-    int Span() const { return span_; }
+    int Span() const { return data_.Span; }
     void SetSpan(int value);
-    int StartAngle() const { return startAngle_; }
+    int StartAngle() const { return data_.StartAngle; }
     void SetStartAngle(int value);
-    int SweepAngle() const { return sweepAngle_; }
+    int SweepAngle() const { return data_.SweepAngle; }
     void SetSweepAngle(int value);
-    double StartValue() const { return startValue_; }
+    double StartValue() const { return data_.StartValue; }
     void SetStartValue(double value);
-    double EndValue() const { return endValue_; }
+    double EndValue() const { return data_.EndValue; }
     void SetEndValue(double value);
-    TAdvSmoothGaugeThresholdKind ThresholdKind() const { return thresholdKind_; }
+    TAdvSmoothGaugeThresholdKind ThresholdKind() const { return data_.ThresholdKind; }
     void SetThresholdKind(TAdvSmoothGaugeThresholdKind value);
 
+    // Copies every value except a Center outside the owner's range, then
+    // lets the owner recompute the threshold and notifies.
     void Assign(const TPersistent& source) override;
 
 private:
@@ -194,33 +218,33 @@ private:
     void GeometryChanged();
 
     TAdvSmoothGaugeScaleOwner* owner_;
-    TColor color_ = 64636;
-    int opacity_ = 200;
-    double center_ = 25.0;
-    int span_ = 25;
-    int startAngle_ = 135;
-    int sweepAngle_ = 270;
-    double startValue_ = 0;
-    double endValue_ = 0;
-    TAdvSmoothGaugeThresholdKind thresholdKind_ = tkAngle;
 };
 
-class TAdvSmoothGaugeArc : public TPersistent {
+struct TAdvSmoothGaugeArcData {
+    TColor Color = 0x8B0000;
+    double Width = 0.03;
+    int Opacity = 200;
+    int StartAngle = 135;
+    int StopAngle = 405;
+    bool operator==(const TAdvSmoothGaugeArcData&) const = default;
+};
+
+class TAdvSmoothGaugeArc : public TPropertyGroup<TAdvSmoothGaugeArc, TAdvSmoothGaugeArcData> {
 public:
     explicit TAdvSmoothGaugeArc(TAdvSmoothGaugeScaleOwner* owner = nullptr);
 
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
     // Inset of the arc from the dial edge, as a fraction of the control width.
-    double Width() const { return width_; }
+    double Width() const { return data_.Width; }
     void SetWidth(double value);
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
     // Angle of MinimumValue.
-    int StartAngle() const { return startAngle_; }
+    int StartAngle() const { return data_.StartAngle; }
     void SetStartAngle(int value);
     // Angle of MaximumValue.
-    int StopAngle() const { return stopAngle_; }
+    int StopAngle() const { return data_.StopAngle; }
     void SetStopAngle(int value);
     TAdvSmoothGaugeThreshold& Threshold() { return threshold_; }
     const TAdvSmoothGaugeThreshold& Threshold() const { return threshold_; }
@@ -230,48 +254,47 @@ public:
 
 private:
     TAdvSmoothGaugeScaleOwner* owner_;
-    TColor color_ = 0x8B0000;
-    double width_ = 0.03;
-    int opacity_ = 200;
-    int startAngle_ = 135;
-    int stopAngle_ = 405;
     TAdvSmoothGaugeThreshold threshold_;
+};
+
+struct TAdvSmoothGaugeSectionData {
+    TColor Color = 0xFF0000;
+    int Opacity = 150;
+    double StartValue = 0;
+    double EndValue = 100;
+    int OuterMargin = 20;
+    int InnerMargin = 0;
+    bool operator==(const TAdvSmoothGaugeSectionData&) const = default;
 };
 
 // One coloured sector of the dial: a pie slice, or a ring sector when
 // InnerMargin is above 0.
-class TAdvSmoothGaugeSection : public TPersistent {
+class TAdvSmoothGaugeSection : public TPropertyGroup<TAdvSmoothGaugeSection, TAdvSmoothGaugeSectionData> {
 public:
     TAdvSmoothGaugeSection();
 
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { SetProperty(color_, value); }
-    int Opacity() const { return opacity_; }
-    void SetOpacity(int value) { SetProperty(opacity_, value); }
+    TColor Color() const { return data_.Color; }
+    void SetColor(TColor value) { SetProperty(data_.Color, value); }
+    int Opacity() const { return data_.Opacity; }
+    void SetOpacity(int value) { SetProperty(data_.Opacity, value); }
     TAdvSmoothGaugeGloss& Gloss() { return gloss_; }
     const TAdvSmoothGaugeGloss& Gloss() const { return gloss_; }
     void SetGloss(const TAdvSmoothGaugeGloss& value);
-    double StartValue() const { return startValue_; }
-    void SetStartValue(double value) { SetProperty(startValue_, value); }
-    double EndValue() const { return endValue_; }
-    void SetEndValue(double value) { SetProperty(endValue_, value); }
+    double StartValue() const { return data_.StartValue; }
+    void SetStartValue(double value) { SetProperty(data_.StartValue, value); }
+    double EndValue() const { return data_.EndValue; }
+    void SetEndValue(double value) { SetProperty(data_.EndValue, value); }
     // Distance of the outer edge from the control edge, pixels.
-    int OuterMargin() const { return outerMargin_; }
-    void SetOuterMargin(int value) { SetProperty(outerMargin_, value); }
+    int OuterMargin() const { return data_.OuterMargin; }
+    void SetOuterMargin(int value) { SetProperty(data_.OuterMargin, value); }
     // Radius of the inner edge about the control centre, pixels.
-    int InnerMargin() const { return innerMargin_; }
-    void SetInnerMargin(int value) { SetProperty(innerMargin_, value); }
+    int InnerMargin() const { return data_.InnerMargin; }
+    void SetInnerMargin(int value) { SetProperty(data_.InnerMargin, value); }
 
     void Assign(const TPersistent& source) override;
 
 private:
-    TColor color_ = 0xFF0000;
-    int opacity_ = 150;
     TAdvSmoothGaugeGloss gloss_;
-    double startValue_ = 0;
-    double endValue_ = 100;
-    int outerMargin_ = 20;
-    int innerMargin_ = 0;
 };
 
 // The gauge's sections, in drawing order. Adding, changing or removing an

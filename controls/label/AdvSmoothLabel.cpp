@@ -10,7 +10,6 @@
 #include "platform/gdiplus/TextureBrush.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <memory>
 
@@ -96,13 +95,11 @@ QString TAdvSmoothLabel::Version() const
 // Painting
 // ---------------------------------------------------------------------------
 
-void TAdvSmoothLabel::paintEvent(QPaintEvent*)
+void TAdvSmoothLabel::paintEvent(QPaintEvent* event)
 {
     if (width() < 2 || height() < 2)
         return;
-    QPainter painter(this);
-    gdiplus::Graphics graphics(&painter);
-    PaintTo(graphics);
+    TCustomControl::paintEvent(event);
 }
 
 void TAdvSmoothLabel::PaintTo(gdiplus::Graphics& graphics) const

@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <utility>
+
 namespace lumora {
 
 namespace gdiplus {
@@ -56,8 +58,10 @@ public:
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
 
-    // Paints the whole label onto a surface of the label's size.
+    // Paints the whole label onto a surface of the label's size; it changes
+    // nothing, so a const label paints too.
     void PaintTo(gdiplus::Graphics& graphics) const;
+    void PaintTo(gdiplus::Graphics& graphics) override { std::as_const(*this).PaintTo(graphics); }
 
     QSize sizeHint() const override { return {280, 50}; }
 

@@ -3,10 +3,6 @@
 #include "controls/trackbar/AdvSmoothTrackBarStyles.h"
 #include "platform/gdiplus/Graphics.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-
 #include <cmath>
 
 namespace lumora {
@@ -115,7 +111,7 @@ void TAdvSmoothSlider::MouseDown(Qt::MouseButton button, int x, int y)
 {
     if (button == Qt::RightButton && contextMenuPolicy() != Qt::DefaultContextMenu)
         return;
-    focused_ = true;
+    SetFocused(true);
     if (isEnabled() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     downX_ = x;
@@ -165,15 +161,6 @@ void TAdvSmoothSlider::KeyDown(int key)
 
 // --- painting ---------------------------------------------------------------
 
-void TAdvSmoothSlider::paintEvent(QPaintEvent*)
-{
-    // The widget is transparent until painted, so the parent shows through
-    // around the rounded parts.
-    QPainter painter(this);
-    gdiplus::Graphics g(&painter);
-    PaintTo(g);
-}
-
 void TAdvSmoothSlider::PaintTo(gdiplus::Graphics& g)
 {
     using namespace gdiplus;
@@ -192,7 +179,7 @@ void TAdvSmoothSlider::PaintTo(gdiplus::Graphics& g)
     // Knob, with the fill's own dotted focus outline
     TGDIPFill& knob = buttonAppearance_.Fill();
     knob.BeginUpdate();
-    knob.SetFocus(showFocus_ && TabStop() && focused_);
+    knob.SetFocus(showFocus_ && TabStop() && Focused());
     knob.SetFocusColor(focusColor_);
     knob.EndUpdate();
     knob.Fill(&g, ToRectF(geo.Knob(offset_)));
@@ -279,43 +266,6 @@ void TAdvSmoothSlider::ApplyColorStyle(int style)
     off.SetRoundingType(rtRight);
     appearanceOn_.SetCaption("On");
     appearanceOff_.SetCaption("Off");
-}
-
-// --- Qt events --------------------------------------------------------------
-
-void TAdvSmoothSlider::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseDown(event->button(), p.x(), p.y());
-}
-
-void TAdvSmoothSlider::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseMove(p.x(), p.y());
-}
-
-void TAdvSmoothSlider::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseUp(event->button(), p.x(), p.y());
-}
-
-void TAdvSmoothSlider::keyPressEvent(QKeyEvent* event)
-{
-    KeyDown(event->key());
-}
-
-void TAdvSmoothSlider::focusInEvent(QFocusEvent*)
-{
-    focused_ = true;
-    update();
-}
-
-void TAdvSmoothSlider::focusOutEvent(QFocusEvent*)
-{
-    focused_ = false;
-    update();
 }
 
 } // namespace lumora

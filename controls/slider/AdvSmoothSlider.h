@@ -67,22 +67,14 @@ public:
     bool AnimationTimerActive() const { return animationTimer_.isActive(); }
     void AnimationTick();
 
-    // Input in the control's own terms; the Qt event handlers forward here.
-    void MouseDown(Qt::MouseButton button, int x, int y);
-    void MouseMove(int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
-    void KeyDown(int key);
+    // Input in the control's own terms; the Qt events arrive here through
+    // TCustomControl.
+    void MouseDown(Qt::MouseButton button, int x, int y) override;
+    void MouseMove(int x, int y) override;
+    void MouseUp(Qt::MouseButton button, int x, int y) override;
+    void KeyDown(int key) override;
 
-    void PaintTo(gdiplus::Graphics& g);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void PaintTo(gdiplus::Graphics& g) override;
 
 private:
     // Stores a property value and repaints when it changed.
@@ -113,7 +105,6 @@ private:
     bool animating_ = false;
     bool dragging_ = false;
     int downX_ = 0;
-    bool focused_ = false;
     QTimer animationTimer_;
 };
 

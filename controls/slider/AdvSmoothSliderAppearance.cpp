@@ -23,11 +23,8 @@ void TAdvSmoothSliderAppearance::Assign(const TPersistent& source)
     const TNotifyEvent fillChange = std::exchange(fill_.OnChange, nullptr);
     const TNotifyEvent fontChange = std::exchange(font_.OnChange, nullptr);
     font_.Assign(other->font_);
-    caption_ = other->caption_;
+    data_ = other->data_;
     fill_.Assign(other->fill_);
-    captionPosition_ = other->captionPosition_;
-    captionLeft_ = other->captionLeft_;
-    captionTop_ = other->captionTop_;
     fill_.OnChange = fillChange;
     font_.OnChange = fontChange;
     Changed();
@@ -50,7 +47,7 @@ void TAdvSmoothSliderButtonAppearance::Assign(const TPersistent& source)
     if (other == this)
         return;
     const TNotifyEvent fillChange = std::exchange(fill_.OnChange, nullptr);
-    size_ = other->size_;
+    data_ = other->data_;
     fill_.Assign(other->fill_);
     fill_.OnChange = fillChange;
     Changed();

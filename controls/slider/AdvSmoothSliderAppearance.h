@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/PropertyGroup.h"
 #include "controls/slider/AdvSmoothSliderGeometry.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/framework/Font.h"
@@ -9,8 +10,17 @@
 
 namespace lumora {
 
+struct TAdvSmoothSliderAppearanceData {
+    QString Caption;
+    TAdvSmoothSliderCaptionPosition CaptionPosition = cpCenterCenter;
+    int CaptionLeft = 0;
+    int CaptionTop = 0;
+    bool operator==(const TAdvSmoothSliderAppearanceData&) const = default;
+};
+
 // One half of the on/off slider: its body fill and its caption.
-class TAdvSmoothSliderAppearance : public TPersistent {
+class TAdvSmoothSliderAppearance
+    : public TPropertyGroup<TAdvSmoothSliderAppearance, TAdvSmoothSliderAppearanceData> {
 public:
     TAdvSmoothSliderAppearance();
     ~TAdvSmoothSliderAppearance() override;
@@ -22,29 +32,31 @@ public:
     TGDIPFill& Fill() { return fill_; }
     const TGDIPFill& Fill() const { return fill_; }
     void SetFill(const TGDIPFill& value) { fill_.Assign(value); }
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& value) { SetProperty(caption_, value); }
+    QString Caption() const { return data_.Caption; }
+    void SetCaption(const QString& value) { SetProperty(data_.Caption, value); }
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& value) { font_.Assign(value); }
-    TAdvSmoothSliderCaptionPosition CaptionPosition() const { return captionPosition_; }
-    void SetCaptionPosition(TAdvSmoothSliderCaptionPosition value) { SetProperty(captionPosition_, value); }
-    int CaptionLeft() const { return captionLeft_; }
-    void SetCaptionLeft(int value) { SetProperty(captionLeft_, value); }
-    int CaptionTop() const { return captionTop_; }
-    void SetCaptionTop(int value) { SetProperty(captionTop_, value); }
+    TAdvSmoothSliderCaptionPosition CaptionPosition() const { return data_.CaptionPosition; }
+    void SetCaptionPosition(TAdvSmoothSliderCaptionPosition value) { SetProperty(data_.CaptionPosition, value); }
+    int CaptionLeft() const { return data_.CaptionLeft; }
+    void SetCaptionLeft(int value) { SetProperty(data_.CaptionLeft, value); }
+    int CaptionTop() const { return data_.CaptionTop; }
+    void SetCaptionTop(int value) { SetProperty(data_.CaptionTop, value); }
 
 private:
     TGDIPFill fill_;
-    QString caption_;
     TFont font_;
-    TAdvSmoothSliderCaptionPosition captionPosition_ = cpCenterCenter;
-    int captionLeft_ = 0;
-    int captionTop_ = 0;
+};
+
+struct TAdvSmoothSliderButtonAppearanceData {
+    int Size = 40;
+    bool operator==(const TAdvSmoothSliderButtonAppearanceData&) const = default;
 };
 
 // The slider's knob: its fill and its width.
-class TAdvSmoothSliderButtonAppearance : public TPersistent {
+class TAdvSmoothSliderButtonAppearance
+    : public TPropertyGroup<TAdvSmoothSliderButtonAppearance, TAdvSmoothSliderButtonAppearanceData> {
 public:
     TAdvSmoothSliderButtonAppearance();
     ~TAdvSmoothSliderButtonAppearance() override;
@@ -54,18 +66,11 @@ public:
     TGDIPFill& Fill() { return fill_; }
     const TGDIPFill& Fill() const { return fill_; }
     void SetFill(const TGDIPFill& value) { fill_.Assign(value); }
-    int Size() const { return size_; }
-    void SetSize(int value)
-    {
-        if (size_ == value)
-            return;
-        size_ = value;
-        Changed();
-    }
+    int Size() const { return data_.Size; }
+    void SetSize(int value) { SetProperty(data_.Size, value); }
 
 private:
     TGDIPFill fill_;
-    int size_ = 40;
 };
 
 } // namespace lumora

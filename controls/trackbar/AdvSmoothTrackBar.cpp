@@ -3,7 +3,6 @@
 #include "platform/framework/Format.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QToolTip>
 
 #include <cmath>
@@ -300,46 +299,11 @@ void TAdvSmoothTrackBar::KeyUp(int key)
 
 // --- Qt events --------------------------------------------------------------
 
-void TAdvSmoothTrackBar::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseDown(event->button(), p.x(), p.y());
-}
-
-void TAdvSmoothTrackBar::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseMove(p.x(), p.y());
-}
-
-void TAdvSmoothTrackBar::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseUp(event->button(), p.x(), p.y());
-}
-
-void TAdvSmoothTrackBar::keyPressEvent(QKeyEvent* event)
-{
-    KeyDown(event->key());
-}
-
 void TAdvSmoothTrackBar::keyReleaseEvent(QKeyEvent* event)
 {
     // A held key repeats its key down only; the key up comes once.
     if (!event->isAutoRepeat())
         KeyUp(event->key());
-}
-
-void TAdvSmoothTrackBar::focusInEvent(QFocusEvent*)
-{
-    focused_ = true;
-    update();
-}
-
-void TAdvSmoothTrackBar::focusOutEvent(QFocusEvent*)
-{
-    focused_ = false;
-    update();
 }
 
 } // namespace lumora

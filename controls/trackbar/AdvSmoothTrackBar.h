@@ -111,25 +111,19 @@ public:
     bool Dragging() const { return dragging_; }
     QString ToolTipText() const { return toolTipText_; }
 
-    // Input in the control's own terms; the Qt event handlers forward here.
-    void MouseDown(Qt::MouseButton button, int x, int y);
-    void MouseMove(int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
-    void KeyDown(int key);
+    // Input in the control's own terms; the Qt events arrive here through
+    // TCustomControl, the key release through keyReleaseEvent below.
+    void MouseDown(Qt::MouseButton button, int x, int y) override;
+    void MouseMove(int x, int y) override;
+    void MouseUp(Qt::MouseButton button, int x, int y) override;
+    void KeyDown(int key) override;
     void KeyUp(int key);
 
     // Paints the whole control on a surface of its size.
-    void PaintTo(gdiplus::Graphics& g);
+    void PaintTo(gdiplus::Graphics& g) override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Stores a property value and repaints when it changed.
@@ -169,7 +163,6 @@ private:
     bool showProgress_ = true;
 
     bool dragging_ = false;
-    bool focused_ = false;
     double pendingKeyValue_ = 0;
     double glowPosition_ = -60;
     bool glowRunning_ = false;

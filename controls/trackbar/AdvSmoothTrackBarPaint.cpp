@@ -6,8 +6,6 @@
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"
 
-#include <QPainter>
-
 namespace lumora {
 
 namespace {
@@ -25,15 +23,6 @@ Color White(int alpha)
 }
 
 } // namespace
-
-void TAdvSmoothTrackBar::paintEvent(QPaintEvent*)
-{
-    // Widgets are transparent until painted, so a fill with opacities below
-    // 255 shows the parent through without further work.
-    QPainter painter(this);
-    gdiplus::Graphics g(&painter);
-    PaintTo(g);
-}
 
 void TAdvSmoothTrackBar::PaintTo(gdiplus::Graphics& g)
 {
@@ -150,7 +139,7 @@ void TAdvSmoothTrackBar::PaintThumb(gdiplus::Graphics& g, const TAdvSmoothTrackB
         g.DrawLine(&light, x + 1, T.Y, x + 1, T.Y + T.Height);
     }
 
-    if (TabStop() && focused_) {
+    if (TabStop() && Focused()) {
         g.SetSmoothingMode(SmoothingModeDefault);
         Pen dotted(Color(Color::Black), 1);
         dotted.SetDashStyle(DashStyleDot);

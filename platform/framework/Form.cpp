@@ -1,17 +1,88 @@
 #include "platform/framework/Form.h"
 
 #include "platform/framework/SysUtils.h"
+#include "platform/gdiplus/Graphics.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
 
 #include <cmath>
+#include <utility>
 
 namespace lumora {
 
 TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), TComponent(dynamic_cast<TComponent*>(parent)) {}
+
+void TCustomControl::MouseDown(Qt::MouseButton, int, int) { NotHandled(); }
+void TCustomControl::MouseMove(int, int) { NotHandled(); }
+void TCustomControl::MouseUp(Qt::MouseButton, int, int) { NotHandled(); }
+void TCustomControl::KeyDown(int) { NotHandled(); }
+void TCustomControl::PaintTo(gdiplus::Graphics&) {}
+
+template <typename Handler>
+bool TCustomControl::Handled(Handler&& handler)
+{
+    // Kept per call, so that a handler which sends another event to the
+    // control does not mix up the two answers.
+    const bool outer = std::exchange(notHandled_, false);
+    handler();
+    return !std::exchange(notHandled_, outer);
+}
+
+void TCustomControl::paintEvent(QPaintEvent*)
+{
+    // Widgets are transparent until painted, so whatever the control leaves
+    // uncovered shows the parent without further work.
+    QPainter painter(this);
+    gdiplus::Graphics g(&painter);
+    PaintTo(g);
+}
+
+void TCustomControl::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!Handled([&] { MouseDown(event->button(), p.x(), p.y()); }))
+        QWidget::mousePressEvent(event);
+}
+
+void TCustomControl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!Handled([&] { MouseMove(p.x(), p.y()); }))
+        QWidget::mouseMoveEvent(event);
+}
+
+void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!Handled([&] { MouseUp(event->button(), p.x(), p.y()); }))
+        QWidget::mouseReleaseEvent(event);
+}
+
+void TCustomControl::keyPressEvent(QKeyEvent* event)
+{
+    if (!Handled([&] { KeyDown(event->key()); }))
+        QWidget::keyPressEvent(event);
+}
+
+void TCustomControl::focusInEvent(QFocusEvent* event)
+{
+    focused_ = true;
+    // Repaints, for the focus mark.
+    QWidget::focusInEvent(event);
+}
+
+void TCustomControl::focusOutEvent(QFocusEvent* event)
+{
+    focused_ = false;
+    QWidget::focusOutEvent(event);
+}
 
 int PrimaryScreenPixelsPerInch()
 {

@@ -10,13 +10,58 @@
 
 namespace lumora {
 
+namespace gdiplus {
+class Graphics;
+}
+
 // A QWidget that is also a component: controls derive from it (or mix
 // TComponent into their own QWidget base the same way). The owner is the
 // parent widget when that is a component, so a control placed on a form
 // takes part in the form's loading.
+//
+// Qt's paint, mouse, key and focus events arrive here and are handed on in
+// the control's own terms: a control overrides MouseDown, PaintTo and the
+// like instead of the Qt event functions. An input handler the control does
+// not override leaves its event to QWidget, as if the control had no
+// handler for it at all (the event then goes on to the parent).
 class TCustomControl : public QWidget, public TComponent {
 public:
     explicit TCustomControl(QWidget* parent = nullptr);
+
+    // Input in the control's own terms, with coordinates in the control.
+    virtual void MouseDown(Qt::MouseButton button, int x, int y);
+    virtual void MouseMove(int x, int y);
+    virtual void MouseUp(Qt::MouseButton button, int x, int y);
+    virtual void KeyDown(int key);
+
+    // Paints the whole control on a surface of its size; a paint event
+    // hands it the widget's own painter. The default paints nothing.
+    virtual void PaintTo(gdiplus::Graphics& g);
+
+protected:
+    // True from a focus-in event to the next focus-out, as seen by the
+    // focus events below (a control that overrides them calls them).
+    bool Focused() const { return focused_; }
+    // For a control that shows itself focused before the focus event comes
+    // (a click that is about to take the focus).
+    void SetFocused(bool value) { focused_ = value; }
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // Runs an input handler; false when it was one of the defaults above.
+    template <typename Handler>
+    bool Handled(Handler&& handler);
+    void NotHandled() { notHandled_ = true; }
+
+    bool focused_ = false;
+    bool notHandled_ = false;
 };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
