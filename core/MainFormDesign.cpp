@@ -3,6 +3,7 @@
 // 120 pixels per inch; the form scales them to the screen.
 
 #include "core/BrightnessUnit.h"
+#include "core/MainWindowLook.h"
 
 #include "controls/picture/AdvGDIPicture.h"
 #include "controls/buttons/AdvSmoothButton.h"
@@ -32,7 +33,6 @@ namespace {
 constexpr TColor kLightBlue = 0xFFEFE3;
 constexpr TColor kBlue = 0xFFD2AF;
 constexpr TColor kMidBlue = 0xFFD1AD;
-constexpr TColor kDarkText = 0x962D00;
 
 // The five values every fill of the design states, and the two colours of each part.
 struct FillColors {
@@ -144,46 +144,14 @@ void TForm1::CreateComponents()
     // Track bar.
     AdvSmoothTrackBar1 = new TAdvSmoothTrackBar(this);
     AdvSmoothTrackBar1->SetName("AdvSmoothTrackBar1");
-    PlaceControl(AdvSmoothTrackBar1, 24, 8, 90, 403);
-    AdvSmoothTrackBar1->SetMaximum(100.0);
-    AdvSmoothTrackBar1->SetStep(10.0);
-    AdvSmoothTrackBar1->SetSnapMargin(10.0);
-    AdvSmoothTrackBar1->SetPositionToolTipFormat("%.2f");
-    AdvSmoothTrackBar1->SetValueFormat("%g %%");
-    Paint(AdvSmoothTrackBar1->Fill(), {kBlue, kBlue, clNone, clNone, clSilver});
-    Paint(AdvSmoothTrackBar1->ProgressFill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, kMidBlue});
-    AdvSmoothTrackBar1->ProgressFill().SetGradientMirrorType(gtVertical);
-    Paint(AdvSmoothTrackBar1->ThumbFill(), {clWhite, clWhite, clNone, clNone, clGray, 10});
-    AdvSmoothTrackBar1->ThumbFill().SetGradientType(gtForwardDiagonal);
-    AdvSmoothTrackBar1->ThumbFill().SetOpacityTo(0);
-    AdvSmoothTrackBar1->SetFont(DesignFont(*this, -13));
-    AdvSmoothTrackBar1->SetProgressFont(DesignFont(*this, -13));
+    PlaceControl(AdvSmoothTrackBar1, 24, 8, kMainWindowTrackBarSize.width(), kMainWindowTrackBarSize.height());
+    ApplyMainWindowTrackBarLook(*AdvSmoothTrackBar1, PixelsPerInch());
 
     // Gauge.
     BG = new TAdvSmoothGauge(this, this);
     BG->SetName("BG");
-    PlaceControl(BG, 141, 8, 200, 200);
-    BG->Digit().SetColor(kDarkText);
-    BG->Digit().SetBackGroundColor(kLightBlue);
-    BG->OuterCircle().SetColor(kBlue);
-    BG->OuterCircle().SetWidth(0.03);
-    BG->InnerCircle().SetColor(kBlue);
-    BG->OuterRim().SetWidth(2);
-    BG->Needle().SetColor(kBlue);
-    BG->Needle().SetShineColor(kLightBlue);
-    BG->Needle().SetOuterCenterColor(kMidBlue);
-    BG->Needle().SetInnerCenterColor(kBlue);
-    BG->Needle().SetInnerCenterColorTo(kBlue);
-    BG->Arc().SetColor(kLightBlue);
-    BG->Arc().SetWidth(0.03);
-    BG->Arc().Threshold().SetColor(kBlue);
-    BG->Arc().Threshold().SetCenter(25.0);
-    BG->Arc().Threshold().SetEndValue(100.0);
-    BG->SetDivisionColor(kDarkText);
-    BG->SetSubDivisionColor(kDarkText);
-    BG->SetFont(DesignFont(*this, -23, kDarkText));
-    BG->SetValueFont(DesignFont(*this, -18, kDarkText));
-    BG->SetValueFormat("000.00");
+    PlaceControl(BG, 141, 8, kMainWindowGaugeSize.width(), kMainWindowGaugeSize.height());
+    ApplyMainWindowGaugeLook(*BG, PixelsPerInch());
 
     // Profile picker.
     AdvSmoothImageListBoxPicker1 = new TAdvSmoothImageListBoxPicker(this);
@@ -222,18 +190,8 @@ void TForm1::CreateComponents()
 
     // Rating chart.
     SPBEPC1 = new TSPBEPC(this);
-    PlaceControl(SPBEPC1, 358, 8, 320, 250);
-    SPBEPC1->SetTitle("Energy Efficiency Rating");
-    SPBEPC1->SetTitleColor(0xBC7400);
-    SPBEPC1->SetTitleFont(DesignFont(*this, -13, clWhite));
-    SPBEPC1->SetCurrentTitle("Current");
-    SPBEPC1->SetPotentialTitle("Potential");
-    SPBEPC1->SetPotentialVisible(false);
-    SPBEPC1->SetReadOnly(true);
-    SPBEPC1->SetTopCaption("Very energy efficient - lower running costs");
-    SPBEPC1->SetBottomCaption("Not energy efficient - higher running costs");
-    SPBEPC1->SetTopCaptionFont(DesignFont(*this, -13, clBlack, fsItalic));
-    SPBEPC1->SetBottomCaptionFont(DesignFont(*this, -13, clBlack, fsItalic));
+    PlaceControl(SPBEPC1, 358, 8, kMainWindowChartSize.width(), kMainWindowChartSize.height());
+    ApplyMainWindowChartLook(*SPBEPC1, PixelsPerInch());
 
     // Buttons.
     const auto makeButton = [this](const char* name, const char* caption, int left) {

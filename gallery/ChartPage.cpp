@@ -1,6 +1,7 @@
 #include "GalleryPage.h"
 
 #include "controls/chart/SPBEPC.h"
+#include "core/MainWindowLook.h"
 
 #include <QHBoxLayout>
 #include <QWidget>
@@ -14,21 +15,9 @@ static const GalleryPage page("Energy rating chart", 60, [](QWidget* parent) {
     auto* row = new QHBoxLayout(box);
 
     auto* main = new TSPBEPC(box);
-    main->SetTitle("Energy Efficiency Rating");
-    main->SetTitleColor(12350464);
-    TFont title;
-    title.SetColor(clWhite);
-    title.SetHeight(-13);
-    main->SetTitleFont(title);
-    TFont caption;
-    caption.SetStyle(fsItalic);
-    caption.SetHeight(-13);
-    main->SetTopCaptionFont(caption);
-    main->SetBottomCaptionFont(caption);
-    main->SetPotentialVisible(false);
-    main->SetReadOnly(true);
+    ApplyMainWindowChartLook(*main);
     main->SetCurrent(50);
-    main->setFixedSize(320, 250);
+    main->setFixedSize(kMainWindowChartSize);
     row->addWidget(main);
 
     auto* plain = new TSPBEPC(box);

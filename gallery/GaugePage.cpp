@@ -1,6 +1,7 @@
 #include "GalleryPage.h"
 
 #include "controls/gauge/AdvSmoothGauge.h"
+#include "core/MainWindowLook.h"
 
 #include <QHBoxLayout>
 #include <QWidget>
@@ -27,22 +28,13 @@ static const GalleryPage page("Gauge", 40, [](QWidget* parent) {
     auto* row = new QHBoxLayout(box);
 
     auto* main = new TAdvSmoothGauge(box);
-    main->ApplyColorStyle(4);
-    main->OuterCircle().SetWidth(0.03);
-    main->OuterRim().SetWidth(2);
-    main->Arc().SetWidth(0.03);
-    main->Arc().Threshold().SetCenter(25.0);
-    main->Arc().Threshold().SetEndValue(100.0);
-    // Tahoma -23 and -18 at the window's design resolution of 120 ppi.
-    main->Font().SetName("Tahoma");
-    main->Font().SetHeight(-23 * main->Font().PixelsPerInch() / 120);
-    main->ValueFont().SetName("Tahoma");
-    main->ValueFont().SetHeight(-18 * main->ValueFont().PixelsPerInch() / 120);
+    ApplyMainWindowGaugeLook(*main);
+    // The range and value format the window gives the gauge for 11 levels.
     main->SetMinimumValue(0);
     main->SetMaximumValue(10);
     main->SetValueFormat("00.00");
     ShowAtRest(*main, 6);
-    main->setFixedSize(200, 200);
+    main->setFixedSize(kMainWindowGaugeSize);
     row->addWidget(main);
 
     auto* plain = new TAdvSmoothGauge(box);

@@ -1,6 +1,7 @@
 #include "GalleryPage.h"
 
 #include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "core/MainWindowLook.h"
 
 #include <QHBoxLayout>
 #include <QWidget>
@@ -13,19 +14,10 @@ static const GalleryPage page("Track bar", 30, [](QWidget* parent) {
     auto* row = new QHBoxLayout(box);
 
     auto* main = new TAdvSmoothTrackBar(box);
-    main->SetMaximum(100);
-    main->SetStep(10);
-    main->SetSnapMargin(10);
+    ApplyMainWindowTrackBarLook(*main);
     main->SetPositionToolTip(true);
-    main->SetPositionToolTipFormat("%.2f");
-    main->SetValueFormat("%g %%");
-    main->ApplyColorStyle(4);
-    TFont font;
-    font.SetHeight(-13);
-    main->SetFont(font);
-    main->SetProgressFont(font);
     main->SetPosition(50);
-    main->setFixedSize(90, 403);
+    main->setFixedSize(kMainWindowTrackBarSize);
     row->addWidget(main);
 
     auto* plain = new TAdvSmoothTrackBar(box);

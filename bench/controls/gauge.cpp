@@ -6,6 +6,7 @@
 
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/gauge/AdvSmoothGaugePaint.h"
+#include "core/MainWindowLook.h"
 #include "platform/gdiplus/Font.h"
 #include "platform/gdiplus/Graphics.h"
 
@@ -20,16 +21,12 @@ using namespace lumora;
 
 namespace {
 
+// The main window's look, with the range and value format the window gives
+// the gauge for 11 levels.
 void ConfigureAsMainWindow(TAdvSmoothGauge& gauge)
 {
-    gauge.ApplyColorStyle(4);
-    gauge.OuterCircle().SetWidth(0.03);
-    gauge.OuterRim().SetWidth(2);
-    gauge.Arc().SetWidth(0.03);
-    gauge.Arc().Threshold().SetCenter(25.0);
-    gauge.Arc().Threshold().SetEndValue(100.0);
-    gauge.Font().SetName("Tahoma");
-    gauge.ValueFont().SetName("Tahoma");
+    gauge.resize(kMainWindowGaugeSize);
+    ApplyMainWindowGaugeLook(gauge);
     gauge.SetMinimumValue(0);
     gauge.SetMaximumValue(10);
     gauge.SetValueFormat("00.00");

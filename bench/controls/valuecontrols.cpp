@@ -3,6 +3,7 @@
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
+#include "core/MainWindowLook.h"
 #include "platform/gdiplus/Graphics.h"
 
 #include <benchmark/benchmark.h>
@@ -16,12 +17,8 @@ namespace {
 void TrackBarPaint(benchmark::State& state, bool glowing)
 {
     TAdvSmoothTrackBar bar;
-    bar.resize(90, 403);
-    bar.SetMaximum(100);
-    bar.SetStep(10);
-    bar.SetSnapMargin(10);
-    bar.SetValueFormat("%g %%");
-    bar.ApplyColorStyle(4);
+    bar.resize(kMainWindowTrackBarSize);
+    ApplyMainWindowTrackBarLook(bar);
     bar.SetPosition(50);
     if (glowing)
         for (int i = 0; i < 40; ++i)
@@ -57,8 +54,7 @@ void BM_SliderPaint(benchmark::State& state)
 void BM_ChartValueChange(benchmark::State& state)
 {
     TSPBEPC chart;
-    chart.SetPotentialVisible(false);
-    chart.SetReadOnly(true);
+    ApplyMainWindowChartLook(chart);
     chart.RefreshChart();
     QImage image(chart.size(), QImage::Format_RGB32);
     int v = 0;
@@ -73,7 +69,7 @@ void BM_ChartValueChange(benchmark::State& state)
 void BM_ChartRebuild(benchmark::State& state)
 {
     TSPBEPC chart;
-    chart.SetPotentialVisible(false);
+    ApplyMainWindowChartLook(chart);
     TColor colors[2] = {clBlack, clGray};
     int i = 0;
     for (auto _ : state) {

@@ -1,25 +1,31 @@
 # Sourced by the fuzz suites (not a suite itself: it is not executable).
 #
-# fuzz_build OUTPUT "COMPILE FLAGS" "LINK FLAGS" SOURCES...
-# Builds a libFuzzer target under the address and undefined-behaviour
-# sanitizers with clang++. Each source is compiled on its own, through ccache
-# when there is one, so that a second run (or another clone on this machine)
-# compiles only what changed; then everything is linked into OUTPUT.
+# fuzz_build TARGET...: configures build-fuzz/ with clang and the fuzz targets
+# (LUMORA_FUZZ=ON; tests/fuzz/CMakeLists.txt says what each is made of) and
+# builds the named targets there. The fuzz suites run side by side and share
+# the folder, and with it the library of parser units that every target links:
+# they take turns to configure and build, then fuzz at the same time.
+fuzz_dir=build-fuzz
+
 fuzz_build()
 {
-    local out=$1 cflags=$2 ldflags=$3
-    shift 3
-    local cc=(clang++)
-    command -v ccache >/dev/null && cc=(ccache clang++)
-    local common=(-std=c++20 -O1 -g -fPIC -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-    local objdir="$out.objects" objects=() src obj
-    mkdir -p "$objdir"
-    for src in "$@"; do
-        obj="$objdir/$(echo "$src" | tr '/' '_').o"
-        # shellcheck disable=SC2086
-        "${cc[@]}" "${common[@]}" $cflags -c "$src" -o "$obj"
-        objects+=("$obj")
-    done
-    # shellcheck disable=SC2086
-    clang++ "${common[@]}" "${objects[@]}" $ldflags -o "$out"
+    mkdir -p "$fuzz_dir"
+    (
+        flock 9
+        # -O1 with debug information: fast enough to fuzz, readable reports.
+        # A debug build keeps the assertions, ours and Qt's.
+        cmake -S . -B "$fuzz_dir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+              -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+              -DLUMORA_FUZZ=ON -DLUMORA_BUILD_TESTS=OFF -DLUMORA_BUILD_BENCH=OFF >/dev/null
+        cmake --build "$fuzz_dir" -j "${LUMORA_JOBS:-2}" --target "$@"
+    ) 9>"$fuzz_dir/.build-lock"
+}
+
+# fuzz_corpus NAME: build-fuzz/corpus/NAME, seeded from tests/fuzz/corpus/NAME;
+# what the fuzzer found in earlier runs stays there.
+fuzz_corpus()
+{
+    mkdir -p "$fuzz_dir/corpus/$1"
+    cp -n "tests/fuzz/corpus/$1"/* "$fuzz_dir/corpus/$1/" 2>/dev/null || true
+    echo "$fuzz_dir/corpus/$1"
 }

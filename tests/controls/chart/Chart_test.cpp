@@ -1,4 +1,5 @@
 #include "controls/chart/SPBEPC.h"
+#include "core/MainWindowLook.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,8 @@ namespace {
 // The main window's chart: 320 x 250, pen 1, Potential column hidden, read-only.
 void ConfigureAsMainWindow(TSPBEPC& chart)
 {
-    chart.SetTitle("Energy Efficiency Rating");
-    chart.SetTitleColor(12350464);
-    chart.SetCurrentTitle("Current");
-    chart.SetPotentialTitle("Potential");
-    chart.SetPotentialVisible(false);
-    chart.SetReadOnly(true);
-    TFont italic;
-    italic.SetStyle(fsItalic);
-    italic.SetHeight(-13);
-    chart.SetTopCaptionFont(italic);
-    chart.SetBottomCaptionFont(italic);
+    chart.resize(kMainWindowChartSize);
+    ApplyMainWindowChartLook(chart);
 }
 
 QRgb Rgb(TColor c)

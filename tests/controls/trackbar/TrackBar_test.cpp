@@ -1,4 +1,5 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "core/MainWindowLook.h"
 
 #include "platform/gdiplus/Graphics.h"
 
@@ -16,22 +17,8 @@ namespace {
 // The main window's track bar.
 void ConfigureAsMainWindow(TAdvSmoothTrackBar& bar)
 {
-    bar.resize(90, 403);
-    bar.SetMaximum(100);
-    bar.SetStep(10);
-    bar.SetSnapMargin(10);
-    bar.SetPositionToolTipFormat("%.2f");
-    bar.SetValueFormat("%g %%");
-    bar.Fill().SetColor(0xFFD2AF);
-    bar.Fill().SetColorTo(0xFFD2AF);
-    bar.Fill().SetBorderColor(clSilver);
-    bar.ProgressFill().SetColor(0xFFEFE3);
-    bar.ProgressFill().SetColorTo(0xFFDDC4);
-    bar.ProgressFill().SetColorMirror(0xFFD1AD);
-    bar.ProgressFill().SetColorMirrorTo(0xFFDBC0);
-    bar.ProgressFill().SetGradientMirrorType(gtVertical);
-    bar.ProgressFill().SetBorderColor(0xFFD1AD);
-    bar.ApplyColorStyle(8); // the thumb only
+    bar.resize(kMainWindowTrackBarSize);
+    ApplyMainWindowTrackBarLook(bar);
 }
 
 struct Recorder {
