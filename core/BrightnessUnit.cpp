@@ -12,7 +12,6 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
-#include "core/MonitorChoice.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/framework/Exception.h"
@@ -165,8 +164,9 @@ bool TForm1::StartDevice()
     BG->SetMinimumValue(0);
     BG->SetMaximumValue(LevelCount() - 1);
     BG->SetValueFormat(GaugeValueFormat(LevelCount()));
-    // The views start on the level the monitor is at.
-    level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Start);
+    // The level is the saved one, applied when the settings are read; the
+    // gauge waits on its first value until then.
+    level_->Reset(LevelCount(), -1, LevelSource::Start);
     RebuildMonitorMenu();
     return true;
 }

@@ -48,7 +48,7 @@ void TLevelModel::Reset(int levelCount, int deviceLevel, LevelSource source)
 {
     fadeTimer_->SetEnabled(false);
     levelCount_ = std::max(levelCount, 0);
-    if (levelCount_ < 1) {
+    if (levelCount_ < 1 || deviceLevel < 0) {
         target_ = device_ = -1;
         return;
     }

@@ -59,7 +59,9 @@ public:
 
     // A new table of `levelCount` levels with the device at `deviceLevel`
     // (clamped to the table): a fade in progress stops, nothing is written,
-    // and the level is announced as coming from `source`.
+    // and the level is announced as coming from `source`. With a device level
+    // below 0 the level is not known yet: nothing is announced, and the first
+    // request gives the device its level alone.
     void Reset(int levelCount, int deviceLevel, LevelSource source = LevelSource::Monitor);
 
     int LevelCount() const { return levelCount_; }

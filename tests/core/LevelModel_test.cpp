@@ -235,6 +235,17 @@ TEST_F(LevelModelTest, WriteAgainGivesTheLevelInForceAloneAndResetWritesNothing)
     EXPECT_EQ(written, std::vector<int>{7});
     model.Reset(5, 9);
     EXPECT_EQ(model.Level(), 4) << "clamped to the new table";
+
+    // Levels known, the device's not yet: the first request is news and goes
+    // to the device alone.
+    announced.clear();
+    written.clear();
+    model.Reset(11, -1);
+    EXPECT_TRUE(announced.empty());
+    EXPECT_EQ(model.Level(), -1);
+    model.Request(6, LevelSource::Start);
+    EXPECT_EQ(written, std::vector<int>{6});
+    EXPECT_EQ(announced, (std::vector<Announcement>{{6, LevelSource::Start}}));
 }
 
 TEST_F(LevelModelTest, NothingRunsAtRest)
