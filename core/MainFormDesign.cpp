@@ -3,6 +3,7 @@
 // 120 pixels per inch; the form scales them to the screen.
 
 #include "core/BrightnessUnit.h"
+#include "core/DesignPalette.h"
 #include "core/MainWindowLook.h"
 
 #include "controls/picture/AdvGDIPicture.h"
@@ -26,49 +27,6 @@
 #include <QMenu>
 
 namespace lumora {
-
-namespace {
-
-// The colours of the design.
-constexpr TColor kLightBlue = 0xFFEFE3;
-constexpr TColor kBlue = 0xFFD2AF;
-constexpr TColor kMidBlue = 0xFFD1AD;
-
-// The five values every fill of the design states, and the two colours of each part.
-struct FillColors {
-    TColor Color;
-    TColor ColorTo;
-    TColor ColorMirror = clNone;
-    TColor ColorMirrorTo = clNone;
-    TColor BorderColor = clNone;
-    int Rounding = 0;
-};
-
-void Paint(TGDIPFill& fill, const FillColors& c)
-{
-    fill.BeginUpdate();
-    fill.SetColor(c.Color);
-    fill.SetColorTo(c.ColorTo);
-    fill.SetColorMirror(c.ColorMirror);
-    fill.SetColorMirrorTo(c.ColorMirrorTo);
-    fill.SetBorderColor(c.BorderColor);
-    fill.SetRounding(c.Rounding);
-    fill.SetShadowOffset(0);
-    fill.EndUpdate();
-}
-
-TFont DesignFont(const TForm& form, int height, TColor color = clBlack, TFontStyles style = 0)
-{
-    TFont font;
-    font.SetName("Tahoma");
-    font.SetHeight(height);
-    font.SetColor(color);
-    font.SetStyle(style);
-    form.ScaleFont(font);
-    return font;
-}
-
-} // namespace
 
 // The program's icon at the sizes a notification area or a title bar asks
 // for, built into the executable.
@@ -113,7 +71,7 @@ void ConfigureProfileList(TAdvSmoothImageListBox& box, const TForm& form)
     Paint(items.SelectedFill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, kMidBlue}, gtVertical, gtVertical);
     Paint(items.HoverFill(), {0xEBFDFF, 0xACECFF, 0x59DAFF, 0xA4E9FF, 0x99CEDB}, gtVertical, gtVertical);
     Paint(items.DisabledFill(), {0xF2F2F2, 0xB6B6B6, 0xB6B6B6, 0xF2F2F2, kMidBlue}, gtVertical, gtVertical);
-    const TFont bandFont = DesignFont(form, -17, 0x723708);
+    const TFont bandFont = DesignFont(form.PixelsPerInch(), -17, 0x723708);
     PaintBand(box.Header(), "Choose a profile icon", bandFont);
     PaintBand(box.Footer(), "Weather and lumination affect the brightness.", bandFont);
     box.Header().Navigator().SetVisible(false);
@@ -138,7 +96,7 @@ void TForm1::CreateComponents()
     SetCaption("Lumora Brightness Control");
     SetClientSize(694, 422);
     SetColor(clBtnFace);
-    TFont formFont = DesignFont(*this, -13);
+    TFont formFont = DesignFont(PixelsPerInch(), -13);
     SetFont(formFont);
 
     // Track bar.
@@ -157,7 +115,7 @@ void TForm1::CreateComponents()
     AdvSmoothImageListBoxPicker1 = new TAdvSmoothImageListBoxPicker(this);
     AdvSmoothImageListBoxPicker1->SetName("AdvSmoothImageListBoxPicker1");
     PlaceControl(AdvSmoothImageListBoxPicker1, 141, 214, 200, 30);
-    AdvSmoothImageListBoxPicker1->Font().Assign(DesignFont(*this, -18));
+    AdvSmoothImageListBoxPicker1->Font().Assign(DesignFont(PixelsPerInch(), -18));
     AdvSmoothImageListBoxPicker1->SetButtonWidth(Scale(16));
     AdvSmoothImageListBoxPicker1->SetButtonStyle(bsDropDown);
     AdvSmoothImageListBoxPicker1->SetGlyph(PickerGlyph());
@@ -210,7 +168,7 @@ void TForm1::CreateComponents()
     AdvSmoothLabel1->SetName("AdvSmoothLabel1");
     PlaceControl(AdvSmoothLabel1, 141, 334, 396, 40);
     AdvSmoothLabel1->Caption().SetText("Set brightness settings on system startup");
-    AdvSmoothLabel1->Caption().SetFont(DesignFont(*this, -20));
+    AdvSmoothLabel1->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
     AdvSmoothLabel1->Fill().SetBorderColor(clNone);
     AdvSmoothLabel1->Fill().SetRounding(0);
 
@@ -230,7 +188,7 @@ void TForm1::CreateComponents()
     AdvSmoothLabel2->SetName("AdvSmoothLabel2");
     PlaceControl(AdvSmoothLabel2, 141, 377, 484, 40);
     AdvSmoothLabel2->Caption().SetText("Reduce brightness when idle is over           minutes");
-    AdvSmoothLabel2->Caption().SetFont(DesignFont(*this, -20));
+    AdvSmoothLabel2->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
 
     edtInterval = new QLineEdit(this);
     edtInterval->setObjectName("edtInterval");
@@ -238,7 +196,7 @@ void TForm1::CreateComponents()
     // pixels to spare on either side: the run is 49 pixels wide at 120
     // pixels per inch, so the box is narrower than that.
     PlaceControl(edtInterval, 463, 380, 41, 32);
-    edtInterval->setFont(DesignFont(*this, -20).ToQFont());
+    edtInterval->setFont(DesignFont(PixelsPerInch(), -20).ToQFont());
     edtInterval->setText("60");
 
     // Timers.

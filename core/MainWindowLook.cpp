@@ -4,54 +4,9 @@
 #include "controls/fill/GDIPFill.h"
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "core/DesignPalette.h"
 
 namespace lumora {
-
-namespace {
-
-// The blues of the design.
-constexpr TColor kLightBlue = 0xFFEFE3;
-constexpr TColor kBlue = 0xFFD2AF;
-constexpr TColor kMidBlue = 0xFFD1AD;
-constexpr TColor kDarkText = 0x962D00;
-
-// The values every fill of the design states.
-struct FillColors {
-    TColor Color;
-    TColor ColorTo;
-    TColor ColorMirror = clNone;
-    TColor ColorMirrorTo = clNone;
-    TColor BorderColor = clNone;
-    int Rounding = 0;
-};
-
-void Paint(TGDIPFill& fill, const FillColors& c)
-{
-    fill.BeginUpdate();
-    fill.SetColor(c.Color);
-    fill.SetColorTo(c.ColorTo);
-    fill.SetColorMirror(c.ColorMirror);
-    fill.SetColorMirrorTo(c.ColorMirrorTo);
-    fill.SetBorderColor(c.BorderColor);
-    fill.SetRounding(c.Rounding);
-    fill.SetShadowOffset(0);
-    fill.EndUpdate();
-}
-
-// Tahoma at a design height, scaled to the screen as TForm::ScaleFont does.
-TFont DesignFont(int screenPixelsPerInch, int height, TColor color = clBlack, TFontStyles style = 0)
-{
-    TFont font;
-    font.SetName("Tahoma");
-    font.SetHeight(height);
-    font.SetColor(color);
-    font.SetStyle(style);
-    font.SetPixelsPerInch(screenPixelsPerInch);
-    font.ScaleBy(screenPixelsPerInch, TForm::DesignPixelsPerInch);
-    return font;
-}
-
-} // namespace
 
 // 0 ... 100 in steps of 10, snapping within 10; blue groove, light blue
 // progress, white thumb fading to transparent.

@@ -28,11 +28,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/WindowRig.h"
+
 #include <atomic>
 #include <mutex>
 #include <vector>
 
 using namespace lumora;
+using namespace lumora::bench;
 
 namespace {
 
@@ -77,16 +80,6 @@ private:
     std::shared_ptr<BrightnessWriter> to_;
 };
 
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-};
-
-class NoIdle : public IdleTimeSource {
-public:
-    quint32 IdleSeconds() override { return 0; }
-};
-
 void WriteFile(const QString& path, const QByteArray& text)
 {
     QDir().mkpath(path.section('/', 0, -2));
@@ -95,22 +88,6 @@ void WriteFile(const QString& path, const QByteArray& text)
     f.write(text);
 }
 
-// Runs the event loop until `done`; the longest gap between two turns.
-template <typename Pred>
-qint64 LongestStallUntil(Pred done, int limitMs = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0, longest = 0;
-    while (!done() && clock.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents);
-        const qint64 now = clock.elapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        QThread::usleep(200);
-    }
-    return longest;
-}
 
 void BM_LevelChange(benchmark::State& state)
 {

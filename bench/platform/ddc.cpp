@@ -30,10 +30,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/WindowRig.h"
+
 #include <algorithm>
 #include <atomic>
 
 using namespace lumora;
+using namespace lumora::bench;
 
 namespace {
 
@@ -52,16 +55,6 @@ public:
     std::atomic<int> last = -1;
 };
 
-class NoTray : public NotifyIconHost {
-public:
-    bool Notify(NotifyIconCommand, const NotifyIconData&) override { return true; }
-};
-
-class NoIdle : public IdleTimeSource {
-public:
-    quint32 IdleSeconds() override { return 0; }
-};
-
 void WriteFile(const QString& path, const QByteArray& text)
 {
     QFile f(path);
@@ -69,23 +62,6 @@ void WriteFile(const QString& path, const QByteArray& text)
     f.write(text);
 }
 
-// Runs the event loop until `done`, and measures the longest gap between two
-// turns of the loop: what a user would feel as a frozen window.
-template <typename Pred>
-qint64 LongestStallUntil(Pred done, int limitMs = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0, longest = 0;
-    while (!done() && clock.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents);
-        const qint64 now = clock.elapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        QThread::usleep(200);
-    }
-    return longest;
-}
 
 struct Rig {
     QTemporaryDir dir;

@@ -31,31 +31,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/WindowRig.h"
+
 #include <algorithm>
 
 using namespace lumora;
+using namespace lumora::bench;
 
 namespace {
 
 const QString kMocks = LUMORA_SOURCE_DIR "/tests/e2e/";
-
-// Runs the event loop until `done`, and measures the longest gap between two
-// turns of the loop.
-template <typename Pred>
-qint64 LongestStallUntil(Pred done, int limitMs = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0, longest = 0;
-    while (!done() && clock.elapsed() < limitMs) {
-        QApplication::processEvents(QEventLoop::AllEvents);
-        const qint64 now = clock.elapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        QThread::usleep(200);
-    }
-    return longest;
-}
 
 void WriteFile(const QString& path, const QByteArray& text)
 {
