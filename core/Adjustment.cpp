@@ -31,6 +31,13 @@ void TForm1::WriteLevelToDevice(int index)
 
 void TForm1::LevelChanged(int level, LevelSource source)
 {
+    MoveViews(level, source);
+    if (OnShownLevelChanged)
+        OnShownLevelChanged(level);
+}
+
+void TForm1::MoveViews(int level, LevelSource source)
+{
     // Also during start-up, which holds the controls still until the saved
     // settings are shown.
     const bool wasUpdating = updating_;
@@ -53,8 +60,6 @@ void TForm1::LevelChanged(int level, LevelSource source)
     }
     SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
     SetUpdating(wasUpdating);
-    if (OnShownLevelChanged)
-        OnShownLevelChanged(level);
 }
 
 void TForm1::FollowNeedle()
@@ -77,7 +82,7 @@ void TForm1::FollowNeedle()
 void TForm1::ShowModelLevel()
 {
     if (level_->Level() >= 0)
-        LevelChanged(level_->Level(), LevelSource::Monitor);
+        MoveViews(level_->Level(), LevelSource::Monitor);
 }
 
 // ---------------------------------------------------- the controls ask

@@ -205,8 +205,12 @@ private:
     void EndAfterConfirming();
     // The level model's one way to the device.
     void WriteLevelToDevice(int index);
-    // The level model announced a change: the views follow.
+    // The level model announced a change: the views follow, and the bus
+    // hears of it.
     void LevelChanged(int level, LevelSource source);
+    // The gauge, track bar and chart go to the level: the needle walks, or
+    // jumps where the monitor is there already.
+    void MoveViews(int level, LevelSource source);
     // The needle moved a step: the track bar and chart go with it.
     void FollowNeedle();
     // The views go back to the level in force (a write failed).

@@ -8,6 +8,7 @@
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
+#include "platform/framework/Application.h"
 #include "platform/framework/Exception.h"
 #include "tray/CoolTrayIcon.h"
 
@@ -314,4 +315,24 @@ TEST_F(MainWindowTest, PickerHasItsGlyphAndTheNavigatorColours)
     EXPECT_EQ(nav.DownColor(), TColor(0x6EBBFF));
     EXPECT_EQ(nav.DisabledColor(), clGray);
     EXPECT_EQ(nav.BorderColor(), clBlack);
+}
+
+TEST_F(MainWindowTest, AWriteThatFailsLeavesEveryViewOnTheLevelTheScreenHas)
+{
+    Start(); // level 0 on the screen
+    QList<int> announced;
+    form->OnShownLevelChanged = [&](int level) { announced << level; };
+    // Every write fails from now on: the device's file is a folder.
+    ASSERT_TRUE(QFile::remove(dir.filePath("bl/acpi_video0/brightness")));
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
+
+    RunGuarded([&] { form->AdvSmoothTrackBar1->SetPosition(70); });
+    EXPECT_EQ(boxes.errors.size(), 1) << "the failure is shown";
+    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 0);
+    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 0);
+
+    RunGuarded([&] { form->BG->SetValue(5); });
+    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 0) << "a click on the dial goes back too";
+    EXPECT_EQ(form->ShownLevel(), 0);
+    EXPECT_TRUE(announced.isEmpty()) << "nothing changed";
 }
