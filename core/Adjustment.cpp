@@ -45,37 +45,37 @@ void TForm1::MoveViews(int level, LevelSource source)
     if (source == LevelSource::Elsewhere || source == LevelSource::Monitor) {
         // Nothing to walk: the monitor is there already. The needle jumps.
         trackBarLeads_ = false;
-        const bool animated = BG->Animation();
-        BG->SetAnimation(false);
-        BG->SetValue(level);
-        BG->SetAnimation(animated);
-        AdvSmoothTrackBar1->SetPosition(IndexToPosition(level, LevelCount()));
+        const bool animated = Gauge->Animation();
+        Gauge->SetAnimation(false);
+        Gauge->SetValue(level);
+        Gauge->SetAnimation(animated);
+        TrackBar->SetPosition(IndexToPosition(level, LevelCount()));
     } else {
         // The needle walks to the level and the track bar follows it, unless
         // the user put the track bar there: then it stays, on the level.
         trackBarLeads_ = source == LevelSource::TrackBar;
-        BG->SetValue(level);
-        AdvSmoothTrackBar1->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
-                                                       : GaugeValueToPosition(BG->Value(), LevelCount()));
+        Gauge->SetValue(level);
+        TrackBar->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
+                                                       : GaugeValueToPosition(Gauge->Value(), LevelCount()));
     }
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
     SetUpdating(wasUpdating);
 }
 
 void TForm1::FollowNeedle()
 {
     if (trackBarLeads_) {
-        trackBarLeads_ = BG->Animating();
+        trackBarLeads_ = Gauge->Animating();
         return;
     }
     // The needle lands from its last reported step without another report:
     // that step is within the arrival distance, and the track bar lands.
-    double needle = BG->Value();
-    if (std::abs(needle - BG->DestinationValue()) < kNeedleArrival)
-        needle = BG->DestinationValue();
+    double needle = Gauge->Value();
+    if (std::abs(needle - Gauge->DestinationValue()) < kNeedleArrival)
+        needle = Gauge->DestinationValue();
     SetUpdating(true);
-    AdvSmoothTrackBar1->SetPosition(GaugeValueToPosition(needle, LevelCount()));
-    SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+    TrackBar->SetPosition(GaugeValueToPosition(needle, LevelCount()));
+    RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
     SetUpdating(false); // only reached outside the window's own moves
 }
 
@@ -87,18 +87,18 @@ void TForm1::ShowModelLevel()
 
 // ---------------------------------------------------- the controls ask
 
-void TForm1::AdvSmoothTrackBar1PositionChanging(TObject*, double)
+void TForm1::TrackBarPositionChanging(TObject*, double)
 {
     // Nothing is written while the thumb moves; the chart shows where it is.
     if (!updating_)
-        SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+        RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
 }
 
-void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
+void TForm1::TrackBarPositionChanged(TObject*, double)
 {
     if (updating_ || LevelCount() < 1)
         return;
-    const int index = PositionToIndex(AdvSmoothTrackBar1->Position(), LevelCount());
+    const int index = PositionToIndex(TrackBar->Position(), LevelCount());
     try {
         level_->Request(index, LevelSource::TrackBar);
     } catch (...) {
@@ -107,15 +107,15 @@ void TForm1::AdvSmoothTrackBar1PositionChanged(TObject*, double)
         throw;
     }
     // Dropped on the level already in force: the thumb settles on it.
-    if (AdvSmoothTrackBar1->Position() != IndexToPosition(index, LevelCount()) && !BG->Animating()) {
+    if (TrackBar->Position() != IndexToPosition(index, LevelCount()) && !Gauge->Animating()) {
         SetUpdating(true);
-        AdvSmoothTrackBar1->SetPosition(IndexToPosition(index, LevelCount()));
-        SPBEPC1->SetCurrent(RatingValue(AdvSmoothTrackBar1->Position()));
+        TrackBar->SetPosition(IndexToPosition(index, LevelCount()));
+        RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
         SetUpdating(false);
     }
 }
 
-void TForm1::BGChange(TObject*)
+void TForm1::GaugeChanged(TObject*)
 {
     // The gauge reports every step of its needle and every repaint (the
     // focus coming or going, a resize). A new level is one the needle now
@@ -123,7 +123,7 @@ void TForm1::BGChange(TObject*)
     // used its keys.
     if (updating_ || LevelCount() < 1)
         return;
-    const int wanted = GaugeValueToIndex(BG->DestinationValue(), LevelCount());
+    const int wanted = GaugeValueToIndex(Gauge->DestinationValue(), LevelCount());
     if (wanted != level_->Level()) {
         try {
             level_->Request(wanted, LevelSource::Controls);
@@ -155,19 +155,19 @@ void TForm1::DeviceResumed()
 
 // ---------------------------------------------------------- tray menu
 
-void TForm1::MinBrightness1Click(TObject*)
+void TForm1::MinBrightnessClick(TObject*)
 {
     if (LevelCount() >= 1)
         level_->Request(0, LevelSource::Tray);
 }
 
-void TForm1::MaxBrightness1Click(TObject*)
+void TForm1::MaxBrightnessClick(TObject*)
 {
     if (LevelCount() >= 1)
         level_->Request(LevelCount() - 1, LevelSource::Tray);
 }
 
-void TForm1::RestoreBrightness1Click(TObject*)
+void TForm1::RestoreBrightnessClick(TObject*)
 {
     const int level = RestoreLevel();
     if (level < 0 || level > LevelCount() - 1)
@@ -182,7 +182,7 @@ void TForm1::ArmIdleDimming(int minutes)
     brightness_.RestoreLevel = std::max(level_->Level(), 0);
 }
 
-void TForm1::urnOffMonitor1Click(TObject*)
+void TForm1::TurnOffMonitorClick(TObject*)
 {
     if (services_.MonitorPower)
         services_.MonitorPower->TurnOff();
@@ -192,19 +192,19 @@ void TForm1::urnOffMonitor1Click(TObject*)
 
 void TForm1::ShowSettingsSummary(int level, bool runOnStartup, int interval)
 {
-    Label1->setText("Brightness Level: " + IntToStr(level));
-    Label1->adjustSize();
-    Label2->setText(QString("Set on Startup: ") + (runOnStartup ? "ON" : "OFF"));
-    Label2->adjustSize();
-    AdvSmoothSlider1->SetState(runOnStartup ? ssOn : ssOff);
+    LevelSummary->setText("Brightness Level: " + IntToStr(level));
+    LevelSummary->adjustSize();
+    StartupSummary->setText(QString("Set on Startup: ") + (runOnStartup ? "ON" : "OFF"));
+    StartupSummary->adjustSize();
+    StartupSwitch->SetState(runOnStartup ? ssOn : ssOff);
     if (interval < 1) {
-        Label3->setText("Never reduce brightness");
-        edtInterval->setText(QString());
+        IntervalSummary->setText("Never reduce brightness");
+        IntervalBox->setText(QString());
     } else {
-        Label3->setText("Interval: " + IntToStr(interval) + " min");
-        edtInterval->setText(IntToStr(interval));
+        IntervalSummary->setText("Interval: " + IntToStr(interval) + " min");
+        IntervalBox->setText(IntToStr(interval));
     }
-    Label3->adjustSize();
+    IntervalSummary->adjustSize();
 }
 
 } // namespace lumora

@@ -43,7 +43,7 @@ TForm1::TForm1(TForm1Services services)
     CreateComponents();
     // The device follows a change at the needle's pace.
     level_ = std::make_unique<TLevelModel>([this](int index) { WriteLevelToDevice(index); },
-                                           FadePace{TAdvSmoothGauge::kAnimationInterval, BG->AnimationFactor()});
+                                           FadePace{TAdvSmoothGauge::kAnimationInterval, Gauge->AnimationFactor()});
     level_->OnChanged = [this](int level, LevelSource source) { LevelChanged(level, source); };
     idle_ = std::make_unique<TIdleDimming>(services_.Idle, services_.IdleCheckIntervalMs, [this] {
         if (LevelCount() >= 1)
@@ -60,42 +60,42 @@ TForm1::~TForm1() = default;
 
 void TForm1::ConnectEvents()
 {
-    AdvSmoothTrackBar1->OnPositionChanged = [this](TObject* s, double p) { AdvSmoothTrackBar1PositionChanged(s, p); };
-    AdvSmoothTrackBar1->OnPositionChanging = [this](TObject* s, double p) { AdvSmoothTrackBar1PositionChanging(s, p); };
-    BG->OnChange = [this](TObject* s) { BGChange(s); };
-    AdvSmoothImageListBoxPicker1->OnSelectImage = [this](TObject* s, int index) {
-        AdvSmoothImageListBoxPicker1SelectImage(s, index);
+    TrackBar->OnPositionChanged = [this](TObject* s, double p) { TrackBarPositionChanged(s, p); };
+    TrackBar->OnPositionChanging = [this](TObject* s, double p) { TrackBarPositionChanging(s, p); };
+    Gauge->OnChange = [this](TObject* s) { GaugeChanged(s); };
+    ProfilePicker->OnSelectImage = [this](TObject* s, int index) {
+        ProfilePickerSelectImage(s, index);
     };
-    AdvSmoothImageListBoxPicker1->ListBox().OnOleDragDrop = [this](TObject* s, QStringList& files) {
+    ProfilePicker->ListBox().OnOleDragDrop = [this](TObject* s, QStringList& files) {
         ProfilePicturesDropped(s, files);
     };
-    btnSaveProfile->OnClick = [this](TObject* s) { btnSaveProfileClick(s); };
-    btnApplySettings->OnClick = [this](TObject* s) { btnApplySettingsClick(s); };
-    QObject::connect(edtInterval, &QLineEdit::textChanged, edtInterval, [this] { RunGuarded([this] { edtIntervalChange(this); }); });
-    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
-    Timer3->OnTimer = [this](TObject* s) { Timer3Timer(s); };
-    CoolTrayIcon1->OnDblClick = [this](TObject* s) { CoolTrayIcon1DblClick(s); };
+    SaveProfileButton->OnClick = [this](TObject* s) { SaveProfileClick(s); };
+    ApplySettingsButton->OnClick = [this](TObject* s) { ApplySettingsClick(s); };
+    QObject::connect(IntervalBox, &QLineEdit::textChanged, IntervalBox, [this] { RunGuarded([this] { IntervalBoxChange(this); }); });
+    StartupTimer->OnTimer = [this](TObject* s) { ApplySavedSettings(s); };
+    LoginStartTimer->OnTimer = [this](TObject* s) { HideAtLoginStart(s); };
+    TrayIcon->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
 
     const auto onMenu = [this](QAction* item, void (TForm1::*handler)(TObject*)) {
         QObject::connect(item, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(nullptr); }); });
     };
-    onMenu(ShowWindow1, &TForm1::ShowWindow1Click);
-    onMenu(RestoreBrightness1, &TForm1::RestoreBrightness1Click);
-    onMenu(MinBrightness1, &TForm1::MinBrightness1Click);
-    onMenu(MaxBrightness1, &TForm1::MaxBrightness1Click);
-    onMenu(urnOffMonitor1, &TForm1::urnOffMonitor1Click);
-    onMenu(Exit1, &TForm1::Exit1Click);
+    onMenu(ShowWindowItem, &TForm1::ShowWindowClick);
+    onMenu(RestoreBrightnessItem, &TForm1::RestoreBrightnessClick);
+    onMenu(MinBrightnessItem, &TForm1::MinBrightnessClick);
+    onMenu(MaxBrightnessItem, &TForm1::MaxBrightnessClick);
+    onMenu(TurnOffMonitorItem, &TForm1::TurnOffMonitorClick);
+    onMenu(ExitItem, &TForm1::ExitClick);
 }
 
 void TForm1::Loaded()
 {
     // The single-instance check has run (it is a component of this form);
     // the tray icon registers before the window's creation event.
-    CoolTrayIcon1->Loaded();
+    TrayIcon->Loaded();
     TForm::Loaded();
 }
 
-bool TForm1::SurplusCopy() const { return adpInstanceControl1->SurplusCopy(); }
+bool TForm1::SurplusCopy() const { return InstanceControl->SurplusCopy(); }
 
 void TForm1::Terminate()
 {
@@ -121,10 +121,10 @@ QString TForm1::ProgramFolder() const { return QFileInfo(services_.ExecutablePat
 void TForm1::FormCreate(TObject*)
 {
     if (PixelsPerInch() == 96) {
-        AdvSmoothLabel1->Caption().Font().SetSize(10);
-        AdvSmoothLabel2->Caption().Font().SetSize(10);
+        StartupCaption->Caption().Font().SetSize(10);
+        IntervalCaption->Caption().Font().SetSize(10);
         // The smaller caption font leaves its blank run at 368 ... 407.
-        edtInterval->move(371, edtInterval->y());
+        IntervalBox->move(371, IntervalBox->y());
     }
 
     SetUpdating(true);
@@ -141,7 +141,7 @@ void TForm1::FormCreate(TObject*)
 bool TForm1::StartDevice()
 {
     ChooseActiveMonitor();
-    Timer1->SetEnabled(true);
+    StartupTimer->SetEnabled(true);
 
     try {
         brightness_.QueryMonitor();
@@ -149,7 +149,7 @@ bool TForm1::StartDevice()
         // Without the level table nothing later can work: report the
         // failure, then end as on a monitor without levels.
         queryFailed_ = true;
-        Timer1->SetEnabled(false);
+        StartupTimer->SetEnabled(false);
         HandleException(std::current_exception());
         ShowMessage("Not supported", this);
         Terminate();
@@ -161,9 +161,9 @@ bool TForm1::StartDevice()
         Terminate();
     }
 
-    BG->SetMinimumValue(0);
-    BG->SetMaximumValue(LevelCount() - 1);
-    BG->SetValueFormat(GaugeValueFormat(LevelCount()));
+    Gauge->SetMinimumValue(0);
+    Gauge->SetMaximumValue(LevelCount() - 1);
+    Gauge->SetValueFormat(GaugeValueFormat(LevelCount()));
     // The level is the saved one, applied when the settings are read; the
     // gauge waits on its first value until then.
     level_->Reset(LevelCount(), -1, LevelSource::Start);
@@ -175,19 +175,19 @@ void TForm1::PrepareWindow()
 {
     ReloadProfilePictures();
 
-    Label1->clear();
-    Label2->clear();
-    Label3->clear();
+    LevelSummary->clear();
+    StartupSummary->clear();
+    IntervalSummary->clear();
 
-    CoolTrayIcon1->SetEnabled(true);
+    TrayIcon->SetEnabled(true);
 
     if (services_.LaunchOnStartup)
-        Timer3->SetEnabled(true);
+        LoginStartTimer->SetEnabled(true);
 }
 
-void TForm1::Timer1Timer(TObject*)
+void TForm1::ApplySavedSettings(TObject*)
 {
-    Timer1->SetEnabled(false);
+    StartupTimer->SetEnabled(false);
     if (queryFailed_ || LevelCount() <= 0)
         return;
 
@@ -204,12 +204,12 @@ void TForm1::Timer1Timer(TObject*)
     }
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
-    AdvSmoothImageListBoxPicker1->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName);
+    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName);
 
     if (!ActiveProfileName.isEmpty()) {
         const QString picture = ProfilePicturePath(PictureFolders(), ActiveProfileName);
         if (!picture.isEmpty())
-            AdvGDIPPicture1->Picture()->LoadFromFile(picture);
+            ProfilePicture->Picture()->LoadFromFile(picture);
     }
 
     SetUpdating(false);
@@ -221,7 +221,7 @@ void TForm1::Timer1Timer(TObject*)
         failure = std::current_exception();
     }
 
-    const int interval = TextToInt(Trim(edtInterval->text()));
+    const int interval = TextToInt(Trim(IntervalBox->text()));
     if (interval > 0)
         ArmIdleDimming(interval);
 
@@ -248,17 +248,17 @@ void TForm1::ReportSettingsProblem(std::exception_ptr problem)
     HandleException(problem);
 }
 
-void TForm1::Timer3Timer(TObject*)
+void TForm1::HideAtLoginStart(TObject*)
 {
-    Timer3->SetEnabled(false);
-    if (CoolTrayIcon1->AreaAvailable()) {
-        CoolTrayIcon1->HideMainWindow();
-        CoolTrayIcon1->SetIconVisible(true);
+    LoginStartTimer->SetEnabled(false);
+    if (TrayIcon->AreaAvailable()) {
+        TrayIcon->HideMainWindow();
+        TrayIcon->SetIconVisible(true);
     } else {
         // Hidden with no notification area, the window could never come back.
         showMinimized();
     }
-    const int interval = TextToInt(Trim(edtInterval->text()));
+    const int interval = TextToInt(Trim(IntervalBox->text()));
     if (interval > 0)
         ArmIdleDimming(interval);
     else
@@ -273,8 +273,8 @@ TProfile TForm1::CurrentControls() const
     // The level the user chose, also while the needle is still on its way.
     profile.Level = std::max(level_->Level(), 0);
     profile.Description = Trim(PickerText());
-    profile.Interval = TextToInt(edtInterval->text());
-    profile.RunOnStartup = AdvSmoothSlider1->State() == ssOn;
+    profile.Interval = TextToInt(IntervalBox->text());
+    profile.RunOnStartup = StartupSwitch->State() == ssOn;
     return profile;
 }
 
@@ -284,10 +284,10 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
     // none (checked now: one may have come or gone since the start) there
     // would be no way back to a hidden window, so closing ends the program.
     // While ending ("Exit" answered Yes) the window just hides.
-    const bool toTray = terminated_ || CoolTrayIcon1->AreaAvailable();
+    const bool toTray = terminated_ || TrayIcon->AreaAvailable();
     const auto hideToTray = [&] {
-        CoolTrayIcon1->HideMainWindow();
-        CoolTrayIcon1->SetIconVisible(true);
+        TrayIcon->HideMainWindow();
+        TrayIcon->SetIconVisible(true);
         Action = caNone;
     };
     // Hide first: a failure to save must not keep the window from closing
@@ -326,13 +326,13 @@ bool TForm1::ConfirmQuit()
 
 void TForm1::EndAfterConfirming()
 {
-    if (Timer1->Enabled())
-        Timer1->SetEnabled(false);
+    if (StartupTimer->Enabled())
+        StartupTimer->SetEnabled(false);
     idle_->Stop();
     Terminate();
 }
 
-void TForm1::Exit1Click(TObject*)
+void TForm1::ExitClick(TObject*)
 {
     if (!idle_->Armed()) {
         Terminate();
@@ -344,8 +344,8 @@ void TForm1::Exit1Click(TObject*)
     close();
 }
 
-void TForm1::ShowWindow1Click(TObject*) { CoolTrayIcon1->ShowMainWindow(); }
+void TForm1::ShowWindowClick(TObject*) { TrayIcon->ShowMainWindow(); }
 
-void TForm1::CoolTrayIcon1DblClick(TObject*) { CoolTrayIcon1->ShowMainWindow(); }
+void TForm1::TrayIconDblClick(TObject*) { TrayIcon->ShowMainWindow(); }
 
 } // namespace lumora

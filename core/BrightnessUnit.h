@@ -81,32 +81,33 @@ public:
     explicit TForm1(TForm1Services services);
     ~TForm1() override;
 
-    // Controls, by their design names.
-    TAdvSmoothTrackBar* AdvSmoothTrackBar1 = nullptr;
-    TAdvSmoothGauge* BG = nullptr;
-    TAdvSmoothImageListBoxPicker* AdvSmoothImageListBoxPicker1 = nullptr;
-    AdvGDIPicture::TAdvGDIPPicture* AdvGDIPPicture1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    TSPBEPC* SPBEPC1 = nullptr;
-    TAdvSmoothButton* btnSaveProfile = nullptr;
-    TAdvSmoothButton* btnApplySettings = nullptr;
-    TAdvSmoothLabel* AdvSmoothLabel1 = nullptr;
-    TAdvSmoothSlider* AdvSmoothSlider1 = nullptr;
-    TAdvSmoothLabel* AdvSmoothLabel2 = nullptr;
-    QLineEdit* edtInterval = nullptr;
-    TTimer* Timer1 = nullptr;
-    TTimer* Timer3 = nullptr;
-    TCoolTrayIcon* CoolTrayIcon1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* ShowWindow1 = nullptr;
-    QAction* RestoreBrightness1 = nullptr;
-    QAction* MinBrightness1 = nullptr;
-    QAction* MaxBrightness1 = nullptr;
-    QAction* urnOffMonitor1 = nullptr;
-    QAction* Exit1 = nullptr;
-    TadpInstanceControl* adpInstanceControl1 = nullptr;
+    // Controls, named for what they are; each keeps its design name as its
+    // component name (the gauge is "BG", the start-up timer "Timer1", ...).
+    TAdvSmoothTrackBar* TrackBar = nullptr;
+    TAdvSmoothGauge* Gauge = nullptr;
+    TAdvSmoothImageListBoxPicker* ProfilePicker = nullptr;
+    AdvGDIPicture::TAdvGDIPPicture* ProfilePicture = nullptr;
+    QLabel* LevelSummary = nullptr;
+    QLabel* StartupSummary = nullptr;
+    QLabel* IntervalSummary = nullptr;
+    TSPBEPC* RatingChart = nullptr;
+    TAdvSmoothButton* SaveProfileButton = nullptr;
+    TAdvSmoothButton* ApplySettingsButton = nullptr;
+    TAdvSmoothLabel* StartupCaption = nullptr;
+    TAdvSmoothSlider* StartupSwitch = nullptr;
+    TAdvSmoothLabel* IntervalCaption = nullptr;
+    QLineEdit* IntervalBox = nullptr;
+    TTimer* StartupTimer = nullptr;
+    TTimer* LoginStartTimer = nullptr;
+    TCoolTrayIcon* TrayIcon = nullptr;
+    QMenu* TrayMenu = nullptr;
+    QAction* ShowWindowItem = nullptr;
+    QAction* RestoreBrightnessItem = nullptr;
+    QAction* MinBrightnessItem = nullptr;
+    QAction* MaxBrightnessItem = nullptr;
+    QAction* TurnOffMonitorItem = nullptr;
+    QAction* ExitItem = nullptr;
+    TadpInstanceControl* InstanceControl = nullptr;
 
     // Window state.
     bool Updating() const { return updating_; }
@@ -130,22 +131,22 @@ public:
 
     // Start-up and the window's life.
     void FormCreate(TObject* Sender);
-    void Timer1Timer(TObject* Sender);
-    void Timer3Timer(TObject* Sender);
+    void ApplySavedSettings(TObject* Sender);
+    void HideAtLoginStart(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    void Exit1Click(TObject* Sender);
-    void ShowWindow1Click(TObject* Sender);
-    void CoolTrayIcon1DblClick(TObject* Sender);
+    void ExitClick(TObject* Sender);
+    void ShowWindowClick(TObject* Sender);
+    void TrayIconDblClick(TObject* Sender);
 
     // The controls and the tray's brightness commands ask the level model;
     // the views follow what it announces.
-    void AdvSmoothTrackBar1PositionChanging(TObject* Sender, double Position);
-    void AdvSmoothTrackBar1PositionChanged(TObject* Sender, double Position);
-    void BGChange(TObject* Sender);
-    void MinBrightness1Click(TObject* Sender);
-    void MaxBrightness1Click(TObject* Sender);
-    void RestoreBrightness1Click(TObject* Sender);
-    void urnOffMonitor1Click(TObject* Sender);
+    void TrackBarPositionChanging(TObject* Sender, double Position);
+    void TrackBarPositionChanged(TObject* Sender, double Position);
+    void GaugeChanged(TObject* Sender);
+    void MinBrightnessClick(TObject* Sender);
+    void MaxBrightnessClick(TObject* Sender);
+    void RestoreBrightnessClick(TObject* Sender);
+    void TurnOffMonitorClick(TObject* Sender);
     void ShowSettingsSummary(int level, bool runOnStartup, int interval);
     // The monitor was set elsewhere: the level model takes the nearest
     // level and the views move to it; nothing is written back.
@@ -169,10 +170,10 @@ public:
     void ArmIdleDimming(int minutes);
 
     // Profiles and settings.
-    void AdvSmoothImageListBoxPicker1SelectImage(TObject* Sender, int ItemIndex);
-    void btnSaveProfileClick(TObject* Sender);
-    void btnApplySettingsClick(TObject* Sender);
-    void edtIntervalChange(TObject* Sender);
+    void ProfilePickerSelectImage(TObject* Sender, int ItemIndex);
+    void SaveProfileClick(TObject* Sender);
+    void ApplySettingsClick(TObject* Sender);
+    void IntervalBoxChange(TObject* Sender);
     void ApplyStartupSetting();
     QString ShortPath(const QString& path) const;
 

@@ -100,42 +100,42 @@ void TForm1::CreateComponents()
     SetFont(formFont);
 
     // Track bar.
-    AdvSmoothTrackBar1 = new TAdvSmoothTrackBar(this);
-    AdvSmoothTrackBar1->SetName("AdvSmoothTrackBar1");
-    PlaceControl(AdvSmoothTrackBar1, 24, 8, kMainWindowTrackBarSize.width(), kMainWindowTrackBarSize.height());
-    ApplyMainWindowTrackBarLook(*AdvSmoothTrackBar1, PixelsPerInch());
+    TrackBar = new TAdvSmoothTrackBar(this);
+    TrackBar->SetName("AdvSmoothTrackBar1");
+    PlaceControl(TrackBar, 24, 8, kMainWindowTrackBarSize.width(), kMainWindowTrackBarSize.height());
+    ApplyMainWindowTrackBarLook(*TrackBar, PixelsPerInch());
 
     // Gauge.
-    BG = new TAdvSmoothGauge(this, this);
-    BG->SetName("BG");
-    PlaceControl(BG, 141, 8, kMainWindowGaugeSize.width(), kMainWindowGaugeSize.height());
-    ApplyMainWindowGaugeLook(*BG, PixelsPerInch());
+    Gauge = new TAdvSmoothGauge(this, this);
+    Gauge->SetName("BG");
+    PlaceControl(Gauge, 141, 8, kMainWindowGaugeSize.width(), kMainWindowGaugeSize.height());
+    ApplyMainWindowGaugeLook(*Gauge, PixelsPerInch());
 
     // Profile picker.
-    AdvSmoothImageListBoxPicker1 = new TAdvSmoothImageListBoxPicker(this);
-    AdvSmoothImageListBoxPicker1->SetName("AdvSmoothImageListBoxPicker1");
-    PlaceControl(AdvSmoothImageListBoxPicker1, 141, 214, 200, 30);
-    AdvSmoothImageListBoxPicker1->Font().Assign(DesignFont(PixelsPerInch(), -18));
-    AdvSmoothImageListBoxPicker1->SetButtonWidth(Scale(16));
-    AdvSmoothImageListBoxPicker1->SetButtonStyle(bsDropDown);
-    AdvSmoothImageListBoxPicker1->SetGlyph(PickerGlyph());
-    AdvSmoothImageListBoxPicker1->SetHideListBoxAfterSelection(true);
-    AdvSmoothImageListBoxPicker1->SetSelectedImageIndex(-1);
-    ConfigureProfileList(AdvSmoothImageListBoxPicker1->ListBox(), *this);
+    ProfilePicker = new TAdvSmoothImageListBoxPicker(this);
+    ProfilePicker->SetName("AdvSmoothImageListBoxPicker1");
+    PlaceControl(ProfilePicker, 141, 214, 200, 30);
+    ProfilePicker->Font().Assign(DesignFont(PixelsPerInch(), -18));
+    ProfilePicker->SetButtonWidth(Scale(16));
+    ProfilePicker->SetButtonStyle(bsDropDown);
+    ProfilePicker->SetGlyph(PickerGlyph());
+    ProfilePicker->SetHideListBoxAfterSelection(true);
+    ProfilePicker->SetSelectedImageIndex(-1);
+    ConfigureProfileList(ProfilePicker->ListBox(), *this);
     // Picture files dropped on the list become profile pictures; the list's
     // own pictures are not dragged out of it.
-    AdvSmoothImageListBoxPicker1->ListBox().SetOleDragDrop(true);
-    AdvSmoothImageListBoxPicker1->ListBox().OnItemStartDrag = [](TObject*, int, bool& allow) { allow = false; };
+    ProfilePicker->ListBox().SetOleDragDrop(true);
+    ProfilePicker->ListBox().OnItemStartDrag = [](TObject*, int, bool& allow) { allow = false; };
 
     // Profile picture.
-    AdvGDIPPicture1 = new AdvGDIPicture::TAdvGDIPPicture(this);
-    AdvGDIPPicture1->setObjectName("AdvGDIPPicture1");
-    PlaceControl(AdvGDIPPicture1, 141, 254, 72, 72);
-    AdvGDIPPicture1->SetCenter(true);
-    AdvGDIPPicture1->SetStretch(true);
+    ProfilePicture = new AdvGDIPicture::TAdvGDIPPicture(this);
+    ProfilePicture->setObjectName("AdvGDIPPicture1");
+    PlaceControl(ProfilePicture, 141, 254, 72, 72);
+    ProfilePicture->SetCenter(true);
+    ProfilePicture->SetStretch(true);
 
     // Summary lines.
-    QLabel** labels[] = {&Label1, &Label2, &Label3};
+    QLabel** labels[] = {&LevelSummary, &StartupSummary, &IntervalSummary};
     const int labelTops[] = {254, 283, 312};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
@@ -147,9 +147,9 @@ void TForm1::CreateComponents()
     }
 
     // Rating chart.
-    SPBEPC1 = new TSPBEPC(this);
-    PlaceControl(SPBEPC1, 358, 8, kMainWindowChartSize.width(), kMainWindowChartSize.height());
-    ApplyMainWindowChartLook(*SPBEPC1, PixelsPerInch());
+    RatingChart = new TSPBEPC(this);
+    PlaceControl(RatingChart, 358, 8, kMainWindowChartSize.width(), kMainWindowChartSize.height());
+    ApplyMainWindowChartLook(*RatingChart, PixelsPerInch());
 
     // Buttons.
     const auto makeButton = [this](const char* name, const char* caption, int left) {
@@ -160,44 +160,44 @@ void TForm1::CreateComponents()
         button->SetColor(0xE3B28D);
         return button;
     };
-    btnSaveProfile = makeButton("btnSaveProfile", "Save Profile", 417);
-    btnApplySettings = makeButton("btnApplySettings", "Apply Settings", 558);
+    SaveProfileButton = makeButton("btnSaveProfile", "Save Profile", 417);
+    ApplySettingsButton = makeButton("btnApplySettings", "Apply Settings", 558);
 
     // Start-up caption and switch.
-    AdvSmoothLabel1 = new TAdvSmoothLabel(this);
-    AdvSmoothLabel1->SetName("AdvSmoothLabel1");
-    PlaceControl(AdvSmoothLabel1, 141, 334, 396, 40);
-    AdvSmoothLabel1->Caption().SetText("Set brightness settings on system startup");
-    AdvSmoothLabel1->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
-    AdvSmoothLabel1->Fill().SetBorderColor(clNone);
-    AdvSmoothLabel1->Fill().SetRounding(0);
+    StartupCaption = new TAdvSmoothLabel(this);
+    StartupCaption->SetName("AdvSmoothLabel1");
+    PlaceControl(StartupCaption, 141, 334, 396, 40);
+    StartupCaption->Caption().SetText("Set brightness settings on system startup");
+    StartupCaption->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
+    StartupCaption->Fill().SetBorderColor(clNone);
+    StartupCaption->Fill().SetRounding(0);
 
-    AdvSmoothSlider1 = new TAdvSmoothSlider(this);
-    AdvSmoothSlider1->SetName("AdvSmoothSlider1");
-    PlaceControl(AdvSmoothSlider1, 558, 341, 91, 30);
-    AdvSmoothSlider1->AppearanceOn().SetCaption("On");
-    Paint(AdvSmoothSlider1->AppearanceOn().Fill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, 0x42AEFE, 4});
-    AdvSmoothSlider1->AppearanceOn().Fill().SetRoundingType(rtLeft);
-    AdvSmoothSlider1->AppearanceOff().SetCaption("Off");
-    Paint(AdvSmoothSlider1->AppearanceOff().Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, clNone, 4});
-    AdvSmoothSlider1->AppearanceOff().Fill().SetRoundingType(rtRight);
-    Paint(AdvSmoothSlider1->ButtonAppearance().Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue, 4});
+    StartupSwitch = new TAdvSmoothSlider(this);
+    StartupSwitch->SetName("AdvSmoothSlider1");
+    PlaceControl(StartupSwitch, 558, 341, 91, 30);
+    StartupSwitch->AppearanceOn().SetCaption("On");
+    Paint(StartupSwitch->AppearanceOn().Fill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, 0x42AEFE, 4});
+    StartupSwitch->AppearanceOn().Fill().SetRoundingType(rtLeft);
+    StartupSwitch->AppearanceOff().SetCaption("Off");
+    Paint(StartupSwitch->AppearanceOff().Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, clNone, 4});
+    StartupSwitch->AppearanceOff().Fill().SetRoundingType(rtRight);
+    Paint(StartupSwitch->ButtonAppearance().Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue, 4});
 
     // Idle caption with the minutes box standing over its run of blanks.
-    AdvSmoothLabel2 = new TAdvSmoothLabel(this);
-    AdvSmoothLabel2->SetName("AdvSmoothLabel2");
-    PlaceControl(AdvSmoothLabel2, 141, 377, 484, 40);
-    AdvSmoothLabel2->Caption().SetText("Reduce brightness when idle is over           minutes");
-    AdvSmoothLabel2->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
+    IntervalCaption = new TAdvSmoothLabel(this);
+    IntervalCaption->SetName("AdvSmoothLabel2");
+    PlaceControl(IntervalCaption, 141, 377, 484, 40);
+    IntervalCaption->Caption().SetText("Reduce brightness when idle is over           minutes");
+    IntervalCaption->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
 
-    edtInterval = new QLineEdit(this);
-    edtInterval->setObjectName("edtInterval");
+    IntervalBox = new QLineEdit(this);
+    IntervalBox->setObjectName("edtInterval");
     // In the caption's blank run between "over" and "minutes", with a few
     // pixels to spare on either side: the run is 49 pixels wide at 120
     // pixels per inch, so the box is narrower than that.
-    PlaceControl(edtInterval, 463, 380, 41, 32);
-    edtInterval->setFont(DesignFont(PixelsPerInch(), -20).ToQFont());
-    edtInterval->setText("60");
+    PlaceControl(IntervalBox, 463, 380, 41, 32);
+    IntervalBox->setFont(DesignFont(PixelsPerInch(), -20).ToQFont());
+    IntervalBox->setText("60");
 
     // Timers.
     const auto makeTimer = [this](const char* name, int interval) {
@@ -208,41 +208,41 @@ void TForm1::CreateComponents()
         timer->SetInterval(interval);
         return timer;
     };
-    Timer1 = makeTimer("Timer1", 500);
-    Timer3 = makeTimer("Timer3", 750);
+    StartupTimer = makeTimer("Timer1", 500);
+    LoginStartTimer = makeTimer("Timer3", 750);
 
     // Tray icon and its menu.
-    PopupMenu1 = new QMenu(this);
-    ShowWindow1 = PopupMenu1->addAction("Show Window");
-    RestoreBrightness1 = PopupMenu1->addAction("Restore Brightness");
-    PopupMenu1->addSeparator();
-    MinBrightness1 = PopupMenu1->addAction("Min Brightness");
-    MaxBrightness1 = PopupMenu1->addAction("Max Brightness");
-    PopupMenu1->addSeparator();
-    urnOffMonitor1 = PopupMenu1->addAction("Turn Off Monitor");
-    PopupMenu1->addSeparator();
-    Exit1 = PopupMenu1->addAction("Exit");
+    TrayMenu = new QMenu(this);
+    ShowWindowItem = TrayMenu->addAction("Show Window");
+    RestoreBrightnessItem = TrayMenu->addAction("Restore Brightness");
+    TrayMenu->addSeparator();
+    MinBrightnessItem = TrayMenu->addAction("Min Brightness");
+    MaxBrightnessItem = TrayMenu->addAction("Max Brightness");
+    TrayMenu->addSeparator();
+    TurnOffMonitorItem = TrayMenu->addAction("Turn Off Monitor");
+    TrayMenu->addSeparator();
+    ExitItem = TrayMenu->addAction("Exit");
 
     trayIcon_ = std::make_unique<TCoolTrayIcon>(this, services_.TrayHost);
-    CoolTrayIcon1 = trayIcon_.get();
-    CoolTrayIcon1->SetCycleInterval(0);
-    CoolTrayIcon1->SetEnabled(false);
-    CoolTrayIcon1->SetHint("Adjust Monitor Brightness");
-    CoolTrayIcon1->SetIcon(ProgramIcon());
-    CoolTrayIcon1->SetIconIndex(0);
-    CoolTrayIcon1->SetPopupMenu(PopupMenu1);
+    TrayIcon = trayIcon_.get();
+    TrayIcon->SetCycleInterval(0);
+    TrayIcon->SetEnabled(false);
+    TrayIcon->SetHint("Adjust Monitor Brightness");
+    TrayIcon->SetIcon(ProgramIcon());
+    TrayIcon->SetIconIndex(0);
+    TrayIcon->SetPopupMenu(TrayMenu);
 
     // Single-instance guard.
-    adpInstanceControl1 = new TadpInstanceControl(this, this);
-    ownedComponents_.emplace_back(adpInstanceControl1);
-    adpInstanceControl1->SetName("adpInstanceControl1");
-    adpInstanceControl1->SetEnabled(true);
-    adpInstanceControl1->SetMaxInstances(1);
+    InstanceControl = new TadpInstanceControl(this, this);
+    ownedComponents_.emplace_back(InstanceControl);
+    InstanceControl->SetName("adpInstanceControl1");
+    InstanceControl->SetEnabled(true);
+    InstanceControl->SetMaxInstances(1);
     if (!services_.ExecutablePath.isEmpty())
-        adpInstanceControl1->SetExecutablePath(services_.ExecutablePath);
+        InstanceControl->SetExecutablePath(services_.ExecutablePath);
     if (!services_.InstanceRecordFolder.isEmpty())
-        adpInstanceControl1->SetRecordFolder(services_.InstanceRecordFolder);
-    adpInstanceControl1->OnTerminate = [this] { Terminate(); };
+        InstanceControl->SetRecordFolder(services_.InstanceRecordFolder);
+    InstanceControl->OnTerminate = [this] { Terminate(); };
 }
 
 } // namespace lumora

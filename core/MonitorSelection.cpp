@@ -125,7 +125,7 @@ void TForm1::RebuildMonitorMenu()
         return;
     if (monitorMenu_) {
         // Possibly called from one of its own items: it goes once that is done.
-        PopupMenu1->removeAction(monitorMenu_->menuAction());
+        TrayMenu->removeAction(monitorMenu_->menuAction());
         monitorMenu_->deleteLater();
         monitorMenu_ = nullptr;
     }
@@ -134,7 +134,7 @@ void TForm1::RebuildMonitorMenu()
     if (known.size() < 2)
         return; // with one monitor the menu stays as it always was
     const QString active = monitors->ActiveInstance();
-    monitorMenu_ = new QMenu(QStringLiteral("Monitor"), PopupMenu1);
+    monitorMenu_ = new QMenu(QStringLiteral("Monitor"), TrayMenu);
     auto* group = new QActionGroup(monitorMenu_);
     group->setExclusive(true);
     for (const MonitorInfo& m : known) {
@@ -146,8 +146,8 @@ void TForm1::RebuildMonitorMenu()
         const QString name = m.InstanceName;
         QObject::connect(item, &QAction::triggered, this, [this, name] { RunGuarded([&] { SelectMonitor(name); }); });
     }
-    const QList<QAction*> items = PopupMenu1->actions();
-    PopupMenu1->insertMenu(items.value(items.indexOf(RestoreBrightness1) + 1), monitorMenu_);
+    const QList<QAction*> items = TrayMenu->actions();
+    TrayMenu->insertMenu(items.value(items.indexOf(RestoreBrightnessItem) + 1), monitorMenu_);
 }
 
 void TForm1::SelectMonitor(const QString& instanceName)
@@ -171,8 +171,8 @@ void TForm1::SelectMonitor(const QString& instanceName)
     // what a monitor shows.
     const bool wasUpdating = updating_;
     SetUpdating(true);
-    BG->SetMaximumValue(LevelCount() - 1);
-    BG->SetValueFormat(GaugeValueFormat(LevelCount()));
+    Gauge->SetMaximumValue(LevelCount() - 1);
+    Gauge->SetValueFormat(GaugeValueFormat(LevelCount()));
     SetUpdating(wasUpdating);
     level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Monitor);
     RebuildMonitorMenu();

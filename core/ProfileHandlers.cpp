@@ -27,11 +27,11 @@ namespace {
 constexpr char kRunValueName[] = "Lumora Brightness Control";
 }
 
-QString TForm1::PickerText() const { return AdvSmoothImageListBoxPicker1->Text(); }
+QString TForm1::PickerText() const { return ProfilePicker->Text(); }
 
-void TForm1::AdvSmoothImageListBoxPicker1SelectImage(TObject*, int ItemIndex)
+void TForm1::ProfilePickerSelectImage(TObject*, int ItemIndex)
 {
-    const QString file = AdvSmoothImageListBoxPicker1->ListBox().Items()[ItemIndex]->Location();
+    const QString file = ProfilePicker->ListBox().Items()[ItemIndex]->Location();
     const QString name = QFileInfo(file).fileName().remove(QRegularExpression("\\.png", QRegularExpression::CaseInsensitiveOption));
     ActiveProfileName = name;
 
@@ -40,20 +40,20 @@ void TForm1::AdvSmoothImageListBoxPicker1SelectImage(TObject*, int ItemIndex)
     const bool found = LoadProfile(*services_.Settings, name, LevelCount(), profile, ignored);
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
-    AdvSmoothImageListBoxPicker1->SetText(!profile.Description.isEmpty() ? profile.Description : name);
+    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : name);
     if (FileExists(file))
-        AdvGDIPPicture1->Picture()->LoadFromFile(file);
+        ProfilePicture->Picture()->LoadFromFile(file);
 
     if (found) {
         level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Profile);
     } else {
-        Label1->clear();
-        Label2->clear();
-        Label3->clear();
+        LevelSummary->clear();
+        StartupSummary->clear();
+        IntervalSummary->clear();
     }
 }
 
-void TForm1::btnSaveProfileClick(TObject*)
+void TForm1::SaveProfileClick(TObject*)
 {
     if (ActiveProfileName.isEmpty()) {
         ShowMessage("Please choose a profile icon and specify a profile name before saving", this);
@@ -62,13 +62,13 @@ void TForm1::btnSaveProfileClick(TObject*)
     const TProfile profile = CurrentControls();
     SaveProfile(*services_.Settings, ActiveProfileName, profile, ActiveProfileName);
     ShowMessage("Your current settings are saved to Profile [" + PickerText() + "]", this);
-    ShowSettingsSummary(profile.Level, AdvSmoothSlider1->State() == ssOn, TextToInt(edtInterval->text()));
+    ShowSettingsSummary(profile.Level, StartupSwitch->State() == ssOn, TextToInt(IntervalBox->text()));
 }
 
-void TForm1::btnApplySettingsClick(TObject*)
+void TForm1::ApplySettingsClick(TObject*)
 {
     ApplyStartupSetting();
-    const int interval = TextToInt(Trim(edtInterval->text()));
+    const int interval = TextToInt(Trim(IntervalBox->text()));
     if (interval < 1)
         idle_->Disarm();
     else
@@ -86,18 +86,18 @@ void TForm1::ApplyStartupSetting()
     const QStringList& options = services_.LoginStartOptions;
     for (qsizetype i = 0; i < options.size(); ++i)
         command += " " + (i % 2 == 0 ? options[i] : ShortPath(options[i]));
-    if (AdvSmoothSlider1->State() == ssOn)
+    if (StartupSwitch->State() == ssOn)
         services_.Autostart->WriteRunValue(kRunValueName, command);
     else if (services_.Autostart->RunValueExists(kRunValueName))
         services_.Autostart->DeleteRunValue(kRunValueName);
 }
 
-void TForm1::edtIntervalChange(TObject*)
+void TForm1::IntervalBoxChange(TObject*)
 {
-    const QString text = Trim(edtInterval->text());
-    if (!text.isEmpty() && TextToInt(edtInterval->text()) <= 0) {
+    const QString text = Trim(IntervalBox->text());
+    if (!text.isEmpty() && TextToInt(IntervalBox->text()) <= 0) {
         ShowMessage("Invalid value.", this);
-        edtInterval->setText("60");
+        IntervalBox->setText("60");
     }
 }
 

@@ -115,7 +115,7 @@ void BM_LevelChange(benchmark::State& state)
     services.ScreenPixelsPerInch = 120;
     QDir().mkpath(dir.filePath("run"));
     TForm1 form(services);
-    form.Timer1Timer(form.Timer1);
+    form.ApplySavedSettings(form.StartupTimer);
     LongestStallUntil([&] { return recorder->Last() == 1; });
     recorder->Take();
 

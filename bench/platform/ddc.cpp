@@ -100,9 +100,9 @@ struct Rig {
         services.ScreenPixelsPerInch = 120;
         form = std::make_unique<TForm1>(services);
         form->show();
-        LongestStallUntil([&] { return form->Timer1->Enabled(); });
-        form->Timer1Timer(form->Timer1);
-        LongestStallUntil([&] { return bus->writes > 0 && !form->BG->Animating(); });
+        LongestStallUntil([&] { return form->StartupTimer->Enabled(); });
+        form->ApplySavedSettings(form->StartupTimer);
+        LongestStallUntil([&] { return bus->writes > 0 && !form->Gauge->Animating(); });
     }
 };
 
@@ -110,9 +110,9 @@ void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
 {
     Rig rig;
     int gaugeSteps = 0;
-    const auto previous = rig.form->BG->OnChange;
+    const auto previous = rig.form->Gauge->OnChange;
     double longestHandler = 0;
-    rig.form->BG->OnChange = [&](TObject* sender) {
+    rig.form->Gauge->OnChange = [&](TObject* sender) {
         ++gaugeSteps;
         QElapsedTimer handler;
         handler.start();
@@ -133,7 +133,7 @@ void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
         qint64 dragStall = 0;
         for (int i = 1; i <= 20; ++i) {
             dragClock.start();
-            rig.form->AdvSmoothTrackBar1PositionChanging(rig.form->AdvSmoothTrackBar1, from + (to - from) * i / 20);
+            rig.form->TrackBarPositionChanging(rig.form->TrackBar, from + (to - from) * i / 20);
             dragStall = std::max(dragStall, dragClock.elapsed());
             dragStall = std::max(dragStall, LongestStallUntil([&] { return dragClock.elapsed() >= 16; }));
         }
@@ -141,11 +141,11 @@ void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
         // The release: one write, then the needle animates and writes as it goes.
         QElapsedTimer clock;
         clock.start();
-        rig.form->AdvSmoothTrackBar1->SetPosition(to);
+        rig.form->TrackBar->SetPosition(to);
         const qint64 releaseStall = clock.elapsed();
         qint64 animationEnd = -1;
         const qint64 animStall = LongestStallUntil([&] {
-            if (animationEnd < 0 && !rig.form->BG->Animating())
+            if (animationEnd < 0 && !rig.form->Gauge->Animating())
                 animationEnd = clock.elapsed();
             return animationEnd >= 0 && rig.bus->last == finalRaw;
         });

@@ -34,12 +34,12 @@ struct MainWindowTest : lumora::testing::StandInWindowTest {
         OpenStores();
         form = std::make_unique<TForm1>(StandInServices({}, levels));
         form->OnTerminate = [this] { ++terminations; };
-        form->Timer1Timer(form->Timer1); // the deferred start-up, without waiting for it
+        form->ApplySavedSettings(form->StartupTimer); // the deferred start-up, without waiting for it
     }
     // Lets the device walk to the level asked for.
     void Settle()
     {
-        ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading() && !form->BG->Animating(); }));
+        ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading() && !form->Gauge->Animating(); }));
     }
 };
 
@@ -48,14 +48,14 @@ struct MainWindowTest : lumora::testing::StandInWindowTest {
 TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
 {
     Start();
-    EXPECT_EQ(form->Label1->text(), "Brightness Level: 0");
-    EXPECT_EQ(form->Label2->text(), "Set on Startup: OFF");
-    EXPECT_EQ(form->Label3->text(), "Never reduce brightness");
-    EXPECT_TRUE(form->edtInterval->text().isEmpty());
-    EXPECT_EQ(form->AdvSmoothSlider1->State(), ssOff);
+    EXPECT_EQ(form->LevelSummary->text(), "Brightness Level: 0");
+    EXPECT_EQ(form->StartupSummary->text(), "Set on Startup: OFF");
+    EXPECT_EQ(form->IntervalSummary->text(), "Never reduce brightness");
+    EXPECT_TRUE(form->IntervalBox->text().isEmpty());
+    EXPECT_EQ(form->StartupSwitch->State(), ssOff);
     EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 0);
     EXPECT_FALSE(form->IdleDimming().Checking());
-    EXPECT_EQ(form->BG->ValueFormat(), "00.00");
+    EXPECT_EQ(form->Gauge->ValueFormat(), "00.00");
     EXPECT_EQ(Brightness(), "1"); // level 0 never switches the panel off
     EXPECT_TRUE(boxes.messages.isEmpty());
 }
@@ -63,28 +63,28 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
 TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)
 {
     Start();
-    form->AdvSmoothTrackBar1->SetPosition(50);
+    form->TrackBar->SetPosition(50);
     Settle();
     EXPECT_EQ(Brightness(), "50"); // round(10 x 50 / 100) = 5
-    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 5);
-    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 50) << "the track bar stays where the user put it";
-    EXPECT_EQ(form->SPBEPC1->Current(), 50);
+    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 5);
+    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 50) << "the track bar stays where the user put it";
+    EXPECT_EQ(form->RatingChart->Current(), 50);
 }
 
 TEST_F(MainWindowTest, IntervalBoxRefusesZeroAndNegativeButAcceptsEmpty)
 {
     Start();
-    form->edtInterval->setText("0");
+    form->IntervalBox->setText("0");
     EXPECT_EQ(boxes.messages.value(0), "Invalid value.");
-    EXPECT_EQ(form->edtInterval->text(), "60");
-    form->edtInterval->setText("");
+    EXPECT_EQ(form->IntervalBox->text(), "60");
+    form->IntervalBox->setText("");
     EXPECT_EQ(boxes.messages.size(), 1);
 }
 
 TEST_F(MainWindowTest, IdleDimmingDimsOnlyWhenStrictlyPastTheIntervalAndOnce)
 {
     Start();
-    form->AdvSmoothTrackBar1->SetPosition(100);
+    form->TrackBar->SetPosition(100);
     Settle();
     form->ArmIdleDimming(1);
     idle.seconds = 60;
@@ -101,13 +101,13 @@ TEST_F(MainWindowTest, IdleDimmingDimsOnlyWhenStrictlyPastTheIntervalAndOnce)
 TEST_F(MainWindowTest, ExitAsksOnlyWhileDimmingIsArmed)
 {
     Start();
-    form->Exit1Click(nullptr);
+    form->ExitClick(nullptr);
     EXPECT_TRUE(boxes.questions.isEmpty());
     EXPECT_EQ(terminations, 1);
 
     form->ArmIdleDimming(5);
     boxes.answer = false;
-    form->Exit1Click(nullptr);
+    form->ExitClick(nullptr);
     ASSERT_EQ(boxes.questions.size(), 1);
     EXPECT_EQ(boxes.questions[0], "Warning: Do you really want to quit? If you quit now, the software would not "
                                   "automaically reduce brighness after 5 minutes.");
@@ -117,19 +117,19 @@ TEST_F(MainWindowTest, ExitAsksOnlyWhileDimmingIsArmed)
 TEST_F(MainWindowTest, SaveProfileWithoutPictureAsksForOne)
 {
     Start();
-    form->btnSaveProfileClick(nullptr);
+    form->SaveProfileClick(nullptr);
     EXPECT_EQ(boxes.messages.value(0), "Please choose a profile icon and specify a profile name before saving");
 }
 
 TEST_F(MainWindowTest, ApplySettingsWritesOrRemovesTheLoginEntry)
 {
     Start();
-    form->AdvSmoothSlider1->SetState(ssOn);
-    form->btnApplySettingsClick(nullptr);
+    form->StartupSwitch->SetState(ssOn);
+    form->ApplySettingsClick(nullptr);
     EXPECT_TRUE(autostart->RunValueExists("Lumora Brightness Control"));
     EXPECT_EQ(boxes.messages.value(0), "Settings saved.");
-    form->AdvSmoothSlider1->SetState(ssOff);
-    form->btnApplySettingsClick(nullptr);
+    form->StartupSwitch->SetState(ssOff);
+    form->ApplySettingsClick(nullptr);
     EXPECT_FALSE(autostart->RunValueExists("Lumora Brightness Control"));
 }
 
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, RestoreOutsideTheLevelsDoesNothing)
 {
     Start();
     form->Brightness().RestoreLevel = 70; // a brightness value stored as an index
-    form->RestoreBrightness1Click(nullptr);
+    form->RestoreBrightnessClick(nullptr);
     EXPECT_EQ(Brightness(), "1");
 }
 
@@ -170,17 +170,17 @@ TEST_F(MainWindowTest, ALevelSetFromOutsideMovesEveryViewWritesAndIsAnnouncedOnc
     form->SetLevelByRequest(7);
     Settle();
     EXPECT_EQ(Brightness(), "70");
-    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 7);
-    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 70);
-    EXPECT_EQ(form->SPBEPC1->Current(), 30);
+    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 7);
+    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 70);
+    EXPECT_EQ(form->RatingChart->Current(), 30);
     EXPECT_EQ(form->ShownLevel(), 7);
     EXPECT_EQ(announced, QList<int>{7}) << "one announcement for one level";
 
     // The user's own moves are announced too, the same level only once.
-    form->AdvSmoothTrackBar1->SetPosition(30);
-    form->AdvSmoothTrackBar1->SetPosition(31);
+    form->TrackBar->SetPosition(30);
+    form->TrackBar->SetPosition(31);
     EXPECT_EQ(announced, (QList<int>{7, 3}));
-    form->MaxBrightness1Click(nullptr);
+    form->MaxBrightnessClick(nullptr);
     EXPECT_EQ(announced, (QList<int>{7, 3, 10}));
 }
 
@@ -255,14 +255,14 @@ TEST_F(MainWindowTest, ClosingWithoutNotificationAreaAsksWhileDimmingIsArmed)
 TEST_F(MainWindowTest, ClosingWhileTheNeedleMovesSavesTheLevelItIsMovingTo)
 {
     Start();
-    form->BG->SetAnimation(true);
-    form->BG->SetValue(7);
-    ASSERT_LT(form->BG->Value(), 7) << "the needle is still on its way";
+    form->Gauge->SetAnimation(true);
+    form->Gauge->SetValue(7);
+    ASSERT_LT(form->Gauge->Value(), 7) << "the needle is still on its way";
     form->close();
     EXPECT_TRUE(QString::fromUtf8(ReadAll(dir.filePath("settings.conf"))).contains("Level=7"));
 
     // Dimming that starts while the needle moves restores the chosen level too.
-    form->BG->SetValue(4);
+    form->Gauge->SetValue(4);
     form->ArmIdleDimming(1);
     idle.seconds = 61;
     form->IdleDimming().Check();
@@ -285,9 +285,9 @@ TEST_F(MainWindowTest, LoginStartWithoutNotificationAreaMinimises)
     Start();
     tray.area = false;
     form->show();
-    form->Timer3Timer(form->Timer3);
+    form->HideAtLoginStart(form->LoginStartTimer);
     EXPECT_TRUE(form->isMinimized());
-    EXPECT_FALSE(form->CoolTrayIcon1->IconVisible());
+    EXPECT_FALSE(form->TrayIcon->IconVisible());
 }
 
 TEST_F(MainWindowTest, GaugeFocusChangesWriteNothing)
@@ -298,18 +298,18 @@ TEST_F(MainWindowTest, GaugeFocusChangesWriteNothing)
     ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
     QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
     QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(form->BG, &in);
-    QApplication::sendEvent(form->BG, &out);
+    QApplication::sendEvent(form->Gauge, &in);
+    QApplication::sendEvent(form->Gauge, &out);
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, PickerHasItsGlyphAndTheNavigatorColours)
 {
     Start();
-    const QImage glyph = form->AdvSmoothImageListBoxPicker1->Glyph();
+    const QImage glyph = form->ProfilePicker->Glyph();
     EXPECT_EQ(glyph.size(), QSize(17, 17));
     EXPECT_NE(glyph.pixelColor(8, 8), glyph.pixelColor(0, 16)) << "a glyph, not a blank";
-    const TAdvSmoothImageListBoxNavigator& nav = form->AdvSmoothImageListBoxPicker1->ListBox().Footer().Navigator();
+    const TAdvSmoothImageListBoxNavigator& nav = form->ProfilePicker->ListBox().Footer().Navigator();
     EXPECT_EQ(nav.Color(), TColor(0xFFEFE3));
     EXPECT_EQ(nav.HoverColor(), TColor(0xAAD9FF));
     EXPECT_EQ(nav.DownColor(), TColor(0x6EBBFF));
@@ -326,13 +326,13 @@ TEST_F(MainWindowTest, AWriteThatFailsLeavesEveryViewOnTheLevelTheScreenHas)
     ASSERT_TRUE(QFile::remove(dir.filePath("bl/acpi_video0/brightness")));
     ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
 
-    RunGuarded([&] { form->AdvSmoothTrackBar1->SetPosition(70); });
+    RunGuarded([&] { form->TrackBar->SetPosition(70); });
     EXPECT_EQ(boxes.errors.size(), 1) << "the failure is shown";
-    EXPECT_DOUBLE_EQ(form->AdvSmoothTrackBar1->Position(), 0);
-    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 0);
+    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 0);
+    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 0);
 
-    RunGuarded([&] { form->BG->SetValue(5); });
-    EXPECT_DOUBLE_EQ(form->BG->DestinationValue(), 0) << "a click on the dial goes back too";
+    RunGuarded([&] { form->Gauge->SetValue(5); });
+    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 0) << "a click on the dial goes back too";
     EXPECT_EQ(form->ShownLevel(), 0);
     EXPECT_TRUE(announced.isEmpty()) << "nothing changed";
 }
