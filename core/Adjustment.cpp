@@ -56,7 +56,7 @@ void TForm1::MoveViews(int level, LevelSource source)
         trackBarLeads_ = source == LevelSource::TrackBar;
         Gauge->SetValue(level);
         TrackBar->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
-                                                       : GaugeValueToPosition(Gauge->Value(), LevelCount()));
+                                             : GaugeValueToPosition(Gauge->Value(), LevelCount()));
     }
     RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
     SetUpdating(wasUpdating);
