@@ -20,6 +20,7 @@
 
 using namespace lumora;
 using lumora::test::BacklightStandIn;
+using lumora::test::ReadOnlyPanel;
 
 namespace {
 
@@ -369,13 +370,9 @@ TEST(DeviceBacklightProvider, EveryGetOfTheMethodsObjectHandsOutAnObjectOfItsOwn
 TEST(DeviceBacklightProvider, AReadOnlyBrightnessWithoutTheLoginManagerChangesNothing)
 {
     BacklightStandIn s;
-    s.AddDevice("panel", "raw", "100\n", "3\n");
-    const QString brightness = s.DevicePath("panel") + "/brightness";
-    ASSERT_EQ(::chmod(QFile::encodeName(brightness).constData(), 0444), 0);
-    // The superuser writes read-only files; act as nobody for the write.
-    ::chmod(QFile::encodeName(s.Root()).constData(), 0755);
-    const bool root = ::geteuid() == 0;
-    if (root && ::seteuid(65534) != 0)
+    ReadOnlyPanel panel(s);
+    const QString brightness = panel.Brightness();
+    if (!panel.Unprivileged())
         GTEST_SKIP() << "cannot act as an unprivileged user here";
 
     auto deadBus = std::make_shared<LogindSession>(
@@ -391,9 +388,7 @@ TEST(DeviceBacklightProvider, AReadOnlyBrightnessWithoutTheLoginManagerChangesNo
     BacklightProvider noBus(BacklightOptions{s.Root(), 101}, std::make_shared<SysfsBrightnessWriter>());
     const QString direct = ErrorText([&] { SetBrightness(noBus, "panel", 50); });
 
-    if (root) {
-        ASSERT_EQ(::seteuid(0), 0);
-    }
+    panel.Restore();
     QDBusConnection::disconnectFromBus(QStringLiteral("lumora-dead"));
     EXPECT_EQ(direct, "Cannot write " + brightness + ": Permission denied");
     EXPECT_TRUE(viaBus.startsWith("Cannot write " + brightness + ": Permission denied\n"

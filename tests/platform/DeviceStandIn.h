@@ -10,6 +10,9 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace lumora::test {
 
 class BacklightStandIn {
@@ -50,6 +53,38 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// A device "panel" (raw, 0..100, at 3) whose brightness file the test cannot
+// write: read-only, and since the superuser writes read-only files, a test run
+// as root acts as nobody from Unprivileged() until Restore() or the end.
+class ReadOnlyPanel {
+public:
+    explicit ReadOnlyPanel(const BacklightStandIn& standIn) : brightness_(standIn.DevicePath("panel") + "/brightness")
+    {
+        standIn.AddDevice("panel", "raw", "100\n", "3\n");
+        ::chmod(QFile::encodeName(brightness_).constData(), 0444);
+        ::chmod(QFile::encodeName(standIn.Root()).constData(), 0755);
+    }
+    ~ReadOnlyPanel() { Restore(); }
+    QString Brightness() const { return brightness_; }
+    // False where the test cannot act as an unprivileged user.
+    bool Unprivileged()
+    {
+        if (::geteuid() != 0)
+            return true;
+        dropped_ = ::seteuid(65534) == 0;
+        return dropped_;
+    }
+    void Restore()
+    {
+        if (dropped_ && ::seteuid(0) == 0)
+            dropped_ = false;
+    }
+
+private:
+    QString brightness_;
+    bool dropped_ = false;
 };
 
 } // namespace lumora::test

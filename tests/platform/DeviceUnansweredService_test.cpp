@@ -36,6 +36,7 @@
 
 using namespace lumora;
 using lumora::test::BacklightStandIn;
+using lumora::test::ReadOnlyPanel;
 using lumora::testing::PumpUntil;
 
 namespace {
@@ -351,12 +352,9 @@ TEST(DeviceUnansweredService, TheLoginManagerIsAskedFromAWorkerAndItsFailureStil
     PrivateBus bus;
     ASSERT_TRUE(bus.Hold({"org.freedesktop.login1"}));
     BacklightStandIn s;
-    s.AddDevice("panel", "raw", "100\n", "3\n");
-    const QString brightness = s.DevicePath("panel") + "/brightness";
-    ASSERT_EQ(::chmod(QFile::encodeName(brightness).constData(), 0444), 0);
-    ::chmod(QFile::encodeName(s.Root()).constData(), 0755);
-    const bool root = ::geteuid() == 0;
-    if (root && ::seteuid(65534) != 0)
+    ReadOnlyPanel panel(s);
+    const QString brightness = panel.Brightness();
+    if (!panel.Unprivileged())
         GTEST_SKIP() << "cannot act as an unprivileged user here";
 
     auto writer = std::make_shared<SysfsBrightnessWriter>(std::make_shared<LogindSession>(bus.Bus()));
@@ -369,9 +367,7 @@ TEST(DeviceUnansweredService, TheLoginManagerIsAskedFromAWorkerAndItsFailureStil
     } catch (const EOSError& e) {
         failure = e.Message();
     }
-    if (root) {
-        ASSERT_EQ(::seteuid(0), 0);
-    }
+    panel.Restore();
     EXPECT_LT(held, kHeldAtMostMs) << "the login manager's 5 s are the worker's";
     EXPECT_TRUE(failure.startsWith("Cannot write " + brightness + ": Permission denied\n"
                                    "The login manager could not set the brightness of panel: "))
