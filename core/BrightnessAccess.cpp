@@ -1,5 +1,6 @@
 #include "core/BrightnessAccess.h"
 
+#include "platform/device/BacklightDevice.h"
 #include "platform/device/WbemError.h"
 #include "platform/device/WbemLocator.h"
 #include "platform/framework/Exception.h"
@@ -40,6 +41,15 @@ QString JoinedOrSingle(const CimValue& value)
         first = false;
     }
     return text;
+}
+
+// The level table of a monitor with `levels` evenly spaced percent levels.
+QStringList LevelTexts(int levels)
+{
+    QStringList texts;
+    for (int percent : LevelPercents(levels))
+        texts << QString::number(percent);
+    return texts;
 }
 
 } // namespace
@@ -147,6 +157,17 @@ QStringList TBrightnessAccess::SplitLevelText(QString text)
 
 void TBrightnessAccess::QueryMonitor()
 {
+    if (targets_) {
+        // A typed target answers for itself; what it does not have reads
+        // as the management query would read it.
+        const std::optional<BrightnessReading> active = targets_->Active();
+        const BrightnessReading reading = active.value_or(BrightnessReading{kNull, 0, 0});
+        MonitorInstanceName = reading.Instance;
+        LevelCount = reading.Levels;
+        RestoreLevel = reading.Percent;
+        LevelList = active ? LevelTexts(reading.Levels) : QStringList{kNull};
+        return;
+    }
     const QString active = QStringLiteral("Active");
     const QString yes = QStringLiteral("True");
     const WbemObjectSet set =
@@ -171,6 +192,12 @@ int TBrightnessAccess::LevelValue(int index) const
 
 std::optional<int> TBrightnessAccess::CurrentBrightness(const QString& instanceName) const
 {
+    if (targets_) {
+        const std::optional<BrightnessReading> active = targets_->Active();
+        if (!active || active->Instance != instanceName)
+            return std::nullopt;
+        return active->Percent;
+    }
     const WbemObjectSet set =
         WmiQuery(QStringLiteral("root\\wmi"), QStringLiteral("SELECT * FROM WmiMonitorBrightness WHERE Active = True"));
     const QString text = WmiGetProperty(set, QStringLiteral("InstanceName"), instanceName,

@@ -52,6 +52,11 @@ public:
     // the management method call.
     void SetBrightness(int value, const QString& instanceName);
 
+    // The provider's typed side, where it has one: the monitor's reading,
+    // its writes and its changes made elsewhere. Null for a provider that
+    // only answers the management calls.
+    BrightnessTargets* Targets() const { return targets_; }
+
     // The last value SetBrightness wrote, and to which monitor; nullopt
     // before the first write.
     const std::optional<TBrightnessWrite>& LastWrite() const { return lastWrite_; }

@@ -67,7 +67,7 @@ bool TForm1::WaitForMonitors()
         HandleException(std::make_exception_ptr(EOSError(message)));
     });
     QObject::connect(monitors, &MonitorSetProvider::MonitorsChanged, this, [this] { RebuildMonitorMenu(); });
-    QObject::connect(monitors, &MonitorSetProvider::BrightnessChangedOutside, this,
+    QObject::connect(monitors, &MonitorSetProvider::ChangedElsewhere, this,
                      [this](const QString& instanceName, int percent) {
                          RunGuarded([&] { BrightnessChangedOutside(instanceName, percent); });
                      });

@@ -30,10 +30,18 @@ const WbemObject& BacklightProvider::ClassDefinition(const QString& className) c
     return MonitorBrightnessClassDefinition(className);
 }
 
-std::shared_ptr<WbemObject> BacklightProvider::BrightnessInstance(const BacklightDevice& device) const
+BrightnessReading BacklightProvider::Read(const BacklightDevice& device) const
 {
-    const int current = RawToPercent(ReadCurrentRaw(device), device.MaxBrightness);
-    return MonitorBrightnessInstance(device.Name, true, current, options_.Levels);
+    return BrightnessReading{device.Name, options_.Levels, RawToPercent(ReadCurrentRaw(device), device.MaxBrightness)};
+}
+
+std::optional<BrightnessReading> BacklightProvider::Active()
+{
+    const std::optional<BacklightDevice> active = FindActiveBacklight(options_.Root);
+    if (!active)
+        return std::nullopt;
+    Remember(*active);
+    return Read(*active);
 }
 
 std::shared_ptr<WbemObject> BacklightProvider::MethodsInstance(const QString& name) const
@@ -53,7 +61,7 @@ std::vector<std::shared_ptr<WbemObject>> BacklightProvider::Instances(const QStr
         return {};
     Remember(*active);
     if (SameWbemName(className, kMonitorBrightnessClass))
-        return {BrightnessInstance(*active)};
+        return {MonitorBrightnessInstance(Read(*active), true)};
     return {MethodsInstance(active->Name)};
 }
 
@@ -69,7 +77,7 @@ std::shared_ptr<WbemObject> BacklightProvider::GetInstance(const QString& classN
     if (SameWbemName(className, kMonitorBrightnessClass)) {
         const BacklightDevice device = OpenBacklight(options_.Root, keyValue);
         Remember(device);
-        return BrightnessInstance(device);
+        return MonitorBrightnessInstance(Read(device), true);
     }
     if (!IsSafeDeviceName(keyValue))
         throw EWbemError(wbemErrNotFound);

@@ -30,7 +30,7 @@ struct BacklightOptions {
 // device as last read, kept until the write itself fails (a vanished device
 // is noticed from the write's own error, which reads the device again) or
 // until ForgetDevices says the devices changed.
-class BacklightProvider : public WbemProvider, public BrightnessTargets {
+class BacklightProvider : public BrightnessTargets, public WbemProvider {
 public:
     // Raises Exception when the level count is outside 2..101.
     BacklightProvider(BacklightOptions options, std::shared_ptr<BrightnessWriter> writer);
@@ -55,13 +55,15 @@ public:
     // Writes a percent to the named device (what WmiSetBrightness does).
     void WritePercent(const QString& name, int percent);
     void SetPercent(const QString& instance, int percent) override { WritePercent(instance, percent); }
+    // The active device as it reads now (the folder is read afresh).
+    std::optional<BrightnessReading> Active() override;
 
 private:
+    BrightnessReading Read(const BacklightDevice& device) const;
     // The named device as last read, read now when it is not known.
     const BacklightDevice& KnownDevice(const QString& name);
     void Remember(const BacklightDevice& device);
 
-    std::shared_ptr<WbemObject> BrightnessInstance(const BacklightDevice& device) const;
     std::shared_ptr<WbemObject> MethodsInstance(const QString& name) const;
 
     BacklightOptions options_;

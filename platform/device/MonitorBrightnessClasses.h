@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/device/BrightnessTargets.h"
 #include "platform/device/WbemObject.h"
 
 #include <QString>
@@ -25,6 +26,10 @@ const WbemObject& MonitorBrightnessClassDefinition(const QString& className);
 // spaced percent levels and its current brightness in percent.
 std::shared_ptr<WbemObject> MonitorBrightnessInstance(const QString& instanceName, bool active, int currentPercent,
                                                       int levels);
+inline std::shared_ptr<WbemObject> MonitorBrightnessInstance(const BrightnessReading& reading, bool active)
+{
+    return MonitorBrightnessInstance(reading.Instance, active, reading.Percent, reading.Levels);
+}
 
 // An instance of WmiMonitorBrightnessMethods with in-parameters of its own.
 std::shared_ptr<WbemObject> MonitorBrightnessMethodsInstance(const QString& instanceName, bool active);

@@ -39,7 +39,7 @@ MonitorSetProvider::MonitorSetProvider(std::shared_ptr<WbemProvider> panel, std:
             QStringLiteral("The number of brightness levels must be from 2 to 101, not %1.").arg(levels_));
     }
     if (auto* panel = dynamic_cast<PanelProvider*>(panel_.get())) {
-        connect(panel, &PanelProvider::ChangedOutside, this, &MonitorSetProvider::BrightnessChangedOutside);
+        connect(panel, &PanelProvider::ChangedElsewhere, this, &MonitorSetProvider::ChangedElsewhere);
         connect(panel, &PanelProvider::DeviceReplaced, this, [this](const QString& from, const QString& to) {
             if (active_ == from)
                 active_ = to;
@@ -181,6 +181,23 @@ std::shared_ptr<WbemObject> MonitorSetProvider::ExecMethod(const QString& classN
     }
     SetPercent(keyValue, RequestedBrightnessPercent(className, keyName, methodName, inParameters));
     return nullptr;
+}
+
+std::optional<BrightnessReading> MonitorSetProvider::Active()
+{
+    const QString active = ActiveInstance();
+    if (!IsDdcInstance(active)) {
+        auto* panel = dynamic_cast<BrightnessTargets*>(panel_.get());
+        std::optional<BrightnessReading> reading = panel ? panel->Active() : std::nullopt;
+        if (!reading || reading->Instance != active)
+            return std::nullopt;
+        return reading;
+    }
+    const std::vector<DdcMonitorState> monitors = ddc_ ? ddc_->Monitors() : std::vector<DdcMonitorState>{};
+    const DdcMonitorState* m = FindDdc(monitors, active);
+    if (m == nullptr)
+        return std::nullopt;
+    return BrightnessReading{active, levels_, m->CurrentPercent};
 }
 
 void MonitorSetProvider::SetPercent(const QString& instance, int percent)

@@ -33,7 +33,7 @@ inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
 // Active, the one the program works on; the query of the active monitor
 // therefore answers for it, and a set call reaches whichever monitor its
 // instance name names.
-class MonitorSetProvider : public QObject, public WbemProvider, public BrightnessTargets {
+class MonitorSetProvider : public BrightnessTargets, public WbemProvider {
     Q_OBJECT
 public:
     // Either source may be null. A panel that is a PanelProvider has its
@@ -66,14 +66,14 @@ public:
 
     // Sets the panel or the DDC/CI monitor of that name.
     void SetPercent(const QString& instance, int percent) override;
+    // The active monitor as it reads now; nullopt when it is not there (or
+    // is a panel that cannot be read in these terms).
+    std::optional<BrightnessReading> Active() override;
 
 signals:
     void DetectionFinished();
     void MonitorFailed(const QString& message);
     void MonitorsChanged();
-    // A monitor was set elsewhere (the brightness keys, the desktop's
-    // slider, another program); percent 0..100.
-    void BrightnessChangedOutside(const QString& instanceName, int percent);
     // The panel is now reached under another instance name (another
     // backlight device took its place).
     void PanelReplaced(const QString& from, const QString& to);

@@ -72,14 +72,29 @@ std::vector<std::shared_ptr<WbemObject>> PanelProvider::Instances(const QString&
 {
     std::vector<std::shared_ptr<WbemObject>> instances = backlight_->Instances(className);
     for (std::shared_ptr<WbemObject>& object : instances) {
-        if (IsActive(*object)) {
-            device_ = InstanceNameOf(*object);
-            gone_ = false;
-            reported_ = false;
-        }
+        if (IsActive(*object))
+            Found(InstanceNameOf(*object));
         object = WithDesktopBrightness(std::move(object));
     }
     return instances;
+}
+
+std::optional<BrightnessReading> PanelProvider::Active()
+{
+    std::optional<BrightnessReading> reading = backlight_->Active();
+    if (!reading)
+        return std::nullopt;
+    Found(reading->Instance);
+    if (ThroughDesktop())
+        reading->Percent = RawToPercent(desktop_->Value(), desktop_->Maximum());
+    return reading;
+}
+
+void PanelProvider::Found(const QString& device)
+{
+    device_ = device;
+    gone_ = false;
+    reported_ = false;
 }
 
 std::shared_ptr<WbemObject> PanelProvider::GetInstance(const QString& className, const QString& keyName,
@@ -147,7 +162,7 @@ void PanelProvider::DesktopValueChanged(int value)
     const int maximum = desktop_->Maximum();
     if (echoes_.IsEcho(value, maximum) || device_.isEmpty())
         return;
-    emit ChangedOutside(device_, RawToPercent(value, maximum));
+    emit ChangedElsewhere(device_, RawToPercent(value, maximum));
 }
 
 void PanelProvider::DesktopStoppedAnswering()
@@ -169,7 +184,7 @@ void PanelProvider::BacklightChanged(const QString& name)
     const int raw = ReadSysfsInteger(device.Path + QStringLiteral("/brightness"));
     if (echoes_.IsEcho(raw, device.MaxBrightness))
         return;
-    emit ChangedOutside(device_, RawToPercent(raw, device.MaxBrightness));
+    emit ChangedElsewhere(device_, RawToPercent(raw, device.MaxBrightness));
 }
 
 bool PanelProvider::ChooseDevice()

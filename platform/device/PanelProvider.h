@@ -27,9 +27,9 @@ namespace lumora {
 // While the device is gone, the first write fails with the device's error
 // and the later ones wait quietly for it: one error per outage.
 //
-// Changes made elsewhere are reported with ChangedOutside; the echoes of the
-// program's own writes are not.
-class PanelProvider : public QObject, public WbemProvider, public BrightnessTargets {
+// Changes made elsewhere are reported with ChangedElsewhere; the echoes of
+// the program's own writes are not.
+class PanelProvider : public BrightnessTargets, public WbemProvider {
     Q_OBJECT
 public:
     // `events` may be null (a stand-in folder gets no kernel events).
@@ -56,10 +56,11 @@ public:
     // Sets the panel, named by its device, through the desktop's service or
     // the device.
     void SetPercent(const QString& instance, int percent) override;
+    // The panel's device, with the desktop service's brightness where writes
+    // go through it.
+    std::optional<BrightnessReading> Active() override;
 
 signals:
-    // The panel was set elsewhere; percent 0..100.
-    void ChangedOutside(const QString& instanceName, int percent);
     // Another backlight device now stands for the panel.
     void DeviceReplaced(const QString& from, const QString& to);
 
@@ -72,6 +73,8 @@ private:
     // Chooses the device again; true when one was found.
     bool ChooseDevice();
     std::shared_ptr<WbemObject> WithDesktopBrightness(std::shared_ptr<WbemObject> object);
+    // The backlight's active device is the panel's from now on.
+    void Found(const QString& device);
 
     std::shared_ptr<BacklightProvider> backlight_;
     QPointer<DesktopBrightness> desktop_;

@@ -54,7 +54,7 @@ struct Panel {
                                                   std::make_shared<SysfsBrightnessWriter>()),
               &feed))
     {
-        QObject::connect(provider.get(), &PanelProvider::ChangedOutside, [this](const QString& name, int percent) {
+        QObject::connect(provider.get(), &PanelProvider::ChangedElsewhere, [this](const QString& name, int percent) {
             outside.push_back({name, percent});
         });
         QObject::connect(provider.get(), &PanelProvider::DeviceReplaced, [this](const QString& from, const QString& to) {
@@ -82,7 +82,7 @@ struct Panel {
 
     EventFeed feed;
     std::shared_ptr<PanelProvider> provider;
-    std::vector<std::pair<QString, int>> outside;      // ChangedOutside as sent
+    std::vector<std::pair<QString, int>> outside;      // ChangedElsewhere as sent
     std::vector<std::pair<QString, QString>> replaced; // DeviceReplaced as sent
 };
 
