@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/framework/Exception.h"
@@ -37,10 +38,20 @@ constexpr char kApplicationTitle[] = "Lumora Brightness Control";
 
 TForm1::TForm1(TForm1Services services)
     : TForm(nullptr, services.ScreenPixelsPerInch), services_(std::move(services)), brightness_(services_.Brightness),
+      profiles_(services_.Settings),
+      loginStart_(services_.Autostart, services_.ExecutablePath, services_.LoginStartOptions),
       resume_(std::make_unique<TResumeReapply>(brightness_, TResumeReapply::kSettleMs, [this] { level_->WriteAgain(); }))
 {
     BeginLoading();
     CreateComponents();
+    monitorSelection_ = std::make_unique<TMonitorSelection>(services_.Monitors.get(), services_.Settings, TrayMenu,
+                                                            RestoreBrightnessItem);
+    monitorSelection_->OnDetected = [this] {
+        if (!terminated_)
+            StartDevice();
+    };
+    monitorSelection_->OnSwitched = [this] { MonitorSwitched(); };
+    monitorSelection_->OnSettingsProblem = [this](std::exception_ptr e) { ReportSettingsProblem(e); };
     // The device follows a change at the needle's pace.
     level_ = std::make_unique<TLevelModel>([this](int index) { WriteLevelToDevice(index); },
                                            FadePace{TAdvSmoothGauge::kAnimationInterval, Gauge->AnimationFactor()});
@@ -50,6 +61,7 @@ TForm1::TForm1(TForm1Services services)
             level_->Request(0, LevelSource::IdleDimming);
     });
     ConnectEvents();
+    FollowDevice();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
     EndLoading();
@@ -130,7 +142,7 @@ void TForm1::FormCreate(TObject*)
     SetUpdating(true);
     // With monitors still being detected the window comes up at once and the
     // device part follows when detection has finished.
-    if (WaitForMonitors()) {
+    if (monitorSelection_->StartDetection()) {
         PrepareWindow();
         return;
     }
@@ -140,7 +152,7 @@ void TForm1::FormCreate(TObject*)
 
 bool TForm1::StartDevice()
 {
-    ChooseActiveMonitor();
+    monitorSelection_->ChooseActive(screen());
     StartupTimer->SetEnabled(true);
 
     try {
@@ -167,8 +179,39 @@ bool TForm1::StartDevice()
     // The level is the saved one, applied when the settings are read; the
     // gauge waits on its first value until then.
     level_->Reset(LevelCount(), -1, LevelSource::Start);
-    RebuildMonitorMenu();
+    monitorSelection_->RebuildMenu();
     return true;
+}
+
+void TForm1::FollowDevice()
+{
+    if (BrightnessTargets* targets = brightness_.Targets()) {
+        QObject::connect(targets, &BrightnessTargets::ChangedElsewhere, this,
+                         [this](const QString& instanceName, int percent) {
+                             RunGuarded([&] { BrightnessChangedOutside(instanceName, percent); });
+                         });
+    }
+    if (MonitorSetProvider* monitors = services_.Monitors.get()) {
+        QObject::connect(monitors, &MonitorSetProvider::PanelReplaced, this,
+                         [this](const QString& from, const QString& to) {
+                             if (brightness_.MonitorInstanceName == from)
+                                 brightness_.MonitorInstanceName = to;
+                         });
+    }
+}
+
+void TForm1::MonitorSwitched()
+{
+    brightness_.QueryMonitor();
+    // The level model starts on the new monitor's own brightness and the
+    // views jump there; nothing is written to it, so switching never changes
+    // what a monitor shows.
+    const bool wasUpdating = updating_;
+    SetUpdating(true);
+    Gauge->SetMaximumValue(LevelCount() - 1);
+    Gauge->SetValueFormat(GaugeValueFormat(LevelCount()));
+    SetUpdating(wasUpdating);
+    level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Monitor);
 }
 
 void TForm1::PrepareWindow()
@@ -196,18 +239,14 @@ void TForm1::ApplySavedSettings(TObject*)
     // controls come alive as always, and the first problem is reported once
     // at the end. The file itself is left alone.
     std::exception_ptr problem;
-    TProfile profile; // level 0, no description, interval 0, run on startup off
-    LoadProfile(*services_.Settings, QString(), LevelCount(), profile, ActiveProfileName, &problem);
-    if (!ActiveProfileName.isEmpty()) {
-        QString ignored = ActiveProfileName;
-        LoadProfile(*services_.Settings, ActiveProfileName, LevelCount(), profile, ignored, &problem);
-    }
+    const TProfile profile = profiles_.LoadSaved(LevelCount(), &problem);
+    savedInterval_ = std::max(profile.Interval, 0);
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
-    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName);
+    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName());
 
-    if (!ActiveProfileName.isEmpty()) {
-        const QString picture = ProfilePicturePath(PictureFolders(), ActiveProfileName);
+    if (!ActiveProfileName().isEmpty()) {
+        const QString picture = ProfilePicturePath(PictureFolders(), ActiveProfileName());
         if (!picture.isEmpty())
             ProfilePicture->Picture()->LoadFromFile(picture);
     }
@@ -221,9 +260,8 @@ void TForm1::ApplySavedSettings(TObject*)
         failure = std::current_exception();
     }
 
-    const int interval = TextToInt(Trim(IntervalBox->text()));
-    if (interval > 0)
-        ArmIdleDimming(interval);
+    if (savedInterval_ > 0)
+        ArmIdleDimming(savedInterval_);
 
     if (problem)
         ReportSettingsProblem(problem);
@@ -258,9 +296,8 @@ void TForm1::HideAtLoginStart(TObject*)
         // Hidden with no notification area, the window could never come back.
         showMinimized();
     }
-    const int interval = TextToInt(Trim(IntervalBox->text()));
-    if (interval > 0)
-        ArmIdleDimming(interval);
+    if (savedInterval_ > 0)
+        ArmIdleDimming(savedInterval_);
     else
         idle_->Disarm();
 }
@@ -294,7 +331,7 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
     // to the tray, and it is then reported like any other failure. Without
     // a tray the window stays, so the program does not end unsaved.
     try {
-        SaveProfile(*services_.Settings, QString(), CurrentControls(), ActiveProfileName);
+        profiles_.SaveCurrent(CurrentControls());
     } catch (...) {
         if (toTray)
             hideToTray();

@@ -3,6 +3,9 @@
 #include "core/BrightnessAccess.h"
 #include "core/IdleDimming.h"
 #include "core/LevelModel.h"
+#include "core/LoginStart.h"
+#include "core/MonitorSelection.h"
+#include "core/ProfileBook.h"
 #include "core/Profiles.h"
 #include "platform/framework/Form.h"
 #include "platform/framework/Timer.h"
@@ -112,7 +115,8 @@ public:
     // Window state.
     bool Updating() const { return updating_; }
     void SetUpdating(bool v) { updating_ = v; }
-    QString ActiveProfileName;
+    // The profile chosen last; empty when none is.
+    const QString& ActiveProfileName() const { return profiles_.ActiveName(); }
 
     // The rooms of the window: the one owner of the level, and idle dimming.
     TLevelModel& Level() { return *level_; }
@@ -174,8 +178,6 @@ public:
     void SaveProfileClick(TObject* Sender);
     void ApplySettingsClick(TObject* Sender);
     void IntervalBoxChange(TObject* Sender);
-    void ApplyStartupSetting();
-    QString ShortPath(const QString& path) const;
 
     // Profile pictures: the shipped and the user's, listed in the picker;
     // files dropped on the picker's list are copied into the user's folder.
@@ -189,8 +191,8 @@ public:
 
     // Choosing the monitor: the tray menu's "Monitor" submenu (null with
     // fewer than two monitors) and the switch to another monitor.
-    QMenu* MonitorMenu() const { return monitorMenu_; }
-    void SelectMonitor(const QString& instanceName);
+    QMenu* MonitorMenu() const { return monitorSelection_->Menu(); }
+    void SelectMonitor(const QString& instanceName) { monitorSelection_->Select(instanceName); }
 
 protected:
     void Loaded() override;
@@ -216,11 +218,14 @@ private:
     void FollowNeedle();
     // The views go back to the level in force (a write failed).
     void ShowModelLevel();
+    // Follows the device: changes made elsewhere, and the panel reached
+    // under another name.
+    void FollowDevice();
     bool StartDevice();
     void PrepareWindow();
-    bool WaitForMonitors();
-    void ChooseActiveMonitor();
-    void RebuildMonitorMenu();
+    // Another monitor is the active one: the levels are its own, and the
+    // views jump to its brightness.
+    void MonitorSwitched();
     QString ProgramFolder() const;
     // Reports a failure to read the settings, unless the same failure was
     // reported before: several parts of the start-up read the one file.
@@ -241,7 +246,11 @@ private:
     // there instead of following the needle.
     bool trackBarLeads_ = false;
     QStringList reportedSettingsProblems_;
-    QMenu* monitorMenu_ = nullptr;
+    TProfileBook profiles_;
+    TLoginStart loginStart_;
+    // The idle minutes of the settings the window started with.
+    int savedInterval_ = 0;
+    std::unique_ptr<TMonitorSelection> monitorSelection_;
     std::unique_ptr<TLevelModel> level_;
     std::unique_ptr<TIdleDimming> idle_;
     std::unique_ptr<TResumeReapply> resume_;

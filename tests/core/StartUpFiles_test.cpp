@@ -101,7 +101,7 @@ TEST_F(StartUpFilesTest, APictureWithItsExtensionInCapitalsIsFoundAgainAtTheNext
     services.Pictures = TPictureFolders{dir.filePath("shipped"), dir.filePath("own")};
     Start(services);
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join(" | ").toStdString();
-    EXPECT_EQ(form->ActiveProfileName, "Cinema");
+    EXPECT_EQ(form->ActiveProfileName(), "Cinema");
     EXPECT_FALSE(form->ProfilePicture->Picture()->Empty()) << "the profile's picture is shown";
     EXPECT_EQ(form->ProfilePicture->Picture()->Width(), 16);
     EXPECT_EQ(Brightness(), "60");

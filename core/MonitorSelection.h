@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/MonitorChoice.h"
+
+#include <QObject>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QScreen;
+
+namespace lumora {
+
+class MonitorSetProvider;
+class TSettingsStore;
+
+// Which monitor the window works on: waiting for the monitors found in the
+// background, choosing the active one at start-up, the tray menu's "Monitor"
+// submenu and the user's switch to another monitor, remembered in the
+// settings. Works only where the brightness provider is a monitor set; with
+// none every call does nothing.
+class TMonitorSelection : public QObject {
+public:
+    // The submenu goes into `trayMenu` right after `menuAfter`.
+    TMonitorSelection(MonitorSetProvider* monitors, TSettingsStore* settings, QMenu* trayMenu, QAction* menuAfter);
+
+    // The monitors the window waited for have been found.
+    std::function<void()> OnDetected;
+    // The user chose another monitor; it is the active one now.
+    std::function<void()> OnSwitched;
+    // The remembered choice could not be read (the usual choice is made).
+    std::function<void(std::exception_ptr)> OnSettingsProblem;
+
+    // Starts finding the monitors in the background; true when the window
+    // must wait for them before it can work on one (OnDetected follows). A
+    // laptop starts on its panel at once, unless the user chose another
+    // monitor last time, which may still be on its way.
+    bool StartDetection();
+
+    // Makes the remembered monitor active, else the one showing the window,
+    // else the panel.
+    void ChooseActive(const QScreen* shown);
+
+    // The submenu, built anew for the monitors known now; null with fewer
+    // than two.
+    QMenu* Menu() const { return menu_; }
+    void RebuildMenu();
+
+    // Makes the named monitor active and remembers it; a monitor not known or
+    // not controllable is ignored.
+    void Select(const QString& instanceName);
+
+private:
+    std::optional<RememberedMonitor> Remembered() const;
+
+    MonitorSetProvider* monitors_;
+    TSettingsStore* settings_;
+    QMenu* trayMenu_;
+    QAction* menuAfter_;
+    QMenu* menu_ = nullptr;
+    bool waiting_ = false;
+};
+
+} // namespace lumora

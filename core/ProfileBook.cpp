@@ -1,0 +1,38 @@
+#include "core/ProfileBook.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace lumora {
+
+TProfile TProfileBook::LoadSaved(int levelCount, std::exception_ptr* problem)
+{
+    TProfile profile;
+    LoadProfile(*settings_, QString(), levelCount, profile, active_, problem);
+    if (!active_.isEmpty()) {
+        QString ignored = active_;
+        LoadProfile(*settings_, active_, levelCount, profile, ignored, problem);
+    }
+    return profile;
+}
+
+std::optional<TProfile> TProfileBook::Choose(const QString& pictureFile, int levelCount)
+{
+    active_ = NameOfPicture(pictureFile);
+    TProfile profile;
+    QString ignored = active_;
+    if (!LoadProfile(*settings_, active_, levelCount, profile, ignored))
+        return std::nullopt;
+    return profile;
+}
+
+void TProfileBook::SaveCurrent(const TProfile& profile) { SaveProfile(*settings_, QString(), profile, active_); }
+
+void TProfileBook::SaveActive(const TProfile& profile) { SaveProfile(*settings_, active_, profile, active_); }
+
+QString TProfileBook::NameOfPicture(const QString& pictureFile)
+{
+    return QFileInfo(pictureFile).fileName().remove(QRegularExpression("\\.png", QRegularExpression::CaseInsensitiveOption));
+}
+
+} // namespace lumora
