@@ -239,7 +239,13 @@ void TForm1::ApplySavedSettings(TObject*)
     // controls come alive as always, and the first problem is reported once
     // at the end. The file itself is left alone.
     std::exception_ptr problem;
-    const TProfile profile = profiles_.LoadSaved(LevelCount(), &problem);
+    const std::optional<TProfile> saved = profiles_.LoadSaved(LevelCount(), &problem);
+    TProfile profile = saved.value_or(TProfile{});
+    // Nothing saved yet (the first start): the level is the one the monitor
+    // has, and nothing is written, so trying the program never darkens the
+    // screen.
+    if (!saved)
+        profile.Level = NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel);
     savedInterval_ = std::max(profile.Interval, 0);
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
@@ -255,7 +261,10 @@ void TForm1::ApplySavedSettings(TObject*)
     // The saved level goes on the monitor as it is, no walk to it.
     std::exception_ptr failure;
     try {
-        level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Start, false);
+        if (saved)
+            level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Start, false);
+        else
+            level_->Reset(LevelCount(), profile.Level, LevelSource::Start);
     } catch (...) {
         failure = std::current_exception();
     }

@@ -5,10 +5,11 @@
 
 namespace lumora {
 
-TProfile TProfileBook::LoadSaved(int levelCount, std::exception_ptr* problem)
+std::optional<TProfile> TProfileBook::LoadSaved(int levelCount, std::exception_ptr* problem)
 {
     TProfile profile;
-    LoadProfile(*settings_, QString(), levelCount, profile, active_, problem);
+    if (!LoadProfile(*settings_, QString(), levelCount, profile, active_, problem))
+        return std::nullopt;
     if (!active_.isEmpty()) {
         QString ignored = active_;
         LoadProfile(*settings_, active_, levelCount, profile, ignored, problem);

@@ -22,8 +22,9 @@ public:
     // The settings to start with: the root key's, then the active profile's
     // over them. What cannot be read keeps the presets (level 0, no
     // description, interval 0, run on startup off) and the first problem
-    // lands in *problem.
-    TProfile LoadSaved(int levelCount, std::exception_ptr* problem);
+    // lands in *problem. Nullopt when nothing has been saved yet (the first
+    // start) or the file cannot be read at all.
+    std::optional<TProfile> LoadSaved(int levelCount, std::exception_ptr* problem);
 
     // Makes the profile of a picture file the active one and reads it;
     // nullopt when nothing is saved under its name.

@@ -28,9 +28,11 @@ using lumora::testing::ReadAll;
 using lumora::testing::WriteFile;
 
 struct MainWindowTest : lumora::testing::StandInWindowTest {
+    // A first start on a panel at its lowest level (1 %).
     void Start(int levels = 11)
     {
         AddPanel();
+        WriteFile(dir.filePath("bl/acpi_video0/brightness"), "1\n");
         OpenStores();
         form = std::make_unique<TForm1>(StandInServices({}, levels));
         form->OnTerminate = [this] { ++terminations; };
@@ -45,10 +47,20 @@ struct MainWindowTest : lumora::testing::StandInWindowTest {
 
 } // namespace
 
-TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
+TEST_F(MainWindowTest, FirstStartShowsDefaultsAndKeepsTheMonitorsOwnLevel)
 {
-    Start();
-    EXPECT_EQ(form->LevelSummary->text(), "Brightness Level: 0");
+    // No settings yet: the panel stays as it is (73 %, nearest level 7),
+    // rather than dropping to the lowest level when the program is tried.
+    AddPanel();
+    WriteFile(dir.filePath("bl/acpi_video0/brightness"), "73\n");
+    OpenStores();
+    form = std::make_unique<TForm1>(StandInServices());
+    form->ApplySavedSettings(form->StartupTimer);
+    Settle();
+    EXPECT_EQ(Brightness(), "73") << "nothing is written";
+    EXPECT_EQ(form->ShownLevel(), 7);
+    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 7);
+    EXPECT_EQ(form->LevelSummary->text(), "Brightness Level: 7");
     EXPECT_EQ(form->StartupSummary->text(), "Set on Startup: OFF");
     EXPECT_EQ(form->IntervalSummary->text(), "Never reduce brightness");
     EXPECT_TRUE(form->IntervalBox->text().isEmpty());
@@ -56,8 +68,25 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndAppliesTheLowestLevel)
     EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 0);
     EXPECT_FALSE(form->IdleDimming().Checking());
     EXPECT_EQ(form->Gauge->ValueFormat(), "00.00");
-    EXPECT_EQ(Brightness(), "1"); // level 0 never switches the panel off
     EXPECT_TRUE(boxes.messages.isEmpty());
+
+    // Once saved, the saved level is what a start applies.
+    form->close();
+    form.reset();
+    WriteFile(dir.filePath("bl/acpi_video0/brightness"), "20\n");
+    OpenStores();
+    form = std::make_unique<TForm1>(StandInServices());
+    form->ApplySavedSettings(form->StartupTimer);
+    Settle();
+    EXPECT_EQ(Brightness(), "70");
+}
+
+TEST_F(MainWindowTest, TheLowestLevelNeverSwitchesThePanelOff)
+{
+    Start();
+    form->MinBrightnessClick(nullptr);
+    Settle();
+    EXPECT_EQ(Brightness(), "1"); // level 0 is one percent of the panel
 }
 
 TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)

@@ -77,7 +77,7 @@ TEST_F(StartUpFilesTest, AnUnparsableFileIsReportedOnceKeptAsItIsAndASaveSaysWhy
     ASSERT_EQ(boxes.errors.size(), 1) << boxes.errors.join(" | ").toStdString();
     EXPECT_TRUE(boxes.errors[0].contains("Cannot read settings file")) << boxes.errors[0].toStdString();
     EXPECT_FALSE(form->Updating());
-    EXPECT_EQ(Brightness(), "1");
+    EXPECT_EQ(Brightness(), "50") << "a file that cannot be read changes nothing on the screen";
     form->TrackBar->SetPosition(40);
     ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     EXPECT_EQ(Brightness(), "40");
