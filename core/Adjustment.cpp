@@ -45,37 +45,37 @@ void TForm1::MoveViews(int level, LevelSource source)
     if (source == LevelSource::Elsewhere || source == LevelSource::Monitor) {
         // Nothing to walk: the monitor is there already. The needle jumps.
         trackBarLeads_ = false;
-        const bool animated = Gauge->Animation();
-        Gauge->SetAnimation(false);
-        Gauge->SetValue(level);
-        Gauge->SetAnimation(animated);
-        TrackBar->SetPosition(IndexToPosition(level, LevelCount()));
+        const bool animated = gauge_->Animation();
+        gauge_->SetAnimation(false);
+        gauge_->SetValue(level);
+        gauge_->SetAnimation(animated);
+        trackBar_->SetPosition(IndexToPosition(level, LevelCount()));
     } else {
         // The needle walks to the level and the track bar follows it, unless
         // the user put the track bar there: then it stays, on the level.
         trackBarLeads_ = source == LevelSource::TrackBar;
-        Gauge->SetValue(level);
-        TrackBar->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
-                                             : GaugeValueToPosition(Gauge->Value(), LevelCount()));
+        gauge_->SetValue(level);
+        trackBar_->SetPosition(trackBarLeads_ ? IndexToPosition(level, LevelCount())
+                                             : GaugeValueToPosition(gauge_->Value(), LevelCount()));
     }
-    RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
+    ratingChart_->SetCurrent(RatingValue(trackBar_->Position()));
     SetUpdating(wasUpdating);
 }
 
 void TForm1::FollowNeedle()
 {
     if (trackBarLeads_) {
-        trackBarLeads_ = Gauge->Animating();
+        trackBarLeads_ = gauge_->Animating();
         return;
     }
     // The needle lands from its last reported step without another report:
     // that step is within the arrival distance, and the track bar lands.
-    double needle = Gauge->Value();
-    if (std::abs(needle - Gauge->DestinationValue()) < kNeedleArrival)
-        needle = Gauge->DestinationValue();
+    double needle = gauge_->Value();
+    if (std::abs(needle - gauge_->DestinationValue()) < kNeedleArrival)
+        needle = gauge_->DestinationValue();
     SetUpdating(true);
-    TrackBar->SetPosition(GaugeValueToPosition(needle, LevelCount()));
-    RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
+    trackBar_->SetPosition(GaugeValueToPosition(needle, LevelCount()));
+    ratingChart_->SetCurrent(RatingValue(trackBar_->Position()));
     SetUpdating(false); // only reached outside the window's own moves
 }
 
@@ -91,14 +91,14 @@ void TForm1::TrackBarPositionChanging(TObject*, double)
 {
     // Nothing is written while the thumb moves; the chart shows where it is.
     if (!updating_)
-        RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
+        ratingChart_->SetCurrent(RatingValue(trackBar_->Position()));
 }
 
 void TForm1::TrackBarPositionChanged(TObject*, double)
 {
     if (updating_ || LevelCount() < 1)
         return;
-    const int index = PositionToIndex(TrackBar->Position(), LevelCount());
+    const int index = PositionToIndex(trackBar_->Position(), LevelCount());
     try {
         level_->Request(index, LevelSource::TrackBar);
     } catch (...) {
@@ -107,10 +107,10 @@ void TForm1::TrackBarPositionChanged(TObject*, double)
         throw;
     }
     // Dropped on the level already in force: the thumb settles on it.
-    if (TrackBar->Position() != IndexToPosition(index, LevelCount()) && !Gauge->Animating()) {
+    if (trackBar_->Position() != IndexToPosition(index, LevelCount()) && !gauge_->Animating()) {
         SetUpdating(true);
-        TrackBar->SetPosition(IndexToPosition(index, LevelCount()));
-        RatingChart->SetCurrent(RatingValue(TrackBar->Position()));
+        trackBar_->SetPosition(IndexToPosition(index, LevelCount()));
+        ratingChart_->SetCurrent(RatingValue(trackBar_->Position()));
         SetUpdating(false);
     }
 }
@@ -123,7 +123,7 @@ void TForm1::GaugeChanged(TObject*)
     // used its keys.
     if (updating_ || LevelCount() < 1)
         return;
-    const int wanted = GaugeValueToIndex(Gauge->DestinationValue(), LevelCount());
+    const int wanted = GaugeValueToIndex(gauge_->DestinationValue(), LevelCount());
     if (wanted != level_->Level()) {
         try {
             level_->Request(wanted, LevelSource::Controls);
@@ -192,19 +192,19 @@ void TForm1::TurnOffMonitorClick(TObject*)
 
 void TForm1::ShowSettingsSummary(int level, bool runOnStartup, int interval)
 {
-    LevelSummary->setText("Brightness Level: " + IntToStr(level));
-    LevelSummary->adjustSize();
-    StartupSummary->setText(QString("Set on Startup: ") + (runOnStartup ? "ON" : "OFF"));
-    StartupSummary->adjustSize();
-    StartupSwitch->SetState(runOnStartup ? ssOn : ssOff);
+    levelSummary_->setText("Brightness Level: " + IntToStr(level));
+    levelSummary_->adjustSize();
+    startupSummary_->setText(QString("Set on Startup: ") + (runOnStartup ? "ON" : "OFF"));
+    startupSummary_->adjustSize();
+    startupSwitch_->SetState(runOnStartup ? ssOn : ssOff);
     if (interval < 1) {
-        IntervalSummary->setText("Never reduce brightness");
-        IntervalBox->setText(QString());
+        intervalSummary_->setText("Never reduce brightness");
+        intervalBox_->setText(QString());
     } else {
-        IntervalSummary->setText("Interval: " + IntToStr(interval) + " min");
-        IntervalBox->setText(IntToStr(interval));
+        intervalSummary_->setText("Interval: " + IntToStr(interval) + " min");
+        intervalBox_->setText(IntToStr(interval));
     }
-    IntervalSummary->adjustSize();
+    intervalSummary_->adjustSize();
 }
 
 } // namespace lumora

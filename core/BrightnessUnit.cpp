@@ -44,8 +44,8 @@ TForm1::TForm1(TForm1Services services)
 {
     BeginLoading();
     CreateComponents();
-    monitorSelection_ = std::make_unique<TMonitorSelection>(services_.Monitors.get(), services_.Settings, TrayMenu,
-                                                            RestoreBrightnessItem);
+    monitorSelection_ = std::make_unique<TMonitorSelection>(services_.Monitors.get(), services_.Settings, trayMenu_,
+                                                            restoreBrightnessItem_);
     monitorSelection_->OnDetected = [this] {
         if (!terminated_)
             StartDevice();
@@ -54,7 +54,7 @@ TForm1::TForm1(TForm1Services services)
     monitorSelection_->OnSettingsProblem = [this](std::exception_ptr e) { ReportSettingsProblem(e); };
     // The device follows a change at the needle's pace.
     level_ = std::make_unique<TLevelModel>([this](int index) { WriteLevelToDevice(index); },
-                                           FadePace{TAdvSmoothGauge::kAnimationInterval, Gauge->AnimationFactor()});
+                                           FadePace{TAdvSmoothGauge::kAnimationInterval, gauge_->AnimationFactor()});
     level_->OnChanged = [this](int level, LevelSource source) { LevelChanged(level, source); };
     idle_ = std::make_unique<TIdleDimming>(services_.Idle, services_.IdleCheckIntervalMs, [this] {
         if (LevelCount() >= 1)
@@ -72,42 +72,42 @@ TForm1::~TForm1() = default;
 
 void TForm1::ConnectEvents()
 {
-    TrackBar->OnPositionChanged = [this](TObject* s, double p) { TrackBarPositionChanged(s, p); };
-    TrackBar->OnPositionChanging = [this](TObject* s, double p) { TrackBarPositionChanging(s, p); };
-    Gauge->OnChange = [this](TObject* s) { GaugeChanged(s); };
-    ProfilePicker->OnSelectImage = [this](TObject* s, int index) {
+    trackBar_->OnPositionChanged = [this](TObject* s, double p) { TrackBarPositionChanged(s, p); };
+    trackBar_->OnPositionChanging = [this](TObject* s, double p) { TrackBarPositionChanging(s, p); };
+    gauge_->OnChange = [this](TObject* s) { GaugeChanged(s); };
+    profilePicker_->OnSelectImage = [this](TObject* s, int index) {
         ProfilePickerSelectImage(s, index);
     };
-    ProfilePicker->ListBox().OnOleDragDrop = [this](TObject* s, QStringList& files) {
+    profilePicker_->ListBox().OnOleDragDrop = [this](TObject* s, QStringList& files) {
         ProfilePicturesDropped(s, files);
     };
-    SaveProfileButton->OnClick = [this](TObject* s) { SaveProfileClick(s); };
-    ApplySettingsButton->OnClick = [this](TObject* s) { ApplySettingsClick(s); };
-    QObject::connect(IntervalBox, &QLineEdit::textChanged, IntervalBox, [this] { RunGuarded([this] { IntervalBoxChange(this); }); });
-    StartupTimer->OnTimer = [this](TObject* s) { ApplySavedSettings(s); };
-    LoginStartTimer->OnTimer = [this](TObject* s) { HideAtLoginStart(s); };
-    TrayIcon->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
+    saveProfileButton_->OnClick = [this](TObject* s) { SaveProfileClick(s); };
+    applySettingsButton_->OnClick = [this](TObject* s) { ApplySettingsClick(s); };
+    QObject::connect(intervalBox_, &QLineEdit::textChanged, intervalBox_, [this] { RunGuarded([this] { IntervalBoxChange(this); }); });
+    startupTimer_->OnTimer = [this](TObject* s) { ApplySavedSettings(s); };
+    loginStartTimer_->OnTimer = [this](TObject* s) { HideAtLoginStart(s); };
+    trayIcon_->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
 
     const auto onMenu = [this](QAction* item, void (TForm1::*handler)(TObject*)) {
         QObject::connect(item, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(nullptr); }); });
     };
-    onMenu(ShowWindowItem, &TForm1::ShowWindowClick);
-    onMenu(RestoreBrightnessItem, &TForm1::RestoreBrightnessClick);
-    onMenu(MinBrightnessItem, &TForm1::MinBrightnessClick);
-    onMenu(MaxBrightnessItem, &TForm1::MaxBrightnessClick);
-    onMenu(TurnOffMonitorItem, &TForm1::TurnOffMonitorClick);
-    onMenu(ExitItem, &TForm1::ExitClick);
+    onMenu(showWindowItem_, &TForm1::ShowWindowClick);
+    onMenu(restoreBrightnessItem_, &TForm1::RestoreBrightnessClick);
+    onMenu(minBrightnessItem_, &TForm1::MinBrightnessClick);
+    onMenu(maxBrightnessItem_, &TForm1::MaxBrightnessClick);
+    onMenu(turnOffMonitorItem_, &TForm1::TurnOffMonitorClick);
+    onMenu(exitItem_, &TForm1::ExitClick);
 }
 
 void TForm1::Loaded()
 {
     // The single-instance check has run (it is a component of this form);
     // the tray icon registers before the window's creation event.
-    TrayIcon->Loaded();
+    trayIcon_->Loaded();
     TForm::Loaded();
 }
 
-bool TForm1::SurplusCopy() const { return InstanceControl->SurplusCopy(); }
+bool TForm1::SurplusCopy() const { return instanceControl_->SurplusCopy(); }
 
 void TForm1::Terminate()
 {
@@ -133,10 +133,10 @@ QString TForm1::ProgramFolder() const { return QFileInfo(services_.ExecutablePat
 void TForm1::FormCreate(TObject*)
 {
     if (PixelsPerInch() == 96) {
-        StartupCaption->Caption().Font().SetSize(10);
-        IntervalCaption->Caption().Font().SetSize(10);
+        startupCaption_->Caption().Font().SetSize(10);
+        intervalCaption_->Caption().Font().SetSize(10);
         // The smaller caption font leaves its blank run at 368 ... 407.
-        IntervalBox->move(371, IntervalBox->y());
+        intervalBox_->move(371, intervalBox_->y());
     }
 
     SetUpdating(true);
@@ -153,7 +153,7 @@ void TForm1::FormCreate(TObject*)
 bool TForm1::StartDevice()
 {
     monitorSelection_->ChooseActive(screen());
-    StartupTimer->SetEnabled(true);
+    startupTimer_->SetEnabled(true);
 
     try {
         brightness_.QueryMonitor();
@@ -161,7 +161,7 @@ bool TForm1::StartDevice()
         // Without the level table nothing later can work: report the
         // failure, then end as on a monitor without levels.
         queryFailed_ = true;
-        StartupTimer->SetEnabled(false);
+        startupTimer_->SetEnabled(false);
         HandleException(std::current_exception());
         ShowMessage("Not supported", this);
         Terminate();
@@ -173,9 +173,9 @@ bool TForm1::StartDevice()
         Terminate();
     }
 
-    Gauge->SetMinimumValue(0);
-    Gauge->SetMaximumValue(LevelCount() - 1);
-    Gauge->SetValueFormat(GaugeValueFormat(LevelCount()));
+    gauge_->SetMinimumValue(0);
+    gauge_->SetMaximumValue(LevelCount() - 1);
+    gauge_->SetValueFormat(GaugeValueFormat(LevelCount()));
     // The level is the saved one, applied when the settings are read; the
     // gauge waits on its first value until then.
     level_->Reset(LevelCount(), -1, LevelSource::Start);
@@ -208,8 +208,8 @@ void TForm1::MonitorSwitched()
     // what a monitor shows.
     const bool wasUpdating = updating_;
     SetUpdating(true);
-    Gauge->SetMaximumValue(LevelCount() - 1);
-    Gauge->SetValueFormat(GaugeValueFormat(LevelCount()));
+    gauge_->SetMaximumValue(LevelCount() - 1);
+    gauge_->SetValueFormat(GaugeValueFormat(LevelCount()));
     SetUpdating(wasUpdating);
     level_->Reset(LevelCount(), NearestLevelIndex(brightness_.LevelList, brightness_.RestoreLevel), LevelSource::Monitor);
 }
@@ -218,19 +218,19 @@ void TForm1::PrepareWindow()
 {
     ReloadProfilePictures();
 
-    LevelSummary->clear();
-    StartupSummary->clear();
-    IntervalSummary->clear();
+    levelSummary_->clear();
+    startupSummary_->clear();
+    intervalSummary_->clear();
 
-    TrayIcon->SetEnabled(true);
+    trayIcon_->SetEnabled(true);
 
     if (services_.LaunchOnStartup)
-        LoginStartTimer->SetEnabled(true);
+        loginStartTimer_->SetEnabled(true);
 }
 
 void TForm1::ApplySavedSettings(TObject*)
 {
-    StartupTimer->SetEnabled(false);
+    startupTimer_->SetEnabled(false);
     if (queryFailed_ || LevelCount() <= 0)
         return;
 
@@ -249,15 +249,16 @@ void TForm1::ApplySavedSettings(TObject*)
     savedInterval_ = std::max(profile.Interval, 0);
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
-    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName());
+    profilePicker_->SetText(!profile.Description.isEmpty() ? profile.Description : ActiveProfileName());
 
     if (!ActiveProfileName().isEmpty()) {
         const QString picture = ProfilePicturePath(PictureFolders(), ActiveProfileName());
         if (!picture.isEmpty())
-            ProfilePicture->Picture()->LoadFromFile(picture);
+            profilePicture_->Picture()->LoadFromFile(picture);
     }
 
     SetUpdating(false);
+    settingsShown_ = true;
     // The saved level goes on the monitor as it is, no walk to it.
     std::exception_ptr failure;
     try {
@@ -297,10 +298,10 @@ void TForm1::ReportSettingsProblem(std::exception_ptr problem)
 
 void TForm1::HideAtLoginStart(TObject*)
 {
-    LoginStartTimer->SetEnabled(false);
-    if (TrayIcon->AreaAvailable()) {
-        TrayIcon->HideMainWindow();
-        TrayIcon->SetIconVisible(true);
+    loginStartTimer_->SetEnabled(false);
+    if (trayIcon_->AreaAvailable()) {
+        trayIcon_->HideMainWindow();
+        trayIcon_->SetIconVisible(true);
     } else {
         // Hidden with no notification area, the window could never come back.
         showMinimized();
@@ -319,8 +320,8 @@ TProfile TForm1::CurrentControls() const
     // The level the user chose, also while the needle is still on its way.
     profile.Level = std::max(level_->Level(), 0);
     profile.Description = Trim(PickerText());
-    profile.Interval = TextToInt(IntervalBox->text());
-    profile.RunOnStartup = StartupSwitch->State() == ssOn;
+    profile.Interval = TextToInt(intervalBox_->text());
+    profile.RunOnStartup = startupSwitch_->State() == ssOn;
     return profile;
 }
 
@@ -330,17 +331,18 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
     // none (checked now: one may have come or gone since the start) there
     // would be no way back to a hidden window, so closing ends the program.
     // While ending ("Exit" answered Yes) the window just hides.
-    const bool toTray = terminated_ || TrayIcon->AreaAvailable();
+    const bool toTray = terminated_ || trayIcon_->AreaAvailable();
     const auto hideToTray = [&] {
-        TrayIcon->HideMainWindow();
-        TrayIcon->SetIconVisible(true);
+        trayIcon_->HideMainWindow();
+        trayIcon_->SetIconVisible(true);
         Action = caNone;
     };
     // Hide first: a failure to save must not keep the window from closing
     // to the tray, and it is then reported like any other failure. Without
     // a tray the window stays, so the program does not end unsaved.
     try {
-        profiles_.SaveCurrent(CurrentControls());
+        if (settingsShown_)
+            profiles_.SaveCurrent(CurrentControls());
     } catch (...) {
         if (toTray)
             hideToTray();
@@ -372,8 +374,8 @@ bool TForm1::ConfirmQuit()
 
 void TForm1::EndAfterConfirming()
 {
-    if (StartupTimer->Enabled())
-        StartupTimer->SetEnabled(false);
+    if (startupTimer_->Enabled())
+        startupTimer_->SetEnabled(false);
     idle_->Stop();
     Terminate();
 }
@@ -390,8 +392,8 @@ void TForm1::ExitClick(TObject*)
     close();
 }
 
-void TForm1::ShowWindowClick(TObject*) { TrayIcon->ShowMainWindow(); }
+void TForm1::ShowWindowClick(TObject*) { trayIcon_->ShowMainWindow(); }
 
-void TForm1::TrayIconDblClick(TObject*) { TrayIcon->ShowMainWindow(); }
+void TForm1::TrayIconDblClick(TObject*) { trayIcon_->ShowMainWindow(); }
 
 } // namespace lumora

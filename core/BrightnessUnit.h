@@ -80,37 +80,11 @@ struct TForm1Services {
 // the brightness, the profile picker and picture, the start-up switch, the
 // idle interval, the tray icon and its menu.
 class TForm1 : public TForm {
+    friend class TWindowSeam;
+
 public:
     explicit TForm1(TForm1Services services);
     ~TForm1() override;
-
-    // Controls, named for what they are; each keeps its design name as its
-    // component name (the gauge is "BG", the start-up timer "Timer1", ...).
-    TAdvSmoothTrackBar* TrackBar = nullptr;
-    TAdvSmoothGauge* Gauge = nullptr;
-    TAdvSmoothImageListBoxPicker* ProfilePicker = nullptr;
-    AdvGDIPicture::TAdvGDIPPicture* ProfilePicture = nullptr;
-    QLabel* LevelSummary = nullptr;
-    QLabel* StartupSummary = nullptr;
-    QLabel* IntervalSummary = nullptr;
-    TSPBEPC* RatingChart = nullptr;
-    TAdvSmoothButton* SaveProfileButton = nullptr;
-    TAdvSmoothButton* ApplySettingsButton = nullptr;
-    TAdvSmoothLabel* StartupCaption = nullptr;
-    TAdvSmoothSlider* StartupSwitch = nullptr;
-    TAdvSmoothLabel* IntervalCaption = nullptr;
-    QLineEdit* IntervalBox = nullptr;
-    TTimer* StartupTimer = nullptr;
-    TTimer* LoginStartTimer = nullptr;
-    TCoolTrayIcon* TrayIcon = nullptr;
-    QMenu* TrayMenu = nullptr;
-    QAction* ShowWindowItem = nullptr;
-    QAction* RestoreBrightnessItem = nullptr;
-    QAction* MinBrightnessItem = nullptr;
-    QAction* MaxBrightnessItem = nullptr;
-    QAction* TurnOffMonitorItem = nullptr;
-    QAction* ExitItem = nullptr;
-    TadpInstanceControl* InstanceControl = nullptr;
 
     // Window state.
     bool Updating() const { return updating_; }
@@ -233,6 +207,34 @@ private:
     QString PickerText() const;
     TProfile CurrentControls() const;
 
+    // Controls, named for what they are; each keeps its design name as its
+    // component name (the gauge is "BG", the start-up timer "Timer1", ...).
+    // Tests and benchmarks reach them through TWindowSeam only.
+    TAdvSmoothTrackBar* trackBar_ = nullptr;
+    TAdvSmoothGauge* gauge_ = nullptr;
+    TAdvSmoothImageListBoxPicker* profilePicker_ = nullptr;
+    AdvGDIPicture::TAdvGDIPPicture* profilePicture_ = nullptr;
+    QLabel* levelSummary_ = nullptr;
+    QLabel* startupSummary_ = nullptr;
+    QLabel* intervalSummary_ = nullptr;
+    TSPBEPC* ratingChart_ = nullptr;
+    TAdvSmoothButton* saveProfileButton_ = nullptr;
+    TAdvSmoothButton* applySettingsButton_ = nullptr;
+    TAdvSmoothLabel* startupCaption_ = nullptr;
+    TAdvSmoothSlider* startupSwitch_ = nullptr;
+    TAdvSmoothLabel* intervalCaption_ = nullptr;
+    QLineEdit* intervalBox_ = nullptr;
+    TTimer* startupTimer_ = nullptr;
+    TTimer* loginStartTimer_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    QAction* showWindowItem_ = nullptr;
+    QAction* restoreBrightnessItem_ = nullptr;
+    QAction* minBrightnessItem_ = nullptr;
+    QAction* maxBrightnessItem_ = nullptr;
+    QAction* turnOffMonitorItem_ = nullptr;
+    QAction* exitItem_ = nullptr;
+    TadpInstanceControl* instanceControl_ = nullptr;
+
     // Components that are not widgets live as long as the window.
     std::vector<std::unique_ptr<TComponent>> ownedComponents_;
     std::unique_ptr<TCoolTrayIcon> trayIcon_;
@@ -250,6 +252,9 @@ private:
     TLoginStart loginStart_;
     // The idle minutes of the settings the window started with.
     int savedInterval_ = 0;
+    // The saved settings have been read and shown: until then the controls
+    // hold presets, and closing must not save them over the user's.
+    bool settingsShown_ = false;
     std::unique_ptr<TMonitorSelection> monitorSelection_;
     std::unique_ptr<TLevelModel> level_;
     std::unique_ptr<TIdleDimming> idle_;

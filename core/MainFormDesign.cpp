@@ -100,42 +100,42 @@ void TForm1::CreateComponents()
     SetFont(formFont);
 
     // Track bar.
-    TrackBar = new TAdvSmoothTrackBar(this);
-    TrackBar->SetName("AdvSmoothTrackBar1");
-    PlaceControl(TrackBar, 24, 8, kMainWindowTrackBarSize.width(), kMainWindowTrackBarSize.height());
-    ApplyMainWindowTrackBarLook(*TrackBar, PixelsPerInch());
+    trackBar_ = new TAdvSmoothTrackBar(this);
+    trackBar_->SetName("AdvSmoothTrackBar1");
+    PlaceControl(trackBar_, 24, 8, kMainWindowTrackBarSize.width(), kMainWindowTrackBarSize.height());
+    ApplyMainWindowTrackBarLook(*trackBar_, PixelsPerInch());
 
     // Gauge.
-    Gauge = new TAdvSmoothGauge(this, this);
-    Gauge->SetName("BG");
-    PlaceControl(Gauge, 141, 8, kMainWindowGaugeSize.width(), kMainWindowGaugeSize.height());
-    ApplyMainWindowGaugeLook(*Gauge, PixelsPerInch());
+    gauge_ = new TAdvSmoothGauge(this, this);
+    gauge_->SetName("BG");
+    PlaceControl(gauge_, 141, 8, kMainWindowGaugeSize.width(), kMainWindowGaugeSize.height());
+    ApplyMainWindowGaugeLook(*gauge_, PixelsPerInch());
 
     // Profile picker.
-    ProfilePicker = new TAdvSmoothImageListBoxPicker(this);
-    ProfilePicker->SetName("AdvSmoothImageListBoxPicker1");
-    PlaceControl(ProfilePicker, 141, 214, 200, 30);
-    ProfilePicker->Font().Assign(DesignFont(PixelsPerInch(), -18));
-    ProfilePicker->SetButtonWidth(Scale(16));
-    ProfilePicker->SetButtonStyle(bsDropDown);
-    ProfilePicker->SetGlyph(PickerGlyph());
-    ProfilePicker->SetHideListBoxAfterSelection(true);
-    ProfilePicker->SetSelectedImageIndex(-1);
-    ConfigureProfileList(ProfilePicker->ListBox(), *this);
+    profilePicker_ = new TAdvSmoothImageListBoxPicker(this);
+    profilePicker_->SetName("AdvSmoothImageListBoxPicker1");
+    PlaceControl(profilePicker_, 141, 214, 200, 30);
+    profilePicker_->Font().Assign(DesignFont(PixelsPerInch(), -18));
+    profilePicker_->SetButtonWidth(Scale(16));
+    profilePicker_->SetButtonStyle(bsDropDown);
+    profilePicker_->SetGlyph(PickerGlyph());
+    profilePicker_->SetHideListBoxAfterSelection(true);
+    profilePicker_->SetSelectedImageIndex(-1);
+    ConfigureProfileList(profilePicker_->ListBox(), *this);
     // Picture files dropped on the list become profile pictures; the list's
     // own pictures are not dragged out of it.
-    ProfilePicker->ListBox().SetOleDragDrop(true);
-    ProfilePicker->ListBox().OnItemStartDrag = [](TObject*, int, bool& allow) { allow = false; };
+    profilePicker_->ListBox().SetOleDragDrop(true);
+    profilePicker_->ListBox().OnItemStartDrag = [](TObject*, int, bool& allow) { allow = false; };
 
     // Profile picture.
-    ProfilePicture = new AdvGDIPicture::TAdvGDIPPicture(this);
-    ProfilePicture->setObjectName("AdvGDIPPicture1");
-    PlaceControl(ProfilePicture, 141, 254, 72, 72);
-    ProfilePicture->SetCenter(true);
-    ProfilePicture->SetStretch(true);
+    profilePicture_ = new AdvGDIPicture::TAdvGDIPPicture(this);
+    profilePicture_->setObjectName("AdvGDIPPicture1");
+    PlaceControl(profilePicture_, 141, 254, 72, 72);
+    profilePicture_->SetCenter(true);
+    profilePicture_->SetStretch(true);
 
     // Summary lines.
-    QLabel** labels[] = {&LevelSummary, &StartupSummary, &IntervalSummary};
+    QLabel** labels[] = {&levelSummary_, &startupSummary_, &intervalSummary_};
     const int labelTops[] = {254, 283, 312};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
@@ -147,9 +147,9 @@ void TForm1::CreateComponents()
     }
 
     // Rating chart.
-    RatingChart = new TSPBEPC(this);
-    PlaceControl(RatingChart, 358, 8, kMainWindowChartSize.width(), kMainWindowChartSize.height());
-    ApplyMainWindowChartLook(*RatingChart, PixelsPerInch());
+    ratingChart_ = new TSPBEPC(this);
+    PlaceControl(ratingChart_, 358, 8, kMainWindowChartSize.width(), kMainWindowChartSize.height());
+    ApplyMainWindowChartLook(*ratingChart_, PixelsPerInch());
 
     // Buttons.
     const auto makeButton = [this](const char* name, const char* caption, int left) {
@@ -160,44 +160,44 @@ void TForm1::CreateComponents()
         button->SetColor(0xE3B28D);
         return button;
     };
-    SaveProfileButton = makeButton("btnSaveProfile", "Save Profile", 417);
-    ApplySettingsButton = makeButton("btnApplySettings", "Apply Settings", 558);
+    saveProfileButton_ = makeButton("btnSaveProfile", "Save Profile", 417);
+    applySettingsButton_ = makeButton("btnApplySettings", "Apply Settings", 558);
 
     // Start-up caption and switch.
-    StartupCaption = new TAdvSmoothLabel(this);
-    StartupCaption->SetName("AdvSmoothLabel1");
-    PlaceControl(StartupCaption, 141, 334, 396, 40);
-    StartupCaption->Caption().SetText("Set brightness settings on system startup");
-    StartupCaption->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
-    StartupCaption->Fill().SetBorderColor(clNone);
-    StartupCaption->Fill().SetRounding(0);
+    startupCaption_ = new TAdvSmoothLabel(this);
+    startupCaption_->SetName("AdvSmoothLabel1");
+    PlaceControl(startupCaption_, 141, 334, 396, 40);
+    startupCaption_->Caption().SetText("Set brightness settings on system startup");
+    startupCaption_->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
+    startupCaption_->Fill().SetBorderColor(clNone);
+    startupCaption_->Fill().SetRounding(0);
 
-    StartupSwitch = new TAdvSmoothSlider(this);
-    StartupSwitch->SetName("AdvSmoothSlider1");
-    PlaceControl(StartupSwitch, 558, 341, 91, 30);
-    StartupSwitch->AppearanceOn().SetCaption("On");
-    Paint(StartupSwitch->AppearanceOn().Fill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, 0x42AEFE, 4});
-    StartupSwitch->AppearanceOn().Fill().SetRoundingType(rtLeft);
-    StartupSwitch->AppearanceOff().SetCaption("Off");
-    Paint(StartupSwitch->AppearanceOff().Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, clNone, 4});
-    StartupSwitch->AppearanceOff().Fill().SetRoundingType(rtRight);
-    Paint(StartupSwitch->ButtonAppearance().Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue, 4});
+    startupSwitch_ = new TAdvSmoothSlider(this);
+    startupSwitch_->SetName("AdvSmoothSlider1");
+    PlaceControl(startupSwitch_, 558, 341, 91, 30);
+    startupSwitch_->AppearanceOn().SetCaption("On");
+    Paint(startupSwitch_->AppearanceOn().Fill(), {0xAAD9FF, 0x6EBBFF, 0x42AEFE, 0x7AE1FE, 0x42AEFE, 4});
+    startupSwitch_->AppearanceOn().Fill().SetRoundingType(rtLeft);
+    startupSwitch_->AppearanceOff().SetCaption("Off");
+    Paint(startupSwitch_->AppearanceOff().Fill(), {kLightBlue, 0xFFDDC4, kMidBlue, 0xFFDBC0, clNone, 4});
+    startupSwitch_->AppearanceOff().Fill().SetRoundingType(rtRight);
+    Paint(startupSwitch_->ButtonAppearance().Fill(), {kLightBlue, kBlue, clNone, clNone, kBlue, 4});
 
     // Idle caption with the minutes box standing over its run of blanks.
-    IntervalCaption = new TAdvSmoothLabel(this);
-    IntervalCaption->SetName("AdvSmoothLabel2");
-    PlaceControl(IntervalCaption, 141, 377, 484, 40);
-    IntervalCaption->Caption().SetText("Reduce brightness when idle is over           minutes");
-    IntervalCaption->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
+    intervalCaption_ = new TAdvSmoothLabel(this);
+    intervalCaption_->SetName("AdvSmoothLabel2");
+    PlaceControl(intervalCaption_, 141, 377, 484, 40);
+    intervalCaption_->Caption().SetText("Reduce brightness when idle is over           minutes");
+    intervalCaption_->Caption().SetFont(DesignFont(PixelsPerInch(), -20));
 
-    IntervalBox = new QLineEdit(this);
-    IntervalBox->setObjectName("edtInterval");
+    intervalBox_ = new QLineEdit(this);
+    intervalBox_->setObjectName("edtInterval");
     // In the caption's blank run between "over" and "minutes", with a few
     // pixels to spare on either side: the run is 49 pixels wide at 120
     // pixels per inch, so the box is narrower than that.
-    PlaceControl(IntervalBox, 463, 380, 41, 32);
-    IntervalBox->setFont(DesignFont(PixelsPerInch(), -20).ToQFont());
-    IntervalBox->setText("60");
+    PlaceControl(intervalBox_, 463, 380, 41, 32);
+    intervalBox_->setFont(DesignFont(PixelsPerInch(), -20).ToQFont());
+    intervalBox_->setText("60");
 
     // Timers.
     const auto makeTimer = [this](const char* name, int interval) {
@@ -208,41 +208,40 @@ void TForm1::CreateComponents()
         timer->SetInterval(interval);
         return timer;
     };
-    StartupTimer = makeTimer("Timer1", 500);
-    LoginStartTimer = makeTimer("Timer3", 750);
+    startupTimer_ = makeTimer("Timer1", 500);
+    loginStartTimer_ = makeTimer("Timer3", 750);
 
     // Tray icon and its menu.
-    TrayMenu = new QMenu(this);
-    ShowWindowItem = TrayMenu->addAction("Show Window");
-    RestoreBrightnessItem = TrayMenu->addAction("Restore Brightness");
-    TrayMenu->addSeparator();
-    MinBrightnessItem = TrayMenu->addAction("Min Brightness");
-    MaxBrightnessItem = TrayMenu->addAction("Max Brightness");
-    TrayMenu->addSeparator();
-    TurnOffMonitorItem = TrayMenu->addAction("Turn Off Monitor");
-    TrayMenu->addSeparator();
-    ExitItem = TrayMenu->addAction("Exit");
+    trayMenu_ = new QMenu(this);
+    showWindowItem_ = trayMenu_->addAction("Show Window");
+    restoreBrightnessItem_ = trayMenu_->addAction("Restore Brightness");
+    trayMenu_->addSeparator();
+    minBrightnessItem_ = trayMenu_->addAction("Min Brightness");
+    maxBrightnessItem_ = trayMenu_->addAction("Max Brightness");
+    trayMenu_->addSeparator();
+    turnOffMonitorItem_ = trayMenu_->addAction("Turn Off Monitor");
+    trayMenu_->addSeparator();
+    exitItem_ = trayMenu_->addAction("Exit");
 
     trayIcon_ = std::make_unique<TCoolTrayIcon>(this, services_.TrayHost);
-    TrayIcon = trayIcon_.get();
-    TrayIcon->SetCycleInterval(0);
-    TrayIcon->SetEnabled(false);
-    TrayIcon->SetHint("Adjust Monitor Brightness");
-    TrayIcon->SetIcon(ProgramIcon());
-    TrayIcon->SetIconIndex(0);
-    TrayIcon->SetPopupMenu(TrayMenu);
+    trayIcon_->SetCycleInterval(0);
+    trayIcon_->SetEnabled(false);
+    trayIcon_->SetHint("Adjust Monitor Brightness");
+    trayIcon_->SetIcon(ProgramIcon());
+    trayIcon_->SetIconIndex(0);
+    trayIcon_->SetPopupMenu(trayMenu_);
 
     // Single-instance guard.
-    InstanceControl = new TadpInstanceControl(this, this);
-    ownedComponents_.emplace_back(InstanceControl);
-    InstanceControl->SetName("adpInstanceControl1");
-    InstanceControl->SetEnabled(true);
-    InstanceControl->SetMaxInstances(1);
+    instanceControl_ = new TadpInstanceControl(this, this);
+    ownedComponents_.emplace_back(instanceControl_);
+    instanceControl_->SetName("adpInstanceControl1");
+    instanceControl_->SetEnabled(true);
+    instanceControl_->SetMaxInstances(1);
     if (!services_.ExecutablePath.isEmpty())
-        InstanceControl->SetExecutablePath(services_.ExecutablePath);
+        instanceControl_->SetExecutablePath(services_.ExecutablePath);
     if (!services_.InstanceRecordFolder.isEmpty())
-        InstanceControl->SetRecordFolder(services_.InstanceRecordFolder);
-    InstanceControl->OnTerminate = [this] { Terminate(); };
+        instanceControl_->SetRecordFolder(services_.InstanceRecordFolder);
+    instanceControl_->OnTerminate = [this] { Terminate(); };
 }
 
 } // namespace lumora

@@ -20,25 +20,25 @@
 
 namespace lumora {
 
-QString TForm1::PickerText() const { return ProfilePicker->Text(); }
+QString TForm1::PickerText() const { return profilePicker_->Text(); }
 
 void TForm1::ProfilePickerSelectImage(TObject*, int ItemIndex)
 {
-    const QString file = ProfilePicker->ListBox().Items()[ItemIndex]->Location();
+    const QString file = profilePicker_->ListBox().Items()[ItemIndex]->Location();
     const std::optional<TProfile> saved = profiles_.Choose(file, LevelCount());
     const TProfile profile = saved.value_or(TProfile{});
 
     ShowSettingsSummary(profile.Level, profile.RunOnStartup, profile.Interval);
-    ProfilePicker->SetText(!profile.Description.isEmpty() ? profile.Description : profiles_.ActiveName());
+    profilePicker_->SetText(!profile.Description.isEmpty() ? profile.Description : profiles_.ActiveName());
     if (FileExists(file))
-        ProfilePicture->Picture()->LoadFromFile(file);
+        profilePicture_->Picture()->LoadFromFile(file);
 
     if (saved) {
         level_->Request(std::clamp(profile.Level, 0, LevelCount() - 1), LevelSource::Profile);
     } else {
-        LevelSummary->clear();
-        StartupSummary->clear();
-        IntervalSummary->clear();
+        levelSummary_->clear();
+        startupSummary_->clear();
+        intervalSummary_->clear();
     }
 }
 
@@ -56,8 +56,8 @@ void TForm1::SaveProfileClick(TObject*)
 
 void TForm1::ApplySettingsClick(TObject*)
 {
-    loginStart_.Apply(StartupSwitch->State() == ssOn);
-    const int interval = TextToInt(Trim(IntervalBox->text()));
+    loginStart_.Apply(startupSwitch_->State() == ssOn);
+    const int interval = TextToInt(Trim(intervalBox_->text()));
     if (interval < 1)
         idle_->Disarm();
     else
@@ -67,10 +67,10 @@ void TForm1::ApplySettingsClick(TObject*)
 
 void TForm1::IntervalBoxChange(TObject*)
 {
-    const QString text = Trim(IntervalBox->text());
-    if (!text.isEmpty() && TextToInt(IntervalBox->text()) <= 0) {
+    const QString text = Trim(intervalBox_->text());
+    if (!text.isEmpty() && TextToInt(intervalBox_->text()) <= 0) {
         ShowMessage("Invalid value.", this);
-        IntervalBox->setText("60");
+        intervalBox_->setText("60");
     }
 }
 

@@ -18,13 +18,13 @@ TPictureFolders TForm1::PictureFolders() const
 
 void TForm1::ReloadProfilePictures()
 {
-    ProfilePicker->SetImageFiles(ListProfilePictures(PictureFolders()));
+    profilePicker_->SetImageFiles(ListProfilePictures(PictureFolders()));
 }
 
 QStringList TForm1::OfferedProfilePictures() const
 {
     QStringList paths;
-    const TAdvSmoothImageListBoxItems& items = ProfilePicker->ListBox().Items();
+    const TAdvSmoothImageListBoxItems& items = profilePicker_->ListBox().Items();
     for (int i = 0; i < items.Count(); ++i)
         paths << items[i]->Location();
     return paths;

@@ -9,9 +9,8 @@
 // most one call after the one in flight when the animation ends, so
 // release_to_final_ms <= animation_ms + 2 x call_ms).
 
-#include "controls/gauge/AdvSmoothGauge.h"
-#include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "core/BrightnessUnit.h"
+#include "core/WindowSeam.h"
 #include "platform/device/BacklightProvider.h"
 #include "platform/device/DdcStandIn.h"
 #include "platform/device/MonitorSetProvider.h"
@@ -100,19 +99,21 @@ struct Rig {
         services.ScreenPixelsPerInch = 120;
         form = std::make_unique<TForm1>(services);
         form->show();
-        LongestStallUntil([&] { return form->StartupTimer->Enabled(); });
-        form->ApplySavedSettings(form->StartupTimer);
-        LongestStallUntil([&] { return bus->writes > 0 && !form->Gauge->Animating(); });
+        TWindowSeam seam(*form);
+        LongestStallUntil([&] { return seam.StartupPending(); });
+        seam.RunStartup(); // nothing saved: the monitor keeps its level
+        LongestStallUntil([&] { return !seam.NeedleMoving(); });
     }
 };
 
 void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
 {
     Rig rig;
+    TWindowSeam seam(*rig.form);
     int gaugeSteps = 0;
-    const auto previous = rig.form->Gauge->OnChange;
+    const auto previous = seam.Gauge().OnChange;
     double longestHandler = 0;
-    rig.form->Gauge->OnChange = [&](TObject* sender) {
+    seam.Gauge().OnChange = [&](TObject* sender) {
         ++gaugeSteps;
         QElapsedTimer handler;
         handler.start();
@@ -133,7 +134,7 @@ void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
         qint64 dragStall = 0;
         for (int i = 1; i <= 20; ++i) {
             dragClock.start();
-            rig.form->TrackBarPositionChanging(rig.form->TrackBar, from + (to - from) * i / 20);
+            seam.DragTrackBar(from + (to - from) * i / 20);
             dragStall = std::max(dragStall, dragClock.elapsed());
             dragStall = std::max(dragStall, LongestStallUntil([&] { return dragClock.elapsed() >= 16; }));
         }
@@ -141,11 +142,11 @@ void BM_DdcSlowMonitorDragAndAnimation(benchmark::State& state)
         // The release: one write, then the needle animates and writes as it goes.
         QElapsedTimer clock;
         clock.start();
-        rig.form->TrackBar->SetPosition(to);
+        seam.DropTrackBar(to);
         const qint64 releaseStall = clock.elapsed();
         qint64 animationEnd = -1;
         const qint64 animStall = LongestStallUntil([&] {
-            if (animationEnd < 0 && !rig.form->Gauge->Animating())
+            if (animationEnd < 0 && !seam.NeedleMoving())
                 animationEnd = clock.elapsed();
             return animationEnd >= 0 && rig.bus->last == finalRaw;
         });

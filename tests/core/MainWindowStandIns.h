@@ -6,6 +6,7 @@
 // the settings file, the login entries and the runtime folder.
 
 #include "core/BrightnessUnit.h"
+#include "core/WindowSeam.h"
 
 #include "platform/device/BacklightProvider.h"
 #include "platform/framework/Dialogs.h"
@@ -122,6 +123,9 @@ struct StandInWindowTest : ::testing::Test {
         services.ScreenPixelsPerInch = 120;
         return services;
     }
+
+    // The window as a user sees and works it.
+    TWindowSeam Seam() const { return TWindowSeam(*form); }
 
     // The level written to the stand-in panel acpi_video0.
     QString Brightness() const { return QString::fromLatin1(ReadAll(dir.filePath("bl/acpi_video0/brightness"))).trimmed(); }

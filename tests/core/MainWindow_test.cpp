@@ -36,12 +36,12 @@ struct MainWindowTest : lumora::testing::StandInWindowTest {
         OpenStores();
         form = std::make_unique<TForm1>(StandInServices({}, levels));
         form->OnTerminate = [this] { ++terminations; };
-        form->ApplySavedSettings(form->StartupTimer); // the deferred start-up, without waiting for it
+        Seam().RunStartup(); // the deferred start-up, without waiting for it
     }
     // Lets the device walk to the level asked for.
     void Settle()
     {
-        ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading() && !form->Gauge->Animating(); }));
+        ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading() && !Seam().NeedleMoving(); }));
     }
 };
 
@@ -55,19 +55,19 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndKeepsTheMonitorsOwnLevel)
     WriteFile(dir.filePath("bl/acpi_video0/brightness"), "73\n");
     OpenStores();
     form = std::make_unique<TForm1>(StandInServices());
-    form->ApplySavedSettings(form->StartupTimer);
+    Seam().RunStartup();
     Settle();
     EXPECT_EQ(Brightness(), "73") << "nothing is written";
     EXPECT_EQ(form->ShownLevel(), 7);
-    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 7);
-    EXPECT_EQ(form->LevelSummary->text(), "Brightness Level: 7");
-    EXPECT_EQ(form->StartupSummary->text(), "Set on Startup: OFF");
-    EXPECT_EQ(form->IntervalSummary->text(), "Never reduce brightness");
-    EXPECT_TRUE(form->IntervalBox->text().isEmpty());
-    EXPECT_EQ(form->StartupSwitch->State(), ssOff);
+    EXPECT_DOUBLE_EQ(Seam().NeedleDestination(), 7);
+    EXPECT_EQ(Seam().LevelSummary(), "Brightness Level: 7");
+    EXPECT_EQ(Seam().StartupSummary(), "Set on Startup: OFF");
+    EXPECT_EQ(Seam().IntervalSummary(), "Never reduce brightness");
+    EXPECT_TRUE(Seam().IntervalText().isEmpty());
+    EXPECT_FALSE(Seam().StartupSwitchOn());
     EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 0);
     EXPECT_FALSE(form->IdleDimming().Checking());
-    EXPECT_EQ(form->Gauge->ValueFormat(), "00.00");
+    EXPECT_EQ(Seam().NeedleFormat(), "00.00");
     EXPECT_TRUE(boxes.messages.isEmpty());
 
     // Once saved, the saved level is what a start applies.
@@ -76,9 +76,25 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndKeepsTheMonitorsOwnLevel)
     WriteFile(dir.filePath("bl/acpi_video0/brightness"), "20\n");
     OpenStores();
     form = std::make_unique<TForm1>(StandInServices());
-    form->ApplySavedSettings(form->StartupTimer);
+    Seam().RunStartup();
     Settle();
     EXPECT_EQ(Brightness(), "70");
+}
+
+TEST_F(MainWindowTest, ClosingBeforeTheSavedSettingsAreShownKeepsThem)
+{
+    AddPanel();
+    const QByteArray saved = "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\nLevel=7\nRunOnStartup=1\n"
+                             "DimInterval=15\nProfileDesc=Desk\n";
+    WriteFile(dir.filePath("settings.conf"), saved);
+    OpenStores();
+    form = std::make_unique<TForm1>(StandInServices());
+    form->show();
+    // Closed within the half second before the start-up reads the file: the
+    // controls still hold presets, which must not replace the user's values.
+    form->close();
+    EXPECT_EQ(ReadAll(dir.filePath("settings.conf")), saved);
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, TheLowestLevelNeverSwitchesThePanelOff)
@@ -92,28 +108,28 @@ TEST_F(MainWindowTest, TheLowestLevelNeverSwitchesThePanelOff)
 TEST_F(MainWindowTest, TrackBarChangeWritesRoundedLevelAndGaugeFollows)
 {
     Start();
-    form->TrackBar->SetPosition(50);
+    Seam().DropTrackBar(50);
     Settle();
     EXPECT_EQ(Brightness(), "50"); // round(10 x 50 / 100) = 5
-    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 5);
-    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 50) << "the track bar stays where the user put it";
-    EXPECT_EQ(form->RatingChart->Current(), 50);
+    EXPECT_DOUBLE_EQ(Seam().NeedleDestination(), 5);
+    EXPECT_DOUBLE_EQ(Seam().TrackBarPosition(), 50) << "the track bar stays where the user put it";
+    EXPECT_EQ(Seam().Rating(), 50);
 }
 
 TEST_F(MainWindowTest, IntervalBoxRefusesZeroAndNegativeButAcceptsEmpty)
 {
     Start();
-    form->IntervalBox->setText("0");
+    Seam().TypeInterval("0");
     EXPECT_EQ(boxes.messages.value(0), "Invalid value.");
-    EXPECT_EQ(form->IntervalBox->text(), "60");
-    form->IntervalBox->setText("");
+    EXPECT_EQ(Seam().IntervalText(), "60");
+    Seam().TypeInterval("");
     EXPECT_EQ(boxes.messages.size(), 1);
 }
 
 TEST_F(MainWindowTest, IdleDimmingDimsOnlyWhenStrictlyPastTheIntervalAndOnce)
 {
     Start();
-    form->TrackBar->SetPosition(100);
+    Seam().DropTrackBar(100);
     Settle();
     form->ArmIdleDimming(1);
     idle.seconds = 60;
@@ -153,11 +169,11 @@ TEST_F(MainWindowTest, SaveProfileWithoutPictureAsksForOne)
 TEST_F(MainWindowTest, ApplySettingsWritesOrRemovesTheLoginEntry)
 {
     Start();
-    form->StartupSwitch->SetState(ssOn);
+    Seam().SetStartupSwitch(true);
     form->ApplySettingsClick(nullptr);
     EXPECT_TRUE(autostart->RunValueExists("Lumora Brightness Control"));
     EXPECT_EQ(boxes.messages.value(0), "Settings saved.");
-    form->StartupSwitch->SetState(ssOff);
+    Seam().SetStartupSwitch(false);
     form->ApplySettingsClick(nullptr);
     EXPECT_FALSE(autostart->RunValueExists("Lumora Brightness Control"));
 }
@@ -199,15 +215,15 @@ TEST_F(MainWindowTest, ALevelSetFromOutsideMovesEveryViewWritesAndIsAnnouncedOnc
     form->SetLevelByRequest(7);
     Settle();
     EXPECT_EQ(Brightness(), "70");
-    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 7);
-    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 70);
-    EXPECT_EQ(form->RatingChart->Current(), 30);
+    EXPECT_DOUBLE_EQ(Seam().NeedleDestination(), 7);
+    EXPECT_DOUBLE_EQ(Seam().TrackBarPosition(), 70);
+    EXPECT_EQ(Seam().Rating(), 30);
     EXPECT_EQ(form->ShownLevel(), 7);
     EXPECT_EQ(announced, QList<int>{7}) << "one announcement for one level";
 
     // The user's own moves are announced too, the same level only once.
-    form->TrackBar->SetPosition(30);
-    form->TrackBar->SetPosition(31);
+    Seam().DropTrackBar(30);
+    Seam().DropTrackBar(31);
     EXPECT_EQ(announced, (QList<int>{7, 3}));
     form->MaxBrightnessClick(nullptr);
     EXPECT_EQ(announced, (QList<int>{7, 3, 10}));
@@ -284,14 +300,14 @@ TEST_F(MainWindowTest, ClosingWithoutNotificationAreaAsksWhileDimmingIsArmed)
 TEST_F(MainWindowTest, ClosingWhileTheNeedleMovesSavesTheLevelItIsMovingTo)
 {
     Start();
-    form->Gauge->SetAnimation(true);
-    form->Gauge->SetValue(7);
-    ASSERT_LT(form->Gauge->Value(), 7) << "the needle is still on its way";
+    Seam().Gauge().SetAnimation(true);
+    Seam().TurnGauge(7);
+    ASSERT_LT(Seam().Needle(), 7) << "the needle is still on its way";
     form->close();
     EXPECT_TRUE(QString::fromUtf8(ReadAll(dir.filePath("settings.conf"))).contains("Level=7"));
 
     // Dimming that starts while the needle moves restores the chosen level too.
-    form->Gauge->SetValue(4);
+    Seam().TurnGauge(4);
     form->ArmIdleDimming(1);
     idle.seconds = 61;
     form->IdleDimming().Check();
@@ -314,9 +330,9 @@ TEST_F(MainWindowTest, LoginStartWithoutNotificationAreaMinimises)
     Start();
     tray.area = false;
     form->show();
-    form->HideAtLoginStart(form->LoginStartTimer);
+    Seam().RunLoginStart();
     EXPECT_TRUE(form->isMinimized());
-    EXPECT_FALSE(form->TrayIcon->IconVisible());
+    EXPECT_FALSE(Seam().TrayIconShown());
 }
 
 TEST_F(MainWindowTest, GaugeFocusChangesWriteNothing)
@@ -325,20 +341,18 @@ TEST_F(MainWindowTest, GaugeFocusChangesWriteNothing)
     // Every write fails from now on: the device's file is a folder.
     ASSERT_TRUE(QFile::remove(dir.filePath("bl/acpi_video0/brightness")));
     ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
-    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(form->Gauge, &in);
-    QApplication::sendEvent(form->Gauge, &out);
+    Seam().FocusGauge(true, Qt::MouseFocusReason);
+    Seam().FocusGauge(false, Qt::ActiveWindowFocusReason);
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, PickerHasItsGlyphAndTheNavigatorColours)
 {
     Start();
-    const QImage glyph = form->ProfilePicker->Glyph();
+    const QImage glyph = Seam().ProfilePicker().Glyph();
     EXPECT_EQ(glyph.size(), QSize(17, 17));
     EXPECT_NE(glyph.pixelColor(8, 8), glyph.pixelColor(0, 16)) << "a glyph, not a blank";
-    const TAdvSmoothImageListBoxNavigator& nav = form->ProfilePicker->ListBox().Footer().Navigator();
+    const TAdvSmoothImageListBoxNavigator& nav = Seam().ProfilePicker().ListBox().Footer().Navigator();
     EXPECT_EQ(nav.Color(), TColor(0xFFEFE3));
     EXPECT_EQ(nav.HoverColor(), TColor(0xAAD9FF));
     EXPECT_EQ(nav.DownColor(), TColor(0x6EBBFF));
@@ -355,13 +369,13 @@ TEST_F(MainWindowTest, AWriteThatFailsLeavesEveryViewOnTheLevelTheScreenHas)
     ASSERT_TRUE(QFile::remove(dir.filePath("bl/acpi_video0/brightness")));
     ASSERT_TRUE(QDir().mkdir(dir.filePath("bl/acpi_video0/brightness")));
 
-    RunGuarded([&] { form->TrackBar->SetPosition(70); });
+    RunGuarded([&] { Seam().DropTrackBar(70); });
     EXPECT_EQ(boxes.errors.size(), 1) << "the failure is shown";
-    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 0);
-    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 0);
+    EXPECT_DOUBLE_EQ(Seam().TrackBarPosition(), 0);
+    EXPECT_DOUBLE_EQ(Seam().NeedleDestination(), 0);
 
-    RunGuarded([&] { form->Gauge->SetValue(5); });
-    EXPECT_DOUBLE_EQ(form->Gauge->DestinationValue(), 0) << "a click on the dial goes back too";
+    RunGuarded([&] { Seam().TurnGauge(5); });
+    EXPECT_DOUBLE_EQ(Seam().NeedleDestination(), 0) << "a click on the dial goes back too";
     EXPECT_EQ(form->ShownLevel(), 0);
     EXPECT_TRUE(announced.isEmpty()) << "nothing changed";
 }

@@ -54,15 +54,15 @@ struct MonitorWindowTest : lumora::testing::StandInWindowTest {
     // Waits for detection and runs the deferred start-up at once.
     void Started()
     {
-        ASSERT_TRUE(PumpUntil([&] { return form->StartupTimer->Enabled() || terminations > 0; }));
-        if (form->StartupTimer->Enabled())
-            form->ApplySavedSettings(form->StartupTimer);
+        ASSERT_TRUE(PumpUntil([&] { return Seam().StartupPending() || terminations > 0; }));
+        if (Seam().StartupPending())
+            Seam().RunStartup();
     }
 
     QStringList MenuTexts() const
     {
         QStringList texts;
-        for (QAction* a : form->TrayMenu->actions())
+        for (QAction* a : Seam().TrayMenuItems())
             texts << (a->isSeparator() ? "-" : a->text());
         return texts;
     }
@@ -86,7 +86,7 @@ TEST_F(MonitorWindowTest, WindowComesUpBeforeDetectionAndWorksOnTheFirstMonitor)
     // Created with the slow monitors still being read: nothing known yet,
     // nothing said, and the settings wait.
     EXPECT_FALSE(monitors->Detected());
-    EXPECT_FALSE(form->StartupTimer->Enabled());
+    EXPECT_FALSE(Seam().StartupPending());
     EXPECT_TRUE(boxes.messages.isEmpty());
     EXPECT_EQ(form->MonitorMenu(), nullptr);
 
@@ -118,14 +118,14 @@ TEST_F(MonitorWindowTest, SwitchingMonitorsShowsTheNewOneWithoutWritingAndIsReme
 
     MonitorItem("LG HDR 4K")->trigger();
     EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
-    EXPECT_EQ(form->Gauge->Value(), 7) << "70 % on 11 levels";
-    EXPECT_DOUBLE_EQ(form->TrackBar->Position(), 70);
+    EXPECT_EQ(Seam().Needle(), 7) << "70 % on 11 levels";
+    EXPECT_DOUBLE_EQ(Seam().TrackBarPosition(), 70);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(ddc.Brightness("b"), 70) << "choosing a monitor writes nothing to it";
     EXPECT_TRUE(PumpUntil([&] { return form->MonitorMenu() && MonitorItem("LG HDR 4K")->isChecked(); }));
 
     // The track bar now drives the chosen monitor only.
-    form->TrackBar->SetPosition(30);
+    Seam().DropTrackBar(30);
     EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 30; })) << ddc.Brightness("b");
     EXPECT_EQ(ddc.Brightness("a"), 40);
 
@@ -141,7 +141,7 @@ TEST_F(MonitorWindowTest, OneMonitorKeepsTheMenuAsItWasAndNoneSaysNotSupportedAf
     Create();
     Started();
     EXPECT_EQ(form->MonitorMenu(), nullptr);
-    EXPECT_EQ(form->TrayMenu->actions().size(), 9);
+    EXPECT_EQ(Seam().TrayMenuItems().size(), 9);
     EXPECT_EQ(terminations, 0);
 
     QDir(ddc.Root() + "/a").removeRecursively();
@@ -156,7 +156,7 @@ TEST_F(MonitorWindowTest, APanelStartsAtOnceAndTheMonitorsJoinTheMenuLater)
     AddPanel();
     ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100, 200);
     Create();
-    EXPECT_TRUE(form->StartupTimer->Enabled()) << "the panel does not wait for the monitors";
+    EXPECT_TRUE(Seam().StartupPending()) << "the panel does not wait for the monitors";
     EXPECT_EQ(form->Brightness().MonitorInstanceName, "intel_backlight");
     EXPECT_EQ(form->MonitorMenu(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return form->MonitorMenu() != nullptr; }));
@@ -173,7 +173,7 @@ TEST_F(MonitorWindowTest, AMonitorThatStopsAnsweringIsNamedOnceAndShownUnavailab
     Started();
     ddc.SetFailing("a", true);
     for (double position : {20.0, 40.0, 60.0})
-        form->TrackBar->SetPosition(position);
+        Seam().DropTrackBar(position);
     ASSERT_TRUE(PumpUntil([&] { return !boxes.errors.isEmpty(); }));
     PumpUntil([] { return false; }, 300);
     ASSERT_EQ(boxes.errors.size(), 1) << boxes.errors.join('\n').toStdString();
@@ -182,7 +182,7 @@ TEST_F(MonitorWindowTest, AMonitorThatStopsAnsweringIsNamedOnceAndShownUnavailab
 
     // The other monitor still works.
     MonitorItem("LG HDR 4K")->trigger();
-    form->TrackBar->SetPosition(90);
+    Seam().DropTrackBar(90);
     EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 90; }));
 }
 

@@ -52,7 +52,7 @@ struct ProfilePicturesTest : lumora::testing::StandInWindowTest {
         services.ScreenPixelsPerInch = 96;
         services.Pictures = folders;
         form = std::make_unique<TForm1>(services);
-        form->ApplySavedSettings(form->StartupTimer);
+        Seam().RunStartup();
     }
 
     QStringList Offered() const
@@ -72,7 +72,7 @@ struct ProfilePicturesTest : lumora::testing::StandInWindowTest {
         QMimeData data;
         data.setUrls(urls);
         // Dropped on the open list, as a user does.
-        TAdvSmoothImageListBoxPicker& picker = *form->ProfilePicker;
+        TAdvSmoothImageListBoxPicker& picker = Seam().ProfilePicker();
         form->show();
         picker.DropDownToggle();
         ASSERT_TRUE(picker.DroppedDown());
@@ -99,11 +99,11 @@ TEST_F(ProfilePicturesTest, TheSavedActiveProfileFindsItsPictureInEitherFolder)
 {
     SaveProfile(*settings, "", TProfile{}, "Night");
     Start();
-    EXPECT_EQ(form->ProfilePicture->Picture()->Data(), Read(folders.Shipped + "/Night.png"));
+    EXPECT_EQ(Seam().ProfilePicture().Picture()->Data(), Read(folders.Shipped + "/Night.png"));
 
     WritePicture(folders.User + "/Night.png", 13);
     Start();
-    EXPECT_EQ(form->ProfilePicture->Picture()->Data(), Read(folders.User + "/Night.png"));
+    EXPECT_EQ(Seam().ProfilePicture().Picture()->Data(), Read(folders.User + "/Night.png"));
 }
 
 TEST_F(ProfilePicturesTest, ADroppedPictureIsCopiedListedAndStillThereAfterARestart)

@@ -43,7 +43,7 @@ struct StartUpFilesTest : lumora::testing::StandInWindowTest {
     void Start(TForm1Services services = {})
     {
         form = Make(120, std::move(services));
-        RunGuarded([&] { form->ApplySavedSettings(form->StartupTimer); });
+        RunGuarded([&] { Seam().RunStartup(); });
     }
 };
 
@@ -58,13 +58,13 @@ TEST_F(StartUpFilesTest, ATextWhereALevelBelongsIsReportedOnceAndTheControlsStay
     EXPECT_EQ(boxes.errors[0], "Invalid data type for 'Level'");
     EXPECT_FALSE(form->Updating());
     EXPECT_EQ(Brightness(), "1") << "the preset level 0 is applied";
-    EXPECT_EQ(form->IntervalBox->text(), "15") << "what could be read is used";
+    EXPECT_EQ(Seam().IntervalText(), "15") << "what could be read is used";
     EXPECT_EQ(form->IdleDimming().ArmedMinutes(), 15);
 
-    form->TrackBar->SetPosition(70);
+    Seam().DropTrackBar(70);
     ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     EXPECT_EQ(Brightness(), "70") << "the track bar reaches the device";
-    form->Gauge->SetValue(3);
+    Seam().TurnGauge(3);
     EXPECT_EQ(boxes.errors.size(), 1);
     EXPECT_EQ(ReadAll(SettingsPath()), before) << "reading never writes";
 }
@@ -78,7 +78,7 @@ TEST_F(StartUpFilesTest, AnUnparsableFileIsReportedOnceKeptAsItIsAndASaveSaysWhy
     EXPECT_TRUE(boxes.errors[0].contains("Cannot read settings file")) << boxes.errors[0].toStdString();
     EXPECT_FALSE(form->Updating());
     EXPECT_EQ(Brightness(), "50") << "a file that cannot be read changes nothing on the screen";
-    form->TrackBar->SetPosition(40);
+    Seam().DropTrackBar(40);
     ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     EXPECT_EQ(Brightness(), "40");
 
@@ -102,8 +102,8 @@ TEST_F(StartUpFilesTest, APictureWithItsExtensionInCapitalsIsFoundAgainAtTheNext
     Start(services);
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join(" | ").toStdString();
     EXPECT_EQ(form->ActiveProfileName(), "Cinema");
-    EXPECT_FALSE(form->ProfilePicture->Picture()->Empty()) << "the profile's picture is shown";
-    EXPECT_EQ(form->ProfilePicture->Picture()->Width(), 16);
+    EXPECT_FALSE(Seam().ProfilePicture().Picture()->Empty()) << "the profile's picture is shown";
+    EXPECT_EQ(Seam().ProfilePicture().Picture()->Width(), 16);
     EXPECT_EQ(Brightness(), "60");
 }
 
@@ -113,7 +113,7 @@ TEST_F(StartUpFilesTest, TheLoginEntryCarriesTheOptionsThatChangeWhatIsWrittenEa
     services.ExecutablePath = "/opt/my tools/lumora";
     services.LoginStartOptions = {"--levels", "11", "--backlight-root", "/tmp/my \"panel\"", "--ddc-standin", "/tmp/m"};
     Start(services);
-    form->StartupSwitch->SetState(ssOn);
+    Seam().SetStartupSwitch(true);
     form->ApplySettingsClick(nullptr);
     const std::optional<QString> exec = autostart->ReadRunValue("Lumora Brightness Control");
     ASSERT_TRUE(exec);
@@ -126,7 +126,8 @@ TEST_F(StartUpFilesTest, TheMinutesBoxCoversNoneOfTheCaptionsWordsAtEitherDensit
 {
     for (int ppi : {96, 120}) {
         std::unique_ptr<TForm1> window = Make(ppi);
-        TAdvSmoothLabel* label = window->IntervalCaption;
+        TWindowSeam seam(*window);
+        TAdvSmoothLabel* label = &seam.IntervalCaption();
         // The caption's drawn pixels: the label drawn with its words and
         // drawn without them differ exactly there.
         const QImage withWords = label->grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -136,7 +137,7 @@ TEST_F(StartUpFilesTest, TheMinutesBoxCoversNoneOfTheCaptionsWordsAtEitherDensit
         label->Caption().SetText(caption);
         ASSERT_EQ(withWords.size(), without.size());
 
-        const QRect box = window->IntervalBox->geometry().translated(-label->pos());
+        const QRect box = seam.IntervalBoxInCaption();
         int leftInk = -1, rightInk = withWords.width(), inside = 0, inkColumns = 0;
         for (int x = 0; x < withWords.width(); ++x) {
             bool ink = false;

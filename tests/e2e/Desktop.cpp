@@ -93,10 +93,14 @@ Sandbox::Sandbox(int maxBrightness, int brightness)
     WriteText(device + "/brightness", QString::number(brightness) + "\n");
     WriteText(device + "/actual_brightness", QString::number(brightness) + "\n");
     WriteText(device + "/type", "firmware\n");
-    QDir().mkpath(ConfigHome());
+    QDir().mkpath(ConfigHome() + "/Kestrelo");
+    WriteText(SettingsFile(), "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\nLevel=0\nRunOnStartup=0\n"
+                              "DimInterval=0\nProfileDesc=\n");
     QDir().mkpath(home_.path() + "/runtime");
     QFile::setPermissions(home_.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+void Sandbox::ForgetSettings() const { QFile::remove(SettingsFile()); }
 
 int Sandbox::Brightness() const { return ReadText(BrightnessFile()).trimmed().toInt(); }
 

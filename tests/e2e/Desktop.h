@@ -29,7 +29,12 @@ private:
 // and a stand-in backlight device.
 class Sandbox {
 public:
+    // A returning user: the settings file holds the lowest level, the
+    // login start off and no dimming, so every start writes one known level.
     explicit Sandbox(int maxBrightness = 100, int brightness = 50);
+    // The settings file goes: the next start is the program's first.
+    void ForgetSettings() const;
+    QString SettingsFile() const { return ConfigHome() + "/Kestrelo/LumoraBrightness.conf"; }
     QString Home() const { return home_.path(); }
     QString ConfigHome() const { return home_.path() + "/.config"; }
     QString DataHome() const { return home_.path() + "/.local/share"; }

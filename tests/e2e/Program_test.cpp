@@ -109,21 +109,24 @@ TEST_F(ProgramTest, EmptyBacklightFolderSaysNotSupportedAndEnds)
                        << driver_.Run({"search", "--onlyvisible", "--name", "."}).toStdString() << " box " << box.toStdString();
 }
 
-TEST_F(ProgramTest, FirstStartAppliesLowestLevelAndCloseKeepsRunningAndSaves)
+TEST_F(ProgramTest, FirstStartKeepsTheScreensLevelAndCloseKeepsRunningAndSaves)
 {
     Sandbox sandbox(100, 50);
+    sandbox.ForgetSettings();
     auto program = Start(sandbox);
     const QString window = driver_.WaitForWindow(kTitle);
     ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
 
-    // No settings yet: level index 0, the lowest non-zero raw value.
-    EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 1; })) << sandbox.Brightness();
-
+    // No settings yet: the panel keeps its 50 %, level 5 of 11, and the
+    // window shows that level; nothing is written.
+    // The start-up finishes half a second after the window shows.
+    Eventually([] { return false; }, 1500);
     driver_.Close(window);
     EXPECT_TRUE(driver_.WaitForWindowGone(window));
     EXPECT_FALSE(program->WaitForExit(500)) << "closing the window must not end the program";
-    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=0"); })) << SettingsText(sandbox).toStdString();
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=5"); })) << SettingsText(sandbox).toStdString();
     EXPECT_TRUE(SettingsText(sandbox).contains("RunOnStartup=0"));
+    EXPECT_EQ(sandbox.Brightness(), 50) << "a first start writes nothing";
 }
 
 TEST_F(ProgramTest, TrackBarDragWritesTheRoundedLevelAndGaugeClickWritesLevelUnderNeedle)
