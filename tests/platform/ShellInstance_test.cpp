@@ -4,6 +4,7 @@
 #include "platform/framework/Exception.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,14 +12,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <future>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 
 using namespace lumora;
@@ -222,4 +231,227 @@ TEST(ShellRaiseChannel, AnActivationTokenTravelsWithTheRequest)
     EXPECT_FALSE(IsActivationToken(QByteArray("a\tb")));
     EXPECT_FALSE(IsActivationToken(QByteArray(257, 'a')));
     EXPECT_TRUE(IsActivationToken(QByteArray(256, 'a')));
+}
+
+// ------------------------------------------------ the folder and the file
+
+namespace {
+
+// Sets an environment variable (or unsets it, for a null value) until the end
+// of the scope.
+class EnvironmentScope {
+public:
+    EnvironmentScope(const char* name, const QByteArray& value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~EnvironmentScope()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+QString UserName()
+{
+    const passwd* pw = ::getpwuid(::geteuid());
+    return pw != nullptr ? QString::fromLocal8Bit(pw->pw_name) : QString::number(::geteuid());
+}
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `work` in a child process that is killed after `seconds`; its exit
+// status, or -1 when it was killed (it hung) or did not exit normally.
+int InChild(int seconds, const std::function<int()>& work)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(unsigned(seconds));
+        int code = 99;
+        try {
+            code = work();
+        } catch (...) {
+            code = 98;
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A lock held by another open file of the record, as any program of the
+// user could take.
+int HoldLock(const QString& path, off_t start, off_t length)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock fl{};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = length;
+    EXPECT_EQ(::fcntl(fd, F_OFD_SETLK, &fl), 0) << std::strerror(errno);
+    return fd;
+}
+
+} // namespace
+
+TEST(ShellRuntimeFolder, WithoutXdgRuntimeDirAPrivateFolderOfOursIsMadeNeverTheSharedOne)
+{
+    QTemporaryDir shared;
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    EnvironmentScope tmp("TMPDIR", QFile::encodeName(shared.path()));
+    EnvironmentScope runtime("XDG_RUNTIME_DIR", QByteArray());
+
+    const std::optional<QString> folder = TInstanceRecord::RuntimeFolder();
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_EQ(*folder, shared.path() + "/runtime-" + UserName());
+    struct stat st{};
+    ASSERT_EQ(::lstat(QFile::encodeName(*folder).constData(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    EXPECT_EQ(TInstanceRecord::RuntimeFolder(), folder) << "found again at the next start";
+}
+
+TEST(ShellRuntimeFolder, APlantedFolderOrLinkIsNotUsedAndNothingSharedTakesItsPlace)
+{
+    QTemporaryDir shared;
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    EnvironmentScope tmp("TMPDIR", QFile::encodeName(shared.path()));
+    EnvironmentScope runtime("XDG_RUNTIME_DIR", QByteArray());
+    const QByteArray planted = QFile::encodeName(shared.path() + "/runtime-" + UserName());
+
+    // Another user's folder under our name (open to all where the test cannot
+    // give it away).
+    ASSERT_EQ(::mkdir(planted.constData(), 0777), 0);
+    ::chmod(planted.constData(), 0777);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(planted.constData(), kNobody, kNobody), 0);
+    }
+    EXPECT_EQ(TInstanceRecord::RuntimeFolder(), std::nullopt);
+
+    // A link to a private folder of ours, planted by someone else.
+    ASSERT_EQ(::rmdir(planted.constData()), 0);
+    QTemporaryDir ours;
+    ASSERT_EQ(::symlink(QFile::encodeName(ours.path()).constData(), planted.constData()), 0);
+    EXPECT_EQ(TInstanceRecord::RuntimeFolder(), std::nullopt);
+}
+
+TEST(ShellRuntimeFolder, XdgRuntimeDirIsUsedOnlyWhenOthersCannotWriteThere)
+{
+    QTemporaryDir shared, login;
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    EnvironmentScope tmp("TMPDIR", QFile::encodeName(shared.path()));
+    {
+        EnvironmentScope runtime("XDG_RUNTIME_DIR", QFile::encodeName(login.path()));
+        EXPECT_EQ(TInstanceRecord::RuntimeFolder(), login.path());
+    }
+    {
+        EnvironmentScope runtime("XDG_RUNTIME_DIR", QFile::encodeName(shared.path()));
+        EXPECT_EQ(TInstanceRecord::RuntimeFolder(), shared.path() + "/runtime-" + UserName())
+            << "a folder all may write to is no runtime folder";
+    }
+    {
+        const QString missing = login.path() + "/run";
+        EnvironmentScope runtime("XDG_RUNTIME_DIR", QFile::encodeName(missing));
+        EXPECT_EQ(TInstanceRecord::RuntimeFolder(), missing) << "made when missing, as the login manager would";
+    }
+}
+
+TEST(ShellInstance, ARecordThatIsNotAPlainFileOfOursIsRefusedWithoutBlocking)
+{
+    QTemporaryDir folder;
+    const QString path = TInstanceRecord("/opt/lumora", folder.path()).FilePath();
+    const QByteArray name = QFile::encodeName(path);
+
+    // A named pipe: opening it must not wait for a writer, nor count on it.
+    ASSERT_EQ(::unlink(name.constData()), 0);
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    EXPECT_EQ(InChild(5, [&] {
+        try {
+            TInstanceRecord record("/opt/lumora", folder.path());
+            return 1;
+        } catch (const EOSError&) {
+            return 0;
+        }
+    }), 0);
+
+    // A link to a file elsewhere.
+    QTemporaryDir elsewhere;
+    QFile target(elsewhere.filePath("target"));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.close();
+    ASSERT_EQ(::unlink(name.constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(target.fileName()).constData(), name.constData()), 0);
+    EXPECT_THROW(TInstanceRecord("/opt/lumora", folder.path()), EOSError);
+
+    // Another user's file.
+    if (::geteuid() != 0)
+        return;
+    ASSERT_EQ(::unlink(name.constData()), 0);
+    QFile theirs(path);
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly));
+    theirs.close();
+    ASSERT_EQ(::chown(name.constData(), kNobody, kNobody), 0);
+    EXPECT_THROW(TInstanceRecord("/opt/lumora", folder.path()), EOSError);
+}
+
+// ---------------------------------------------------------- the slot walk
+
+TEST(ShellInstance, ALockOverManySlotsCountsAsOneHolderAndIsSteppedOver)
+{
+    QTemporaryDir folder;
+    const QString path = TInstanceRecord("/opt/lumora", folder.path()).FilePath();
+    const off_t slotArea = off_t(TInstanceRecord::SlotAreaStart);
+
+    // Ten slots under one lock: the walk must not find it again and again.
+    const int wide = HoldLock(path, slotArea, 10);
+    EXPECT_EQ(InChild(5, [&] { return int(TInstanceRecord("/opt/lumora", folder.path()).Read().Count); }), 1);
+    // Registering finds the first free slot behind it.
+    EXPECT_EQ(InChild(5, [&] {
+        TInstanceRecord record("/opt/lumora", folder.path());
+        if (!record.Register(7, 2).Counted)
+            return 90;
+        return int(record.Read().Count);
+    }), 2);
+    ::close(wide);
+
+    // A lock from before the slot area into it, and one to the end of the file.
+    const int across = HoldLock(path, 100, slotArea);
+    const int toEnd = HoldLock(path, slotArea + 500, 0);
+    EXPECT_EQ(InChild(5, [&] { return int(TInstanceRecord("/opt/lumora", folder.path()).Read().Count); }), 2);
+    EXPECT_EQ(InChild(5, [&] {
+        TInstanceRecord record("/opt/lumora", folder.path());
+        return record.Register(7, 3).Counted ? int(record.Read().Count) : 90;
+    }), 3);
+    ::close(across);
+    ::close(toEnd);
+}
+
+TEST(ShellInstance, ACopyStuckOnTheRecordDoesNotHangTheNextOne)
+{
+    QTemporaryDir folder;
+    const QString path = TInstanceRecord("/opt/lumora", folder.path()).FilePath();
+    const int stuck = HoldLock(path, 0, 8);
+    EXPECT_EQ(InChild(15, [&] {
+        TInstanceRecord record("/opt/lumora", folder.path());
+        try {
+            record.Register(7, 1);
+            return 1;
+        } catch (const EOSError&) {
+            return 0;
+        }
+    }), 0) << "gives up with an error instead of waiting for ever";
+    ::close(stuck);
 }
