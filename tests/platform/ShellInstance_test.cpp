@@ -455,3 +455,200 @@ TEST(ShellInstance, ACopyStuckOnTheRecordDoesNotHangTheNextOne)
     }), 0) << "gives up with an error instead of waiting for ever";
     ::close(stuck);
 }
+
+// --------------------------------------------------------- the raise socket
+
+namespace {
+
+// A connected client that sends nothing; -1 when the connection was refused
+// (EAGAIN: the queue is full).
+int IdleClient(const QString& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool HungUp(int fd)
+{
+    char c;
+    const ssize_t n = ::recv(fd, &c, 1, MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN);
+}
+
+// RequestRaise on another thread while this one serves the event loop.
+bool RequestServed(const QString& path, int timeoutMs)
+{
+    auto answer = std::async(std::launch::async, [&] { return RequestRaise(path, timeoutMs); });
+    SpinUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, timeoutMs + 2000);
+    return answer.get();
+}
+
+double ProcessCpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+TEST(ShellRaiseChannel, ASilentClientIsHungUpOnAndTheClientsServedAtOnceAreCapped)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/raise.socket";
+    TRaiseServer server(path);
+    int raised = 0;
+    server.OnRaiseRequest = [&] { ++raised; };
+    server.Listen();
+
+    std::vector<int> idle;
+    for (int i = 0; i < TRaiseServer::kMaxConnections + 3; ++i)
+        idle.push_back(IdleClient(path));
+    ASSERT_TRUE(std::all_of(idle.begin(), idle.end(), [](int fd) { return fd >= 0; }));
+    SpinUntil([&] { return server.ConnectionCount() >= TRaiseServer::kMaxConnections; }, 1000);
+    SpinUntil([] { return false; }, 300);
+    EXPECT_EQ(server.ConnectionCount(), TRaiseServer::kMaxConnections) << "the rest wait in the queue";
+
+    // All of them are hung up on in the end, the queued ones after the first.
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(SpinUntil([&] { return HungUp(idle.front()); }, 5000));
+    EXPECT_GE(clock.elapsed(), TRaiseServer::kClientPatienceMs / 2) << "a client is given time to send";
+    EXPECT_TRUE(SpinUntil([&] { return std::all_of(idle.begin(), idle.end(), HungUp); }, 8000));
+    for (int fd : idle)
+        ::close(fd);
+    EXPECT_TRUE(RequestServed(path, 2000)) << "the server still answers";
+    EXPECT_EQ(raised, 1);
+}
+
+TEST(ShellRaiseChannel, ACopyMeetingAFullQueueAsksAgainUntilItsDeadline)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/raise.socket";
+    TRaiseServer server(path);
+    int raised = 0;
+    server.OnRaiseRequest = [&] { ++raised; };
+    server.Listen();
+
+    // The event loop is not running: clients pile up until the queue refuses.
+    std::vector<int> queued;
+    for (int fd = IdleClient(path); fd >= 0 && queued.size() < 64; fd = IdleClient(path))
+        queued.push_back(fd);
+    ASSERT_LT(queued.size(), 64u) << "the queue never filled";
+
+    auto answer = std::async(std::launch::async, [&] { return RequestRaise(path, 4000); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (int fd : queued)
+        ::close(fd); // they leave; the server drops them as it meets them
+    ASSERT_TRUE(SpinUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 6000));
+    EXPECT_TRUE(answer.get());
+    EXPECT_EQ(raised, 1);
+}
+
+TEST(ShellRaiseChannel, OutOfDescriptorsTheServerWaitsInsteadOfSpinning)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + "/raise.socket";
+    TRaiseServer server(path);
+    server.Listen();
+    std::vector<int> queued;
+    for (int i = 0; i < 2; ++i)
+        queued.push_back(IdleClient(path));
+
+    // No descriptor left for the process: the lowest free one is the limit.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lowestFree, 0);
+    ::close(lowestFree);
+    rlimit tight = before;
+    tight.rlim_cur = rlim_t(lowestFree);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const double cpuBefore = ProcessCpuSeconds();
+    SpinUntil([] { return false; }, 600);
+    const double cpuSpent = ProcessCpuSeconds() - cpuBefore;
+    ::setrlimit(RLIMIT_NOFILE, &before);
+
+    // Waiting costs a few milliseconds; spinning takes what the scheduler
+    // gives, the whole 0.6 s on an idle machine and well above 0.1 s on a busy one.
+    EXPECT_LT(cpuSpent, 0.1);
+    EXPECT_TRUE(SpinUntil([&] { return server.ConnectionCount() == 2; }, 3000)) << "accepts again once it can";
+    for (int fd : queued)
+        ::close(fd);
+}
+
+TEST(ShellRaiseChannel, EachEndBelievesOnlyAPeerOfItsOwnUser)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    QTemporaryDir folder;
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
+    const QString path = folder.path() + "/raise.socket";
+
+    // The server hangs up on another user's request, even where the socket's
+    // folder and mode would let that user in.
+    {
+        TRaiseServer server(path);
+        int raised = 0;
+        server.OnRaiseRequest = [&] { ++raised; };
+        server.Listen();
+        ::chmod(QFile::encodeName(path).constData(), 0777);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(10);
+            if (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0)
+                ::_exit(3);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray name = QFile::encodeName(path);
+            std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+                ::_exit(4);
+            (void)!::write(fd, "raise\n", 6);
+            char answer[4] = {};
+            ::_exit(::read(fd, answer, 3) > 0 ? 1 : 0);
+        }
+        int status = -1;
+        SpinUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 12000);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "answered another user (3, 4: the child could not try)";
+        EXPECT_EQ(raised, 0);
+    }
+
+    // A listener of another user that answers "ok" is not believed.
+    ::unlink(QFile::encodeName(path).constData());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        if (::setresgid(kNobody, kNobody, kNobody) != 0 || ::setresuid(kNobody, kNobody, kNobody) != 0)
+            ::_exit(3);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+        ::umask(0);
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0)
+            ::_exit(4);
+        for (;;) {
+            const int client = ::accept(fd, nullptr, nullptr);
+            char line[64];
+            (void)!::read(client, line, sizeof line);
+            (void)!::write(client, "ok\n", 3);
+            ::close(client);
+        }
+    }
+    ASSERT_TRUE(SpinUntil([&] { return QFile::exists(path); }, 5000));
+    EXPECT_FALSE(RequestRaise(path, 1000));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
