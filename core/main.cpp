@@ -25,6 +25,7 @@
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
 #include "platform/shell/PictureFolders.h"
+#include "platform/shell/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -32,6 +33,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 using namespace lumora;
@@ -142,6 +144,30 @@ bool ScreenshotPossible(MonitorSetProvider& monitors, const QString& file)
     return true;
 }
 
+// SIGTERM (logout) and SIGHUP (a closed terminal) end the program as "Exit"
+// does, with the settings saved as closing the window saves them: a level set
+// from the tray, the bus or idle dimming's restore is kept.
+std::unique_ptr<TTerminationSignals> EndOnSignals(TForm1& form)
+{
+    std::unique_ptr<TTerminationSignals> handling;
+    try {
+        handling = std::make_unique<TTerminationSignals>();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "lumora: %s\n", qPrintable(e.Message()));
+        return nullptr;
+    }
+    handling->OnSignal = [&form](int) {
+        try {
+            form.SaveAtSessionEnd();
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "lumora: the settings were not saved: %s\n", qPrintable(e.Message()));
+        }
+        // Every event loop ends, a modal box's too.
+        QCoreApplication::exit(0);
+    };
+    return handling;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -249,6 +275,7 @@ int main(int argc, char** argv)
     }
     if (form->Terminated() || form->SurplusCopy())
         return 0;
+    const std::unique_ptr<TTerminationSignals> endingSignals = EndOnSignals(*form);
 
     // The first copy only: scripts reach it on the session bus, and after
     // sleep it puts the level last set back. Without either bus the program

@@ -1,7 +1,7 @@
 // The whole program's own modes and its life beside other copies and other
 // users: the command-line modes that must answer without a monitor or beside
-// a running copy, and a shared temporary folder that another user got to
-// first.
+// a running copy, ending on the signals a session ends with, and a shared
+// temporary folder that another user got to first.
 
 #include "Desktop.h"
 
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
@@ -30,6 +31,16 @@ using namespace e2e;
 namespace {
 
 const QString kTitle = "Lumora Brightness Control";
+
+QString SettingsText(const Sandbox& sandbox) { return ReadText(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf"); }
+
+// Root settings with the given level of 11 and idle dimming off.
+void WriteSettings(const Sandbox& sandbox, int level)
+{
+    WriteFile(sandbox.ConfigHome() + "/Kestrelo/LumoraBrightness.conf",
+              "[Software\\Kestrelo\\LumoraBrightness]\nLevel=" + QByteArray::number(level) +
+                  "\nDimInterval=0\nRunOnStartup=0\n");
+}
 
 void WritePicture(const QString& path)
 {
@@ -178,6 +189,33 @@ TEST_F(InstanceProgramTest, ScreenshotBesideARunningCopySaysWhyAndFails)
     EXPECT_TRUE(run.Output().contains("another copy is running")) << run.Output().toStdString();
     EXPECT_FALSE(QFile::exists(shot));
     EXPECT_EQ(copy->Process().state(), QProcess::Running);
+}
+
+// ---------------------------------------------------------------- signals
+
+TEST_F(InstanceProgramTest, TermAndHupSaveTheLevelAndEndInOrder)
+{
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+        // The saved level differs from the device's: its write marks the end of the start-up.
+        Sandbox sandbox(100, 50);
+        WriteSettings(sandbox, 2);
+        ProgramRun run(sandbox.Environment(display_->Name()), Options(sandbox));
+        const QString window = driver_.WaitForWindow(kTitle);
+        ASSERT_FALSE(window.isEmpty()) << run.Output().toStdString();
+        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 20; })) << sandbox.Brightness();
+        // The top of the dial is the middle of the scale: level 5.
+        driver_.Click(window, Design(141 + 100, 8 + 30));
+        ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 50; })) << sandbox.Brightness();
+
+        ::kill(pid_t(run.Process().processId()), signal);
+        ASSERT_TRUE(run.Ended(5000)) << run.Output().toStdString();
+        EXPECT_EQ(run.Process().exitStatus(), QProcess::NormalExit) << "killed by the signal";
+        EXPECT_EQ(run.ExitCode(), 0);
+        EXPECT_TRUE(SettingsText(sandbox).contains("Level=5")) << SettingsText(sandbox).toStdString();
+        EXPECT_TRUE(QDir(sandbox.Home() + "/runtime").entryList({"*.socket"}, QDir::System).isEmpty())
+            << "the raise socket is taken away on the way out";
+    }
 }
 
 // ------------------------------------------- another user in the shared folder
