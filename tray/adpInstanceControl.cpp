@@ -91,8 +91,14 @@ void TadpInstanceControl::Check()
 void TadpInstanceControl::Unregister()
 {
     raiseServer_.reset();
-    if (record_ && counted_)
-        record_->Unregister();
+    if (record_ && counted_) {
+        try {
+            record_->Unregister();
+        } catch (const Exception&) {
+            // The record stays stuck for now; this copy's slot goes with its
+            // descriptor all the same.
+        }
+    }
     record_.reset();
 }
 

@@ -38,7 +38,8 @@ constexpr auto kGuardRetry = std::chrono::milliseconds(10);
 }
 
 // Open-file-description locks belong to the open file, not the process's
-// other descriptors, and vanish when the process does.
+// other descriptors, and vanish when the process does. With `wait` the lock
+// is tried again for a few seconds, not waited for without end.
 bool Lock(int fd, short type, off_t start, off_t length, bool wait)
 {
     struct flock fl{};
