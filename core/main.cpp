@@ -133,7 +133,9 @@ bool ScreenshotPossible(MonitorSetProvider& monitors, const QString& file)
                      qPrintable(file));
         return false;
     }
-    WaitForDetection(monitors);
+    // A panel answers at once; DDC/CI monitors only once the search has ended.
+    if (monitors.ActiveInstance().isEmpty())
+        WaitForDetection(monitors);
     if (monitors.ActiveInstance().isEmpty()) {
         std::fprintf(stderr,
                      "lumora: no monitor whose brightness can be set was found (backlight, desktop service, DDC/CI), "
