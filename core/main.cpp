@@ -33,6 +33,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -163,6 +164,8 @@ std::unique_ptr<TTerminationSignals> EndOnSignals(TForm1& form)
             form.SaveAtSessionEnd();
         } catch (const Exception& e) {
             std::fprintf(stderr, "lumora: the settings were not saved: %s\n", qPrintable(e.Message()));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumora: the settings were not saved: %s\n", e.what());
         }
         // Every event loop ends, a modal box's too.
         QCoreApplication::exit(0);
