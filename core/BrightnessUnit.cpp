@@ -362,6 +362,13 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
     Action = caHide;
 }
 
+void TForm1::SaveAtSessionEnd()
+{
+    if (queryFailed_ || LevelCount() <= 0 || level_->Level() < 0)
+        return;
+    SaveProfile(*services_.Settings, QString(), CurrentControls(), ActiveProfileName);
+}
+
 bool TForm1::ConfirmQuit()
 {
     if (!idle_->Armed())

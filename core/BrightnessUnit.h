@@ -112,6 +112,10 @@ public:
     void ApplySavedSettings(TObject* Sender);
     void HideAtLoginStart(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
+    // The session is ending: saves the settings as closing the window does,
+    // asking nothing; before the saved settings are applied there is nothing
+    // of the user's to save.
+    void SaveAtSessionEnd();
     void ExitClick(TObject* Sender);
     void ShowWindowClick(TObject* Sender);
     void TrayIconDblClick(TObject* Sender);

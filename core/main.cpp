@@ -20,15 +20,22 @@
 #include "platform/shell/FileIdleTime.h"
 #include "platform/shell/FileSystem.h"
 #include "platform/shell/IdleTime.h"
+#include "platform/shell/InstanceRecord.h"
 #include "platform/shell/LogindSleepWatch.h"
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
 #include "platform/shell/PictureFolders.h"
+#include "platform/shell/TerminationSignals.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
+#include <optional>
 
 using namespace lumora;
 
@@ -50,8 +57,120 @@ QStringList ArgumentsAfterProgramName(int argc, char** argv)
 
 bool NeedsOffscreenPlatform(const ProgramOptions& options)
 {
-    return (!options.Screenshot.isEmpty() || options.ListPictures) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+    return !options.Screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
            qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// --list-pictures: the pictures the picker offers, found as the window finds
+// them. No window, no monitor and no other copy take part, so it answers on
+// any machine, beside a running copy too.
+int ListPictures(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString executable = ExecutablePath();
+    TPictureFolders folders = DefaultPictureFolders(executable);
+    if (folders.Shipped.isEmpty())
+        folders.Shipped = QFileInfo(executable).absolutePath();
+    for (const TFoundFile& picture : ListProfilePictures(folders))
+        std::printf("%s\n", qPrintable(picture.Path));
+    return 0;
+}
+
+// A screenshot run has nobody to answer a box, and on the offscreen platform
+// nobody would see one: each box's text goes to standard error instead, a
+// question is answered No, and the run has failed.
+class StandardErrorBoxes : public TMessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString&, const QString& text) override { Report(text); }
+    bool AskYesNo(QWidget*, const QString&, const QString& text) override
+    {
+        Report(text);
+        return false;
+    }
+    void ShowError(QWidget*, const QString&, const QString& text) override { Report(text); }
+    bool Reported() const { return reported_; }
+
+private:
+    void Report(const QString& text)
+    {
+        reported_ = true;
+        std::fprintf(stderr, "lumora: %s\n", qPrintable(text));
+    }
+    bool reported_ = false;
+};
+
+// A copy of this executable registered in the user's instance record.
+bool AnotherCopyRuns()
+{
+    const std::optional<QString> folder = TInstanceRecord::RuntimeFolder();
+    if (!folder)
+        return false;
+    try {
+        TInstanceRecord record(TInstanceRecord::NameFromExecutable(ExecutablePath()), *folder);
+        return record.Read().Count > 0;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+// Waits for the background search for DDC/CI monitors to end.
+void WaitForDetection(MonitorSetProvider& monitors)
+{
+    if (monitors.Detected())
+        return;
+    QEventLoop loop;
+    QObject::connect(&monitors, &MonitorSetProvider::DetectionFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Whether a screenshot can be taken, said on standard error when not. The
+// window shows a monitor's level: without one there is nothing to show.
+// Beside a running copy this one would put the saved level on the monitor
+// under the other's feet, and could not register itself.
+bool ScreenshotPossible(MonitorSetProvider& monitors, const QString& file)
+{
+    if (AnotherCopyRuns()) {
+        std::fprintf(stderr, "lumora: another copy is running, so no screenshot is written to %s; end it first\n",
+                     qPrintable(file));
+        return false;
+    }
+    // A panel answers at once; DDC/CI monitors only once the search has ended.
+    if (monitors.ActiveInstance().isEmpty())
+        WaitForDetection(monitors);
+    if (monitors.ActiveInstance().isEmpty()) {
+        std::fprintf(stderr,
+                     "lumora: no monitor whose brightness can be set was found (backlight, desktop service, DDC/CI), "
+                     "so no screenshot is written to %s\n",
+                     qPrintable(file));
+        return false;
+    }
+    return true;
+}
+
+// SIGTERM (logout) and SIGHUP (a closed terminal) end the program as "Exit"
+// does, with the settings saved as closing the window saves them: a level set
+// from the tray, the bus or idle dimming's restore is kept.
+std::unique_ptr<TTerminationSignals> EndOnSignals(TForm1& form)
+{
+    std::unique_ptr<TTerminationSignals> handling;
+    try {
+        handling = std::make_unique<TTerminationSignals>();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "lumora: %s\n", qPrintable(e.Message()));
+        return nullptr;
+    }
+    handling->OnSignal = [&form](int) {
+        try {
+            form.SaveAtSessionEnd();
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "lumora: the settings were not saved: %s\n", qPrintable(e.Message()));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "lumora: the settings were not saved: %s\n", e.what());
+        }
+        // Every event loop ends, a modal box's too.
+        QCoreApplication::exit(0);
+    };
+    return handling;
 }
 
 } // namespace
@@ -77,6 +196,8 @@ int main(int argc, char** argv)
         QCoreApplication remote(argc, argv);
         return RunRemoteCommand(options);
     }
+    if (options.ListPictures)
+        return ListPictures(argc, argv);
     if (NeedsOffscreenPlatform(options))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -140,18 +261,26 @@ int main(int argc, char** argv)
     if (options.IdleCheckIntervalMs > 0)
         services.IdleCheckIntervalMs = options.IdleCheckIntervalMs;
 
+    const bool screenshot = !options.Screenshot.isEmpty();
+    StandardErrorBoxes unanswered;
+    std::optional<TMessageBoxesScope> boxesToStandardError;
+    if (screenshot) {
+        if (!ScreenshotPossible(*monitors, options.Screenshot))
+            return 1;
+        boxesToStandardError.emplace(unanswered);
+    }
+
     std::unique_ptr<TForm1> form;
     if (!RunGuarded([&] { form = std::make_unique<TForm1>(services); }))
         return 1;
     form->OnTerminate = [&app] { app.Terminate(); };
+    if (screenshot && (form->Terminated() || form->SurplusCopy())) {
+        std::fprintf(stderr, "lumora: no screenshot written to %s\n", qPrintable(options.Screenshot));
+        return 1;
+    }
     if (form->Terminated() || form->SurplusCopy())
         return 0;
-
-    if (options.ListPictures) {
-        for (const QString& picture : form->OfferedProfilePictures())
-            std::printf("%s\n", qPrintable(picture));
-        return 0;
-    }
+    const std::unique_ptr<TTerminationSignals> endingSignals = EndOnSignals(*form);
 
     // The first copy only: scripts reach it on the session bus, and after
     // sleep it puts the level last set back. Without either bus the program
@@ -163,17 +292,21 @@ int main(int argc, char** argv)
     if (sleepWatch)
         sleepWatch->OnResumed = [&form] { form->DeviceResumed(); };
 
-    if (!options.Screenshot.isEmpty()) {
+    bool screenshotWritten = false;
+    if (screenshot) {
         QTimer::singleShot(kScreenshotDelayMs, &app, [&] {
-            const bool saved = form->grab().save(options.Screenshot, "PNG");
-            if (saved)
+            screenshotWritten = !unanswered.Reported() && form->grab().save(options.Screenshot, "PNG");
+            if (screenshotWritten)
                 std::printf("Screenshot written to %s\n", qPrintable(options.Screenshot));
-            else
-                std::fprintf(stderr, "lumora: cannot write %s\n", qPrintable(options.Screenshot));
-            app.exit(saved ? 0 : 1);
+            app.exit(screenshotWritten ? 0 : 1);
         });
     }
 
     form->ShowAtStart();
-    return app.exec();
+    const int code = app.exec();
+    if (screenshot && !screenshotWritten) {
+        std::fprintf(stderr, "lumora: no screenshot written to %s\n", qPrintable(options.Screenshot));
+        return 1;
+    }
+    return code;
 }

@@ -8,6 +8,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace lumora {
 
 namespace {
@@ -20,7 +22,7 @@ TadpInstanceControl::TadpInstanceControl(TComponent* owner, QWidget* window) : T
         throw EInstanceControl("Only one copy of this component can be dropped on a form!");
     gInstanceControl = this;
     executablePath_ = QCoreApplication::applicationFilePath();
-    recordFolder_ = TInstanceRecord::RuntimeFolder();
+    recordFolder_ = TInstanceRecord::RuntimeFolder().value_or(QString());
     OnTerminate = [] { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); };
 }
 
@@ -40,13 +42,38 @@ void TadpInstanceControl::Loaded()
 
 void TadpInstanceControl::Check()
 {
-    record_ = std::make_unique<TInstanceRecord>(TInstanceRecord::NameFromExecutable(executablePath_), recordFolder_);
-    const TInstanceRecord::Check check = record_->Register(WindowHandleOf(window_), maxInstances_);
+    // Without a folder of our own, or with a record that cannot be used, the
+    // copy runs uncounted: a second copy is a smaller harm than a program
+    // that another user can stop or hang.
+    const auto runUncounted = [this](const QString& why) {
+        std::fprintf(stderr, "lumora: %s; running without the single-instance check\n", qPrintable(why));
+        raiseServer_.reset();
+        record_.reset();
+        counted_ = false;
+    };
+    if (recordFolder_.isEmpty()) {
+        runUncounted(QStringLiteral("no private runtime folder (XDG_RUNTIME_DIR is not set or not safe)"));
+        return;
+    }
+    TInstanceRecord::Check check;
+    try {
+        record_ = std::make_unique<TInstanceRecord>(TInstanceRecord::NameFromExecutable(executablePath_), recordFolder_);
+        check = record_->Register(WindowHandleOf(window_), maxInstances_);
+    } catch (const EOSError& e) {
+        runUncounted(e.Message());
+        return;
+    }
     if (check.Counted) {
         // The registered copy answers later copies' requests to come forward.
         raiseServer_ = std::make_unique<TRaiseServer>(record_->ServerPath());
         raiseServer_->OnRaiseRequest = [this] { RestoreAndActivate(window_); };
-        raiseServer_->Listen();
+        try {
+            raiseServer_->Listen();
+        } catch (const EOSError& e) {
+            // Counted still: later copies end, they just cannot bring this one forward.
+            std::fprintf(stderr, "lumora: %s\n", qPrintable(e.Message()));
+            raiseServer_.reset();
+        }
         return;
     }
 
@@ -64,8 +91,14 @@ void TadpInstanceControl::Check()
 void TadpInstanceControl::Unregister()
 {
     raiseServer_.reset();
-    if (record_ && counted_)
-        record_->Unregister();
+    if (record_ && counted_) {
+        try {
+            record_->Unregister();
+        } catch (const Exception&) {
+            // The record stays stuck for now; this copy's slot goes with its
+            // descriptor all the same.
+        }
+    }
     record_.reset();
 }
 

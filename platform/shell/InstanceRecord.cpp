@@ -5,11 +5,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace lumora {
@@ -19,8 +23,12 @@ namespace {
 // Bytes 0..7 hold the record; the byte at kSlotBase + i is slot i. Locks on
 // bytes beyond the end of a file are allowed, so the file stays 8 bytes.
 constexpr off_t kRecordSize = 8;
-constexpr off_t kSlotBase = 4096;
-constexpr long kMaxSlots = 1 << 16;
+constexpr off_t kSlotBase = off_t(TInstanceRecord::SlotAreaStart);
+constexpr off_t kSlotEnd = kSlotBase + off_t(TInstanceRecord::SlotCount);
+// A copy that holds the record's lock only reads and writes 8 bytes; one that
+// holds it longer is stuck, and later copies must not hang behind it.
+constexpr auto kGuardPatience = std::chrono::seconds(3);
+constexpr auto kGuardRetry = std::chrono::milliseconds(10);
 
 [[noreturn]] void RaiseOSError(int error)
 {
@@ -30,7 +38,8 @@ constexpr long kMaxSlots = 1 << 16;
 }
 
 // Open-file-description locks belong to the open file, not the process's
-// other descriptors, and vanish when the process does.
+// other descriptors, and vanish when the process does. With `wait` the lock
+// is tried again for a few seconds, not waited for without end.
 bool Lock(int fd, short type, off_t start, off_t length, bool wait)
 {
     struct flock fl{};
@@ -38,14 +47,52 @@ bool Lock(int fd, short type, off_t start, off_t length, bool wait)
     fl.l_whence = SEEK_SET;
     fl.l_start = start;
     fl.l_len = length;
-    while (::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl) != 0) {
+    const auto deadline = std::chrono::steady_clock::now() + kGuardPatience;
+    while (::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
         if (errno == EINTR)
             continue;
-        if (!wait && (errno == EAGAIN || errno == EACCES))
+        if (errno != EAGAIN && errno != EACCES)
+            RaiseOSError(errno);
+        if (!wait)
             return false;
-        RaiseOSError(errno);
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw EOSError(QStringLiteral("The instance record is held by another process that does not let go of it"));
+        std::this_thread::sleep_for(kGuardRetry);
     }
     return true;
+}
+
+// A folder only its owner, this user, can change: nobody else can plant or
+// replace what we make in it. `mask` holds the permission bits others must
+// not have.
+bool IsOurFolder(const struct stat& st, mode_t mask)
+{
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & mask) == 0;
+}
+
+QString UserName()
+{
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr && *pw->pw_name != '\0')
+        return QString::fromLocal8Bit(pw->pw_name);
+    return QString::number(::geteuid());
+}
+
+// The first byte at or after `byte` that the lock holding `byte` does not
+// cover, so a wide lock is stepped over at once.
+off_t NextFree(int fd, off_t byte)
+{
+    struct flock fl{};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    if (::fcntl(fd, F_OFD_GETLK, &fl) != 0)
+        RaiseOSError(errno);
+    if (fl.l_type == F_UNLCK)
+        return byte; // let go of in the meantime: try again
+    if (fl.l_len == 0)
+        return kSlotEnd;
+    return std::max(byte + 1, off_t(fl.l_start + fl.l_len));
 }
 
 } // namespace
@@ -79,9 +126,20 @@ TInstanceRecord::TInstanceRecord(const QString& name, const QString& folder)
                              QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
     filePath_ = folder + u'/' + base + QStringLiteral(".record");
     serverPath_ = folder + u'/' + base + QStringLiteral(".socket");
-    fd_ = ::open(QFile::encodeName(filePath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // Not blocking: a named pipe in its place must not hang the start.
+    fd_ = ::open(QFile::encodeName(filePath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd_ < 0)
         RaiseOSError(errno);
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) {
+        const int error = errno;
+        ::close(fd_);
+        RaiseOSError(error);
+    }
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd_);
+        throw EOSError(QStringLiteral("The instance record %1 is not a plain file of this user").arg(filePath_));
+    }
 }
 
 TInstanceRecord::~TInstanceRecord()
@@ -102,33 +160,55 @@ QString TInstanceRecord::NameFromExecutable(const QString& executablePath)
     return name;
 }
 
-QString TInstanceRecord::RuntimeFolder()
+std::optional<QString> TInstanceRecord::RuntimeFolder()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder;
+    // The login manager's folder, as the desktop's own services use it.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/')) {
+        struct stat st{};
+        if (::stat(runtime.constData(), &st) != 0 && errno == ENOENT && ::mkdir(runtime.constData(), 0700) == 0)
+            ::stat(runtime.constData(), &st);
+        if (IsOurFolder(st, S_IWGRP | S_IWOTH))
+            return QFile::decodeName(runtime);
+    }
+    // Without one (su, startx, some remote logins): a folder of our own in
+    // the shared temporary folder, under the name Qt gives it. Another user
+    // may have made that name first, or put a link there: it is then not
+    // used at all.
+    const QByteArray own = QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-") + UserName());
+    struct stat st{};
+    if (::lstat(own.constData(), &st) != 0 && errno == ENOENT && ::mkdir(own.constData(), 0700) == 0)
+        ::lstat(own.constData(), &st);
+    if (IsOurFolder(st, S_IRWXG | S_IRWXO))
+        return QFile::decodeName(own);
+    return std::nullopt;
 }
 
 quint32 TInstanceRecord::LiveCount() const
 {
-    // F_OFD_GETLK reports the first lock of another open file in a range;
-    // walking range by range counts every held slot. Our own slot is ours.
+    // F_OFD_GETLK reports the first lock of another open file that meets the
+    // range asked about; the walk goes on past its end, so each lock counts
+    // once, however many bytes it covers, and stops at the end of the slot
+    // area. Our own slot is ours.
     quint32 count = Counted() ? 1 : 0;
     off_t start = kSlotBase;
-    while (true) {
+    while (start < kSlotEnd) {
         struct flock fl{};
         fl.l_type = F_WRLCK;
         fl.l_whence = SEEK_SET;
         fl.l_start = start;
-        fl.l_len = 0;
+        fl.l_len = kSlotEnd - start;
         if (::fcntl(fd_, F_OFD_GETLK, &fl) != 0)
             RaiseOSError(errno);
         if (fl.l_type == F_UNLCK)
-            return count;
+            break;
         ++count;
-        start = fl.l_start + 1;
+        // A length of 0 is a lock to the end of the file and beyond.
+        if (fl.l_len == 0)
+            break;
+        start = std::max(start + 1, off_t(fl.l_start + fl.l_len));
     }
+    return count;
 }
 
 TInstanceRecord::State TInstanceRecord::Read() const
@@ -154,11 +234,12 @@ TInstanceRecord::Check TInstanceRecord::Register(quint32 windowHandle, quint32 m
         return Check{before, true};
     if (before.Count >= maxInstances)
         return Check{before, false};
-    for (long slot = 0; slot < kMaxSlots; ++slot) {
-        if (Lock(fd_, F_WRLCK, kSlotBase + slot, 1, false)) {
-            slot_ = slot;
+    for (off_t byte = kSlotBase; byte < kSlotEnd;) {
+        if (Lock(fd_, F_WRLCK, byte, 1, false)) {
+            slot_ = long(byte - kSlotBase);
             break;
         }
+        byte = NextFree(fd_, byte);
     }
     if (!Counted())
         RaiseOSError(EAGAIN);

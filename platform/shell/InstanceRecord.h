@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace lumora {
 
 // The record copies of one executable share to count themselves: the window
@@ -20,12 +22,17 @@ public:
     };
     struct Check {
         State Before;   // the record as this copy found it
-        bool Counted;   // this copy is now registered
+        bool Counted = false; // this copy is now registered
     };
 
+    // Where the slots lie in the file: byte SlotAreaStart + i is slot i.
+    static constexpr qint64 SlotAreaStart = 4096;
+    static constexpr qint64 SlotCount = 1 << 16;
+
     // Opens (creating) the record called `name` in `folder`. Raises EOSError
-    // "System Error.  Code: %d." and the system's text when it cannot.
-    explicit TInstanceRecord(const QString& name, const QString& folder = RuntimeFolder());
+    // "System Error.  Code: %d." and the system's text when it cannot, and
+    // when the name is taken by something other than a plain file of ours.
+    TInstanceRecord(const QString& name, const QString& folder);
     // Unregisters.
     ~TInstanceRecord();
     TInstanceRecord(const TInstanceRecord&) = delete;
@@ -34,16 +41,23 @@ public:
     // The record name for an executable: its full path with every "\" and
     // then every blank removed, letter case kept.
     static QString NameFromExecutable(const QString& executablePath);
-    // The user's runtime folder ($XDG_RUNTIME_DIR, or Qt's private fallback).
-    static QString RuntimeFolder();
+    // The user's runtime folder: $XDG_RUNTIME_DIR when it is a folder of
+    // ours that nobody else may enter, else a private folder of ours under
+    // the temporary folder (made with mode 0700 when missing). Nothing when
+    // neither is safe: a folder others can write to would let another user
+    // plant the record or the socket, so the caller goes without.
+    static std::optional<QString> RuntimeFolder();
 
     const QString& FilePath() const { return filePath_; }
     // Where the registered copy listens for requests to come forward.
     const QString& ServerPath() const { return serverPath_; }
 
+    // The record with the number of held slots. A lock on the slot area that
+    // is not one slot (some other program's) counts as one holder.
     State Read() const;
     // Registers this copy, storing its window handle, when fewer than
-    // `maxInstances` copies are registered.
+    // `maxInstances` copies are registered. Waits at most a few seconds for
+    // another copy's check to end, then raises EOSError.
     Check Register(quint32 windowHandle, quint32 maxInstances);
     // Stores a new window handle for a registered copy.
     void SetWindowHandle(quint32 windowHandle);

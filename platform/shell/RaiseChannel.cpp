@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -30,6 +32,11 @@ namespace {
 const QByteArray kRequest = QByteArrayLiteral("raise");
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
 constexpr qsizetype kMaxRequest = 300;
+// Out of descriptors, the queued client wakes the listener again at once:
+// it sleeps this long instead, and the descriptors others need are not spent.
+constexpr int kBackOffMs = 500;
+// A copy that finds the queue full asks again after this long.
+constexpr auto kConnectRetry = std::chrono::milliseconds(20);
 
 // The socket address of a path; false when the path does not fit.
 bool AddressOf(const QString& path, sockaddr_un& address)
@@ -41,6 +48,16 @@ bool AddressOf(const QString& path, sockaddr_un& address)
         return false;
     std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
     return true;
+}
+
+// The other end runs as this user. A connected Unix socket knows who made
+// its peer: the client for the listener, the listener for the client.
+bool PeerIsUs(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == ::geteuid();
 }
 
 int StreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
@@ -75,8 +92,10 @@ struct TRaiseServer::Connection {
     int fd = -1;
     QByteArray received;
     std::unique_ptr<QSocketNotifier> notifier;
+    QTimer patience;
     ~Connection()
     {
+        patience.stop();
         notifier.reset();
         if (fd >= 0)
             ::close(fd);
@@ -129,17 +148,43 @@ void TRaiseServer::Listen()
 
 void TRaiseServer::Accept()
 {
-    for (;;) {
+    while (int(connections_.size()) < kMaxConnections) {
         const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0)
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                listener_->setEnabled(false);
+                backingOff_ = true;
+                QTimer::singleShot(kBackOffMs, this, [this] {
+                    backingOff_ = false;
+                    ResumeAccepting();
+                });
+            }
             return; // EAGAIN: nobody else waiting
+        }
+        if (!PeerIsUs(fd)) {
+            ::close(fd);
+            continue;
+        }
         auto connection = std::make_unique<Connection>();
         connection->fd = fd;
         connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         Connection* c = connection.get();
         connect(c->notifier.get(), &QSocketNotifier::activated, this, [this, c] { Read(c); });
+        c->patience.setSingleShot(true);
+        connect(&c->patience, &QTimer::timeout, this, [this, c] { Drop(c); });
+        c->patience.start(kClientPatienceMs);
         connections_.push_back(std::move(connection));
     }
+    // Full: the rest wait in the queue until a client is done.
+    listener_->setEnabled(false);
+}
+
+void TRaiseServer::ResumeAccepting()
+{
+    if (listener_ && !backingOff_ && int(connections_.size()) < kMaxConnections)
+        listener_->setEnabled(true);
 }
 
 void TRaiseServer::Read(Connection* c)
@@ -169,11 +214,14 @@ void TRaiseServer::Drop(Connection* c)
 {
     for (auto it = connections_.begin(); it != connections_.end(); ++it) {
         if (it->get() == c) {
-            // The notifier that called is still on the stack: close now, free later.
+            // The notifier or timer that called is still on the stack: close
+            // now, free later.
             c->notifier->setEnabled(false);
+            c->patience.stop();
             ::shutdown(c->fd, SHUT_RDWR);
             QMetaObject::invokeMethod(this, [owned = std::shared_ptr<Connection>(std::move(*it))] {}, Qt::QueuedConnection);
             connections_.erase(it);
+            ResumeAccepting();
             return;
         }
     }
@@ -189,14 +237,28 @@ bool RequestRaise(const QString& serverPath, int timeoutMs, const QByteArray& ac
     if (fd < 0)
         return false;
     const auto answered = [&] {
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-            if (errno != EINPROGRESS && errno != EAGAIN)
+        while (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN) {
+                // The copy's queue is full: it is busy, not gone.
+                if (std::chrono::steady_clock::now() + kConnectRetry >= deadline)
+                    return false;
+                std::this_thread::sleep_for(kConnectRetry);
+                continue;
+            }
+            if (errno != EINPROGRESS)
                 return false;
             int error = 0;
             socklen_t size = sizeof error;
             if (!WaitFor(fd, POLLOUT, deadline) || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
                 return false;
+            break;
         }
+        // Whoever listens there must be this user: an answer from anyone
+        // else would end this copy for nothing.
+        if (!PeerIsUs(fd))
+            return false;
         const QByteArray request =
             IsActivationToken(activationToken) ? kRequest + ' ' + activationToken + '\n' : kRequest + '\n';
         qsizetype sent = 0;

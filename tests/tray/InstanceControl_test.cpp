@@ -2,9 +2,12 @@
 
 #include "platform/shell/InstanceRecord.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace lumora;
 
@@ -88,4 +91,21 @@ TEST_F(InstanceFixture, DisabledControlChecksNothing)
     control->EndLoading();
     EXPECT_FALSE(control->SurplusCopy());
     EXPECT_EQ(terminations, 0);
+}
+
+TEST_F(InstanceFixture, WithoutAUsableRecordTheCopyRunsUncountedInsteadOfFailing)
+{
+    // A named pipe where the record belongs: not a file the copies can share.
+    const QString record = TInstanceRecord(TInstanceRecord::NameFromExecutable(exe), folder.path()).FilePath();
+    ASSERT_TRUE(QFile::remove(record));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(record).constData(), 0600), 0);
+    for (const QString& recordFolder : {folder.path(), QString()}) {
+        auto control = Make();
+        control->SetRecordFolder(recordFolder); // empty: no private runtime folder
+        control->BeginLoading();
+        EXPECT_NO_THROW(control->EndLoading());
+        EXPECT_FALSE(control->Counted());
+        EXPECT_FALSE(control->SurplusCopy()) << "it runs on";
+        EXPECT_EQ(terminations, 0);
+    }
 }
