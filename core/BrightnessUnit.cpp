@@ -364,9 +364,9 @@ void TForm1::FormClose(TObject*, TCloseAction& Action)
 
 void TForm1::SaveAtSessionEnd()
 {
-    if (queryFailed_ || LevelCount() <= 0 || level_->Level() < 0)
+    if (!settingsShown_ || level_->Level() < 0)
         return;
-    SaveProfile(*services_.Settings, QString(), CurrentControls(), ActiveProfileName);
+    profiles_.SaveCurrent(CurrentControls());
 }
 
 bool TForm1::ConfirmQuit()

@@ -84,8 +84,8 @@ TEST_F(MainWindowTest, FirstStartShowsDefaultsAndKeepsTheMonitorsOwnLevel)
 TEST_F(MainWindowTest, ClosingBeforeTheSavedSettingsAreShownKeepsThem)
 {
     AddPanel();
-    const QByteArray saved = "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\nLevel=7\nRunOnStartup=1\n"
-                             "DimInterval=15\nProfileDesc=Desk\n";
+    const QByteArray saved = "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\"\"\nLevel=7\nRunOnStartup=1\n"
+                             "DimInterval=15\nProfileDesc=\"Desk\"\n";
     WriteFile(dir.filePath("settings.conf"), saved);
     OpenStores();
     form = std::make_unique<TForm1>(StandInServices());

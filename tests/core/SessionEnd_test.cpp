@@ -3,8 +3,6 @@
 
 #include "core/BrightnessUnit.h"
 
-#include "controls/trackbar/AdvSmoothTrackBar.h"
-
 #include "MainWindowStandIns.h"
 #include "support/EventLoop.h"
 
@@ -33,8 +31,8 @@ TEST_F(SessionEndTest, SavesTheLevelInForceButNothingBeforeTheSavedSettingsAreAp
     form->SaveAtSessionEnd();
     EXPECT_EQ(ReadAll(dir.filePath("settings.conf")), saved);
 
-    form->ApplySavedSettings(form->StartupTimer);
-    form->TrackBar->SetPosition(70);
+    Seam().RunStartup();
+    Seam().DropTrackBar(70);
     ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !form->Level().Fading(); }));
     form->SaveAtSessionEnd();
     EXPECT_TRUE(SettingsText().contains("Level=7")) << SettingsText().toStdString();

@@ -94,8 +94,8 @@ Sandbox::Sandbox(int maxBrightness, int brightness)
     WriteText(device + "/actual_brightness", QString::number(brightness) + "\n");
     WriteText(device + "/type", "firmware\n");
     QDir().mkpath(ConfigHome() + "/Kestrelo");
-    WriteText(SettingsFile(), "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\nLevel=0\nRunOnStartup=0\n"
-                              "DimInterval=0\nProfileDesc=\n");
+    WriteText(SettingsFile(), "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\"\"\nLevel=0\nRunOnStartup=0\n"
+                              "DimInterval=0\nProfileDesc=\"\"\n");
     QDir().mkpath(home_.path() + "/runtime");
     QFile::setPermissions(home_.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
