@@ -166,7 +166,7 @@ TEST_F(NoTrayDesktopTest, ClosingTheWindowSavesAndEnds)
     Sandbox sandbox(100, 50);
     QString window;
     auto program = StartShown(*desktop_, sandbox, 1, window);
-    ASSERT_FALSE(QFile::exists(SettingsPath(sandbox)));
+    ASSERT_TRUE(QFile::remove(SettingsPath(sandbox)));
     desktop_->Drive().Close(window);
     EXPECT_TRUE(program->WaitForExit(2000)) << "with nowhere to hide, closing ends the program";
     EXPECT_EQ(program->ExitCode(), 0);

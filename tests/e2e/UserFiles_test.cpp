@@ -65,10 +65,11 @@ protected:
 
     // Drags the track bar until the device shows `expected` (a drag right
     // after a box closes may be taken as the window's activation).
-    bool DragTo(const QString& window, const Sandbox& sandbox, double percent, int expected)
+    // Drags the track bar's thumb from where it rests (`from`) to `percent`.
+    bool DragTo(const QString& window, const Sandbox& sandbox, double percent, int expected, double from = 0)
     {
         for (int attempt = 0; attempt < 3 && sandbox.Brightness() != expected; ++attempt) {
-            desktop_->Drive().Drag(window, TrackBarAt(0), TrackBarAt(percent));
+            desktop_->Drive().Drag(window, TrackBarAt(from), TrackBarAt(percent));
             Eventually([&] { return sandbox.Brightness() == expected; }, 2000);
         }
         return sandbox.Brightness() == expected;
@@ -106,7 +107,8 @@ TEST_F(UserFilesTest, AnUnparsableSettingsFileIsReportedKeptByteForByteAndTheCon
     ASSERT_TRUE(desktop_->AnswerMessageBox(box));
     const QString window = desktop_->WaitForMainWindow(pid);
     ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
-    EXPECT_TRUE(DragTo(window, sandbox, 40, 40)) << sandbox.Brightness();
+    EXPECT_EQ(sandbox.Brightness(), 50) << "a file that cannot be read changes nothing on the screen";
+    EXPECT_TRUE(DragTo(window, sandbox, 40, 40, 50)) << sandbox.Brightness();
 
     // Closing saves, which must refuse: the file stays as it was. (That the
     // refusal is said is checked against the window itself, in test_core.)
