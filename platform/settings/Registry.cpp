@@ -86,10 +86,12 @@ void TRegistry::Commit()
         // Reported as it is, so the user learns which file and line to fix;
         // the file stays untouched.
         throw;
-    } catch (const EInOutError&) {
+    } catch (const EInOutError& e) {
         if (name.isEmpty())
             throw;
-        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
+        // The runtime's text first, then why, so that a user can act on it
+        // (a read-only file, a full disc, a folder that cannot be written).
+        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name) + u'\n' + e.Message());
     }
 }
 
