@@ -32,7 +32,7 @@ QString TForm1::PickerText() const { return ProfilePicker->Text(); }
 void TForm1::ProfilePickerSelectImage(TObject*, int ItemIndex)
 {
     const QString file = ProfilePicker->ListBox().Items()[ItemIndex]->Location();
-    const QString name = QFileInfo(file).fileName().remove(QRegularExpression("\\.png", QRegularExpression::CaseInsensitiveOption));
+    const QString name = ProfileNameForPicture(*services_.Settings, file);
     ActiveProfileName = name;
 
     TProfile profile;
