@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "platform/device/AccessAdvice.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
 #include "platform/framework/Exception.h"
@@ -151,13 +152,13 @@ bool TForm1::StartDevice()
         queryFailed_ = true;
         StartupTimer->SetEnabled(false);
         HandleException(std::current_exception());
-        ShowMessage("Not supported", this);
+        ShowMessage(NotSupportedText(LookAtAccess(services_.Brightness.get())), this);
         Terminate();
         return false;
     }
 
     if (LevelCount() <= 0) {
-        ShowMessage("Not supported", this);
+        ShowMessage(NotSupportedText(LookAtAccess(services_.Brightness.get())), this);
         Terminate();
     }
 
