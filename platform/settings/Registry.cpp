@@ -1,6 +1,7 @@
 #include "platform/settings/Registry.h"
 
 #include "platform/framework/Exception.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QDebug>
 #include <QFile>
@@ -17,8 +18,11 @@ TRegistry::~TRegistry()
         return;
     try {
         Commit();
-    } catch (const std::exception& e) {
+    } catch (const Exception& e) {
         // Nowhere to raise from a destructor; CloseKey is the reporting path.
+        // The text names the file: printed escaped, on one line.
+        qWarning("Settings not stored: %s", qPrintable(PrintableName(e.Message())));
+    } catch (const std::exception& e) {
         qWarning("Settings not stored: %s", e.what());
     }
 }

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <future>
 #include <sys/stat.h>
@@ -410,4 +411,28 @@ TEST(SettingsData, ManyValuesInOneKeyKeepTheirOrderCaseRulesAndDeletion)
     EXPECT_EQ(data.ValueNames("K").back(), "Last");
     EXPECT_EQ(data.ValueNames("K")[3], "V4");
     EXPECT_EQ(TSettingsData::Parse(data.Serialize(), "again"), data);
+}
+
+// A save that fails where nothing can raise it (a registry left open at the
+// end of a scope) is told on standard error: its file name on one line.
+TEST(SettingsWarning, AnUnraisedFailureNamesTheFileEscaped)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("odd\nfolder");
+    const QString path = folder + "/LumoraBrightness.conf";
+    TSettingsStore store(path);
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); });
+    // A folder where the lock file belongs makes the store fail.
+    ASSERT_TRUE(QFile::remove(path + ".lock"));
+    ASSERT_TRUE(QDir().mkpath(path + ".lock"));
+    ::testing::internal::CaptureStderr();
+    {
+        TRegistry reg(store);
+        ASSERT_TRUE(reg.OpenKey("A", false));
+        reg.WriteInteger("Level", 2);
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Settings not stored: "), std::string::npos) << said;
+    EXPECT_NE(said.find("odd\\nfolder"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
