@@ -98,7 +98,8 @@ void X11DisplayPower::ForceOff() { off_.TurnOff(*calls_); }
 
 bool X11DisplayPower::Settle() { return off_.RestoreIfOn(*calls_); }
 
-TMonitorPower::TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs) : backend_(std::move(backend))
+TMonitorPower::TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs, int settleIntervalMs)
+    : backend_(std::move(backend))
 {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
@@ -109,7 +110,7 @@ TMonitorPower::TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs)
         if (!backend_->Settle())
             settleTimer_.start();
     });
-    settleTimer_.setInterval(kSettleIntervalMs);
+    settleTimer_.setInterval(settleIntervalMs);
     connect(&settleTimer_, &QTimer::timeout, this, [this] {
         if (backend_->Settle())
             settleTimer_.stop();

@@ -77,7 +77,8 @@ public:
     static constexpr int kSettleIntervalMs = 1000;
 
     // A null backend means the display cannot be switched off.
-    explicit TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs = kDelayMs);
+    explicit TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs = kDelayMs,
+                           int settleIntervalMs = kSettleIntervalMs);
 
     // Raises Exception at once when the display cannot be switched off.
     void TurnOff();

@@ -178,16 +178,18 @@ TEST(ShellDpms, TheSettleTimerRunsOnlyUntilTheMonitorIsOnAgain)
 {
     auto backend = std::make_unique<SettlingPower>();
     SettlingPower& power = *backend;
-    TMonitorPower monitor(std::move(backend), 10);
+    EXPECT_EQ(TMonitorPower::kSettleIntervalMs, 1000);
+    TMonitorPower monitor(std::move(backend), 10, 20);
     EXPECT_FALSE(monitor.Settling());
     monitor.TurnOff();
     Wait(100);
     EXPECT_EQ(power.offs, 1);
-    EXPECT_TRUE(monitor.Settling());
+    EXPECT_TRUE(monitor.Settling()) << "the monitor is still off";
+    EXPECT_GT(power.asks, 1);
     power.monitorOn = true;
-    Wait(TMonitorPower::kSettleIntervalMs + 300);
+    Wait(100);
     EXPECT_FALSE(monitor.Settling()) << "no timer once nothing is left to undo";
     const int asks = power.asks;
-    Wait(TMonitorPower::kSettleIntervalMs + 100);
+    Wait(100);
     EXPECT_EQ(power.asks, asks);
 }
