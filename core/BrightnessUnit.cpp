@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "platform/device/AccessAdvice.h"
 #include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
@@ -163,13 +164,13 @@ bool TForm1::StartDevice()
         queryFailed_ = true;
         startupTimer_->SetEnabled(false);
         HandleException(std::current_exception());
-        ShowMessage("Not supported", this);
+        ShowMessage(NotSupportedText(LookAtAccess(services_.Brightness.get())), this);
         Terminate();
         return false;
     }
 
     if (LevelCount() <= 0) {
-        ShowMessage("Not supported", this);
+        ShowMessage(NotSupportedText(LookAtAccess(services_.Brightness.get())), this);
         Terminate();
     }
 

@@ -1,8 +1,5 @@
 #include "core/ProfileBook.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
-
 namespace lumora {
 
 std::optional<TProfile> TProfileBook::LoadSaved(int levelCount, std::exception_ptr* problem)
@@ -19,7 +16,7 @@ std::optional<TProfile> TProfileBook::LoadSaved(int levelCount, std::exception_p
 
 std::optional<TProfile> TProfileBook::Choose(const QString& pictureFile, int levelCount)
 {
-    active_ = NameOfPicture(pictureFile);
+    active_ = ProfileNameForPicture(*settings_, pictureFile);
     TProfile profile;
     QString ignored = active_;
     if (!LoadProfile(*settings_, active_, levelCount, profile, ignored))
@@ -30,10 +27,5 @@ std::optional<TProfile> TProfileBook::Choose(const QString& pictureFile, int lev
 void TProfileBook::SaveCurrent(const TProfile& profile) { SaveProfile(*settings_, QString(), profile, active_); }
 
 void TProfileBook::SaveActive(const TProfile& profile) { SaveProfile(*settings_, active_, profile, active_); }
-
-QString TProfileBook::NameOfPicture(const QString& pictureFile)
-{
-    return QFileInfo(pictureFile).fileName().remove(QRegularExpression("\\.png", QRegularExpression::CaseInsensitiveOption));
-}
 
 } // namespace lumora

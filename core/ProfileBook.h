@@ -26,17 +26,15 @@ public:
     // start) or the file cannot be read at all.
     std::optional<TProfile> LoadSaved(int levelCount, std::exception_ptr* problem);
 
-    // Makes the profile of a picture file the active one and reads it;
-    // nullopt when nothing is saved under its name.
+    // Makes the profile of a picture file the active one (its file name
+    // without the ".png" at its end, or the name an earlier version saved
+    // it under) and reads it; nullopt when nothing is saved under its name.
     std::optional<TProfile> Choose(const QString& pictureFile, int levelCount);
 
     // Saves the settings at the root key, with the active profile's name.
     void SaveCurrent(const TProfile& profile);
     // Saves the settings under the active profile's name; there must be one.
     void SaveActive(const TProfile& profile);
-
-    // The profile named by a picture file: its file name without ".png".
-    static QString NameOfPicture(const QString& pictureFile);
 
 private:
     TSettingsStore* settings_;

@@ -1,6 +1,8 @@
 #include "core/Profiles.h"
 
+#include "platform/framework/Exception.h"
 #include "platform/settings/Registry.h"
+#include "platform/shell/PictureFolders.h"
 
 #include <exception>
 
@@ -8,8 +10,30 @@ namespace lumora {
 
 QString ProfileKey(const QString& name) { return QString::fromUtf16(kSettingsRootKey) + name; }
 
+bool IsProfileName(const QString& name) { return !name.isEmpty() && !name.contains(u'\\'); }
+
+QString ProfileNameForPicture(TSettingsStore& store, const QString& picturePath)
+{
+    const QString name = ProfileNameOfPicture(picturePath);
+    const QString earlier = EarlierProfileNameOfPicture(picturePath);
+    if (earlier == name || !IsProfileName(earlier))
+        return name;
+    try {
+        const TSettingsData data = store.Load();
+        if (IsProfileName(name) && data.KeyExists(ProfileKey(name)))
+            return name;
+        return data.KeyExists(ProfileKey(earlier)) ? earlier : name;
+    } catch (const EInOutError&) {
+        return name; // reading the profile itself reports the file
+    }
+}
+
 void SaveProfile(TSettingsStore& store, const QString& name, const TProfile& profile, const QString& activeProfileName)
 {
+    if (!name.isEmpty() && !IsProfileName(name))
+        throw EInOutError(QStringLiteral("Cannot save the profile '%1': a profile name cannot hold a backslash (\\); "
+                                         "rename its picture")
+                              .arg(name));
     TRegistry registry(store);
     if (!registry.OpenKey(ProfileKey(name), true))
         return;
@@ -43,6 +67,8 @@ bool LoadProfile(TSettingsStore& store, const QString& name, int levelCount, TPr
         }
     };
 
+    if (!name.isEmpty() && !IsProfileName(name))
+        return false;
     TRegistry registry(store);
     bool exists = false;
     if (!attempt([&] { exists = registry.OpenKeyReadOnly(ProfileKey(name)); }) || !exists)

@@ -1,5 +1,7 @@
 #include "core/ProgramOptions.h"
 
+#include <QFileInfo>
+
 namespace lumora {
 
 namespace {
@@ -91,10 +93,12 @@ QStringList LoginStartOptions(const ProgramOptions& options)
     QStringList out;
     if (options.Levels != defaults.Levels)
         out << QStringLiteral("--levels") << QString::number(options.Levels);
+    // A start at login runs in another folder: folders are given absolute,
+    // as this start found them.
     if (options.BacklightRoot != defaults.BacklightRoot)
-        out << QStringLiteral("--backlight-root") << options.BacklightRoot;
+        out << QStringLiteral("--backlight-root") << QFileInfo(options.BacklightRoot).absoluteFilePath();
     if (!options.DdcStandIn.isEmpty())
-        out << QStringLiteral("--ddc-standin") << options.DdcStandIn;
+        out << QStringLiteral("--ddc-standin") << QFileInfo(options.DdcStandIn).absoluteFilePath();
     return out;
 }
 

@@ -80,8 +80,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrelo.org/lumora-brightness/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the platform
 # plugins, and libddcutil, which the program opens when there is an I2C bus.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, libddcutil4")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, qt6-image-formats-plugins, qt6-wayland")
+# fonts-wine carries the design font: the fallback font is wider and clips
+# the chart's texts ("Current" shows as "urrent"), so the look needs it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, libddcutil4")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

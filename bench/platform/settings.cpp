@@ -2,6 +2,7 @@
 // temporary folder: one locked, fsynced, atomic replace and two reads.
 
 #include "core/Profiles.h"
+#include "platform/settings/SettingsData.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -39,5 +40,18 @@ void BM_LoadProfile(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadProfile)->Unit(benchmark::kMicrosecond);
+
+// Parsing a file of n values in one key: the time per value should not
+// grow with n.
+void BM_ParseManyValues(benchmark::State& state)
+{
+    QByteArray text = "[Software\\Kestrelo\\LumoraBrightness]\n";
+    for (int i = 0; i < state.range(0); ++i)
+        text += "Value" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lumora::TSettingsData::Parse(text, "bench"));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ParseManyValues)->Arg(1000)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 } // namespace

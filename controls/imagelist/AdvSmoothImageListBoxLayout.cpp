@@ -454,13 +454,22 @@ QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLo
     if (location == cpCustom)
         return QRectF(QPointF(band.x() + left, band.y() + top), textSize);
     QRectF r = PlaceIn(band, textSize, location);
+    constexpr double gap = 5;
     if (strip && navigatorLocation == location) {
-        constexpr double gap = 5;
         const bool leftColumn = location == cpTopLeft || location == cpCenterLeft || location == cpBottomLeft;
         if (leftColumn)
             r.moveLeft(strip->right() + gap);
         else
             r.moveRight(strip->left() - gap);
+    } else if (strip && r.top() < strip->bottom() && r.bottom() > strip->top() && r.left() < strip->right() + gap &&
+               r.right() > strip->left() - gap) {
+        // A caption placed elsewhere that reaches the navigator in its row
+        // (a long text, or a font scaled up for the screen while the buttons
+        // are not) moves aside, to the side with the band's larger part.
+        if (strip->center().x() >= band.center().x())
+            r.moveRight(std::max(strip->left() - gap, band.left() + gap + r.width()));
+        else
+            r.moveLeft(std::min(strip->right() + gap, band.right() - gap - r.width()));
     }
     return r;
 }

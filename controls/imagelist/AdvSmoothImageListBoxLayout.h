@@ -192,7 +192,9 @@ QRectF NavigatorButton(const QRectF& strip, int size, int j);
 // The button under a point, -1 when none.
 int NavigatorButtonAt(const QRectF& strip, int size, QPointF p);
 
-// Where a band's caption of `textSize` stands; beside the navigator when both share a location.
+// Where a band's caption of `textSize` stands; beside the navigator when both
+// share a location, and moved aside when it would otherwise reach into the
+// navigator's buttons.
 QRectF CaptionRect(const QRectF& band, QSizeF textSize, TAdvSmoothImageListBoxLocation location, int left, int top,
                    const QRectF* navigatorStrip, TAdvSmoothImageListBoxLocation navigatorLocation);
 

@@ -145,7 +145,16 @@ void TPictureData::SetSize(int width, int height)
 
 std::optional<QByteArray> TPictureData::ReadFile(const QString& fileName)
 {
-    return ReadFileBytes(fileName, kMaxFileBytes);
+    std::optional<QByteArray> bytes = ReadFileBytes(fileName, kMaxFileBytes);
+    if (!bytes)
+        return bytes;
+    // The size from the header, before anything is decoded: a picture a few
+    // hundred kilobytes long may unpack to gigabytes.
+    if (const QString refusal = gdiplus::PictureSizeRefusal(gdiplus::ImageSizeOf(*bytes)); !refusal.isEmpty()) {
+        ReportSkippedFile(fileName, refusal);
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 QByteArray TPictureData::ReadStream(QIODevice* stream)

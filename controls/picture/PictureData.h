@@ -96,8 +96,11 @@ protected:
     void Changed() { Fire(OnChange, this); }
     void Cleared() { Fire(OnClear, this); }
 
-    // Reads a whole file. A missing, unreadable or unreasonably large file
-    // gives nullopt; the caller decides what that means.
+    // Reads a whole picture file. A missing, unreadable or unreasonably large
+    // file gives nullopt, and so does one whose header states more pixels
+    // than a picture may have (gdiplus::kMaxPicturePixels): that one is named
+    // on standard error with its size, once. The caller decides what nullopt
+    // means.
     static std::optional<QByteArray> ReadFile(const QString& fileName);
     // Reads a stream's whole content, from its start when it can seek.
     static QByteArray ReadStream(QIODevice* stream);

@@ -74,10 +74,9 @@ void CutStandInFile(int fd, off_t size)
 
 // For a file of unknown kind: cut it when it turns out a longer plain file
 // outside the device file system. Device attributes are left alone.
-void CutIfStandIn(int fd, off_t size)
+void CutIfStandIn(int fd, const struct stat& info, off_t size)
 {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= size)
+    if (info.st_size <= size)
         return;
     struct statfs fs;
     if (::fstatfs(fd, &fs) == 0 && OnSysfs(fs))
@@ -148,7 +147,7 @@ TSysfsFileKind SysfsFileKindOf(const QByteArray& encodedPath)
     if (::stat(encodedPath.constData(), &info) != 0)
         return sfUnknown;
     if (!S_ISREG(info.st_mode))
-        return sfAttribute;
+        return sfNotAFile;
     struct statfs fs;
     if (::statfs(encodedPath.constData(), &fs) == 0 && OnSysfs(fs))
         return sfAttribute;
@@ -166,9 +165,22 @@ int TryWriteSysfsInteger(const QByteArray& encodedPath, int value, TSysfsFileKin
     auto [end, ec] = std::to_chars(text, text + sizeof text, value);
     (void)ec;
     *end++ = '\n';
-    Fd fd(::open(encodedPath.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY));
+    // O_NONBLOCK: a named pipe in a stand-in folder would otherwise hold the
+    // open until some reader came, for ever. Regular files and device
+    // attributes do not notice it.
+    Fd fd(::open(encodedPath.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0)
         return errno;
+    // A file not looked at yet, or not a plain file when it was, is looked
+    // at now: only a regular file (as every device attribute is) takes a value.
+    struct stat info {};
+    const bool lookNow = kind == sfUnknown || kind == sfNotAFile;
+    if (lookNow) {
+        if (::fstat(fd.get(), &info) != 0)
+            return errno;
+        if (!S_ISREG(info.st_mode))
+            return EINVAL;
+    }
     const std::size_t size = std::size_t(end - text);
     ssize_t n;
     do {
@@ -181,8 +193,8 @@ int TryWriteSysfsInteger(const QByteArray& encodedPath, int value, TSysfsFileKin
         return EIO;
     if (kind == sfStandIn)
         CutStandInFile(fd.get(), off_t(size));
-    else if (kind == sfUnknown)
-        CutIfStandIn(fd.get(), off_t(size));
+    else if (lookNow)
+        CutIfStandIn(fd.get(), info, off_t(size));
     return 0;
 }
 

@@ -27,8 +27,9 @@ std::optional<QString> ReadSysfsWord(const QString& path);
 // write.
 enum TSysfsFileKind {
     sfUnknown,   // not known (the file was missing when looked at): each write looks
-    sfAttribute, // a device attribute, or anything else that is not a plain file
+    sfAttribute, // a device attribute (a regular file on the device file system)
     sfStandIn,   // a regular file outside the device file system
+    sfNotAFile,  // a folder, named pipe, device node or socket: refused, and looked at again on each write
 };
 
 // Looks at the file once (stat and statfs). A missing file gives sfUnknown.
@@ -36,7 +37,9 @@ TSysfsFileKind SysfsFileKindOf(const QByteArray& encodedPath);
 
 // Writes a whole number and a new line to an attribute in one write(). Returns 0 or the errno
 // of the failing step, so a caller can choose another way on EACCES. The kind
-// of the file is looked at after each write.
+// of the file is looked at with each write; anything but a regular file is
+// refused with EINVAL, and nothing waits (a named pipe without a reader
+// gives ENXIO).
 int TryWriteSysfsInteger(const QString& path, int value);
 // The same for a path already in the file system's encoding, of a file whose
 // kind is known: an attribute is open, write, close and nothing else; a

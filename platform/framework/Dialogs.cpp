@@ -26,25 +26,33 @@ QString& StoredTitle()
     return title;
 }
 
+// Texts from outside (file and folder names, the system's error texts) are
+// shown as they are: a name holding "<font size=7>" must not restyle the box.
+int RunPlain(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
 } // namespace
 
 void TQtMessageBoxes::ShowMessage(QWidget* owner, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
-    box.exec();
+    RunPlain(box);
 }
 
 bool TQtMessageBoxes::AskYesNo(QWidget* owner, const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return RunPlain(box) == QMessageBox::Yes;
 }
 
 void TQtMessageBoxes::ShowError(QWidget* owner, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, owner);
-    box.exec();
+    RunPlain(box);
 }
 
 TMessageBoxes& MessageBoxes()

@@ -20,7 +20,7 @@ public:
     virtual void ShowError(QWidget* owner, const QString& title, const QString& text) = 0;
 };
 
-// Real modal boxes (QMessageBox).
+// Real modal boxes (QMessageBox), showing their texts as plain text.
 class TQtMessageBoxes : public TMessageBoxes {
 public:
     void ShowMessage(QWidget* owner, const QString& title, const QString& text) override;

@@ -59,6 +59,24 @@ struct BytesReader {
 
 } // namespace
 
+QSize ImageSizeOf(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    BytesReader source(bytes);
+    return source.reader.size();
+}
+
+QString PictureSizeRefusal(QSize size)
+{
+    if (!size.isValid() || qint64(size.width()) * size.height() <= kMaxPicturePixels)
+        return {};
+    return QStringLiteral("%1 x %2 pixels, more than the %3 megapixels a picture may have")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kMaxPicturePixels / 1'000'000);
+}
+
 std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
 {
     auto out = std::make_unique<Image>();
@@ -69,6 +87,11 @@ std::unique_ptr<Image> Image::FromBytes(const QByteArray& bytes)
     BytesReader source(bytes);
     QImageReader& reader = source.reader;
     const QByteArray format = reader.format();  // must be asked before reading
+    // The header's size first: a picture over the budget is never decoded.
+    if (!PictureSizeRefusal(reader.size()).isEmpty()) {
+        out->status_ = ValueOverflow;
+        return out;
+    }
     QImage decoded = reader.read();
     if (decoded.isNull()) {
         out->status_ = UnknownImageFormat;
@@ -88,6 +111,8 @@ std::unique_ptr<Image> Image::FromBytesScaled(const QByteArray& bytes, QSize siz
     if (!reader.supportsOption(QImageIOHandler::ScaledSize))
         return nullptr;
     const QByteArray format = reader.format();
+    if (!PictureSizeRefusal(reader.size()).isEmpty())
+        return nullptr;
     reader.setScaledSize(size);
     QImage decoded = reader.read();
     if (decoded.isNull())

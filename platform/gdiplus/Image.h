@@ -20,6 +20,20 @@ namespace lumora::gdiplus {
 // unknown start leaves the reader to find the format itself.
 void HintImageFormat(QImageReader& reader, const QByteArray& bytes);
 
+// The most pixels a picture file may have to be decoded: 50 megapixels
+// (200 MB decoded) takes an ordinary camera photograph, while a small file
+// with a huge size in its header (a 16000 x 16000 PNG compresses to under
+// 1 MB) is refused before any pixel memory is taken.
+inline constexpr qint64 kMaxPicturePixels = 50'000'000;
+
+// The size that the header of an image file in memory states, read without
+// decoding; an invalid size when the format or its header is not known.
+QSize ImageSizeOf(const QByteArray& bytes);
+
+// Why a picture of `size` is not decoded ("16000 x 16000 pixels, more than
+// the 50 megapixels a picture may have"); empty when it may be.
+QString PictureSizeRefusal(QSize size);
+
 // A decoded image. Pixels are held premultiplied 32-bit for fast drawing.
 class Image {
 public:
@@ -29,7 +43,8 @@ public:
 
     // Decodes a whole image file held in memory (PNG, JPEG, BMP, GIF, TIFF,
     // ICO...). A failed decode gives an image with status UnknownImageFormat
-    // (or InvalidParameter for no bytes) and size 0 x 0.
+    // (or InvalidParameter for no bytes, ValueOverflow for a picture whose
+    // header states more than kMaxPicturePixels) and size 0 x 0.
     static std::unique_ptr<Image> FromBytes(const QByteArray& bytes);
     static std::unique_ptr<Image> FromFile(const QString& fileName);
     // Decodes straight to `size` where the file format can (a JPEG decodes

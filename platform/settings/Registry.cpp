@@ -1,6 +1,7 @@
 #include "platform/settings/Registry.h"
 
 #include "platform/framework/Exception.h"
+#include "platform/shell/FileSystem.h"
 
 #include <QDebug>
 #include <QFile>
@@ -17,8 +18,11 @@ TRegistry::~TRegistry()
         return;
     try {
         Commit();
-    } catch (const std::exception& e) {
+    } catch (const Exception& e) {
         // Nowhere to raise from a destructor; CloseKey is the reporting path.
+        // The text names the file: printed escaped, on one line.
+        qWarning("Settings not stored: %s", qPrintable(PrintableName(e.Message())));
+    } catch (const std::exception& e) {
         qWarning("Settings not stored: %s", e.what());
     }
 }
@@ -86,10 +90,12 @@ void TRegistry::Commit()
         // Reported as it is, so the user learns which file and line to fix;
         // the file stays untouched.
         throw;
-    } catch (const EInOutError&) {
+    } catch (const EInOutError& e) {
         if (name.isEmpty())
             throw;
-        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
+        // The runtime's text first, then why, so that a user can act on it
+        // (a read-only file, a full disc, a folder that cannot be written).
+        throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name) + u'\n' + e.Message());
     }
 }
 

@@ -37,8 +37,9 @@ public:
     // Opens an existing key for reading; false when it does not exist.
     bool OpenKeyReadOnly(const QString& key);
     // Stores pending writes and closes the key. A write that cannot be stored
-    // raises ERegistryException "Failed to set data for '<value>'"; a
-    // settings file that cannot be parsed raises EInOutError and is kept.
+    // raises ERegistryException "Failed to set data for '<value>'" with the
+    // reason on a second line; a settings file that cannot be parsed raises
+    // EInOutError and is kept.
     void CloseKey();
 
     bool HasOpenKey() const { return open_; }

@@ -251,25 +251,27 @@ std::optional<TSettingsValue> TSettingsData::Value(const QString& path, const QS
     const Key* key = FindKey(path);
     if (key == nullptr)
         return std::nullopt;
+    const auto it = key->Index.constFind(Fold(name));
+    if (it == key->Index.constEnd())
+        return std::nullopt;
+    return key->Values[*it].Value;
+}
+
+void TSettingsData::SetIn(Key& key, const QString& name, const TSettingsValue& value)
+{
     const QString folded = Fold(name);
-    for (const Entry& e : key->Values) {
-        if (Fold(e.Name) == folded)
-            return e.Value;
+    const auto it = key.Index.constFind(folded);
+    if (it != key.Index.constEnd()) {
+        key.Values[*it].Value = value;
+        return;
     }
-    return std::nullopt;
+    key.Index.insert(folded, key.Values.size());
+    key.Values.push_back(Entry{name, value});
 }
 
 void TSettingsData::SetValue(const QString& path, const QString& name, const TSettingsValue& value)
 {
-    Key& key = EnsureKey(path);
-    const QString folded = Fold(name);
-    for (Entry& e : key.Values) {
-        if (Fold(e.Name) == folded) {
-            e.Value = value;
-            return;
-        }
-    }
-    key.Values.push_back(Entry{name, value});
+    SetIn(EnsureKey(path), name, value);
 }
 
 bool TSettingsData::DeleteValue(const QString& path, const QString& name)
@@ -277,11 +279,16 @@ bool TSettingsData::DeleteValue(const QString& path, const QString& name)
     Key* key = FindKey(path);
     if (key == nullptr)
         return false;
-    const QString folded = Fold(name);
-    const auto it = std::find_if(key->Values.begin(), key->Values.end(), [&](const Entry& e) { return Fold(e.Name) == folded; });
-    if (it == key->Values.end())
+    const auto found = key->Index.constFind(Fold(name));
+    if (found == key->Index.constEnd())
         return false;
-    key->Values.erase(it);
+    const std::size_t position = *found;
+    key->Values.erase(key->Values.begin() + qsizetype(position));
+    key->Index.erase(found);
+    for (auto& index : key->Index) {
+        if (index > position)
+            --index;
+    }
     return true;
 }
 
@@ -321,6 +328,9 @@ TSettingsData TSettingsData::Parse(const QByteArray& text, const QString& source
     const QList<QByteArray> lines = text.split('\n');
     QString currentPath;
     bool inSection = false;
+    // The key of the current section, found once per section rather than
+    // once per value.
+    Key* current = nullptr;
     for (int index = 0; index < lines.size(); ++index) {
         const int number = index + 1;
         QByteArray raw = lines[index];
@@ -355,6 +365,7 @@ TSettingsData TSettingsData::Parse(const QByteArray& text, const QString& source
             p.ExpectEnd();
             currentPath = JoinPath(SplitPath(path));
             data.CreateKey(currentPath);
+            current = nullptr;
             inSection = true;
             continue;
         }
@@ -372,16 +383,18 @@ TSettingsData TSettingsData::Parse(const QByteArray& text, const QString& source
         }
         p.Expect(u'=', "a value line needs name=value");
         p.SkipBlanks();
+        if (current == nullptr)
+            current = &data.EnsureKey(currentPath);
         if (p.Peek() == u'"') {
             const QString value = p.Quoted();
             p.ExpectEnd();
-            data.SetValue(currentPath, name, value);
+            SetIn(*current, name, value);
         } else {
             const QString token = p.Bare(QString());
             const auto value = ParseInteger(token);
             if (!value)
                 p.Fail(QStringLiteral("the value of '%1' is neither a quoted text nor a 32-bit integer").arg(name));
-            data.SetValue(currentPath, name, *value);
+            SetIn(*current, name, *value);
         }
     }
     return data;

@@ -3,6 +3,7 @@
 #include "platform/framework/Exception.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <variant>
+#include <vector>
 
 namespace lumora {
 
@@ -74,12 +76,16 @@ private:
     struct Key {
         QString Path;
         std::vector<Entry> Values;
+        // Folded value name -> position in Values, so that a key with many
+        // values is read in linear time.
+        QHash<QString, std::size_t> Index;
     };
 
     static QString Fold(const QString& text) { return text.toCaseFolded(); }
     Key* FindKey(const QString& path);
     const Key* FindKey(const QString& path) const;
     Key& EnsureKey(const QString& path);
+    static void SetIn(Key& key, const QString& name, const TSettingsValue& value);
 
     // Folded path -> key, so keys are written in path order (parents first).
     std::map<QString, Key> keys_;

@@ -65,6 +65,46 @@ bool WriteAll(int fd, const QByteArray& bytes)
 
 const QLatin1String kTempInfix(".tmp-");
 
+// What a settings file is when it is not a plain file, for the message that
+// refuses it.
+QString KindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}
+
+[[noreturn]] void FailNotRegular(const QString& what, const QString& path, mode_t mode)
+{
+    throw EInOutError(QStringLiteral("%1 '%2': it is %3, not a settings file; move it away and start the program again")
+                          .arg(what, path, KindOf(mode)));
+}
+
+// The file that a save replaces: the settings path itself, or, when that
+// is a symbolic link (into a folder of dotfiles, say), the file the link
+// leads to, so that the link stays a link.
+QString WriteTarget(const QString& path)
+{
+    QString target = QFileInfo(path).absoluteFilePath();
+    // The kernel's own limit on links followed in one lookup.
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(target).constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        const QString next = QFileInfo(target).symLinkTarget();
+        if (next.isEmpty())
+            return target;
+        target = next;
+    }
+    Fail(QStringLiteral("Cannot write settings file"), path, ELOOP);
+}
+
 // Temporary files left by a copy that died while writing. Only called
 // under the lock, when no other copy can be writing one.
 void RemoveStaleTemporaries(const QFileInfo& target)
@@ -91,12 +131,26 @@ QString TSettingsStore::DefaultPath()
 TSettingsData TSettingsStore::Load() const
 {
     const QByteArray path = QFile::encodeName(filePath_);
-    Descriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, for ever.
+    Descriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.Get() < 0) {
         if (errno == ENOENT)
             return {};
         Fail(QStringLiteral("Cannot read settings file"), filePath_, errno);
     }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        Fail(QStringLiteral("Cannot read settings file"), filePath_, errno);
+    if (!S_ISREG(st.st_mode))
+        FailNotRegular(QStringLiteral("Cannot read settings file"), filePath_, st.st_mode);
+    const auto tooLarge = [&] {
+        throw EInOutError(QStringLiteral("Cannot read settings file '%1': it is larger than %2 MB, far more than this "
+                                         "program writes; move it away and start the program again")
+                              .arg(filePath_)
+                              .arg(kMaxFileSize / (1024 * 1024)));
+    };
+    if (st.st_size > kMaxFileSize)
+        tooLarge();
     QByteArray bytes;
     char buffer[16384];
     while (true) {
@@ -109,14 +163,15 @@ TSettingsData TSettingsStore::Load() const
         if (n == 0)
             break;
         bytes.append(buffer, n);
+        if (bytes.size() > kMaxFileSize) // grew while being read
+            tooLarge();
     }
     return TSettingsData::Parse(bytes, filePath_);
 }
 
 void TSettingsStore::Update(const std::function<void(TSettingsData&)>& change)
 {
-    const QFileInfo target(filePath_);
-    const QString dirPath = target.absolutePath();
+    const QString dirPath = QFileInfo(filePath_).absolutePath();
     if (!QDir().mkpath(dirPath))
         Fail(QStringLiteral("Cannot create settings folder"), dirPath, errno != 0 ? errno : EACCES);
 
@@ -135,23 +190,43 @@ void TSettingsStore::Update(const std::function<void(TSettingsData&)>& change)
     change(data);
     const QByteArray bytes = data.Serialize();
 
-    RemoveStaleTemporaries(target);
-    QByteArray tempPath = QFile::encodeName(filePath_ + kTempInfix + QStringLiteral("XXXXXX"));
+    const QString targetPath = WriteTarget(filePath_);
+    const QByteArray target = QFile::encodeName(targetPath);
+    // The new file takes the old one's permissions; a file its owner made
+    // read-only is left as it is and the save fails saying so (replacing it
+    // by rename would quietly make it writable again).
+    mode_t mode = 0600;
+    struct stat st {};
+    if (::stat(target.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            FailNotRegular(QStringLiteral("Cannot write settings file"), targetPath, st.st_mode);
+        if ((st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0)
+            throw EInOutError(QStringLiteral("Cannot write settings file '%1': the file is read-only; "
+                                             "make it writable to save the settings")
+                                  .arg(targetPath));
+        mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        Fail(QStringLiteral("Cannot write settings file"), targetPath, errno);
+    }
+
+    const QFileInfo targetInfo(targetPath);
+    RemoveStaleTemporaries(targetInfo);
+    QByteArray tempPath = QFile::encodeName(targetPath + kTempInfix + QStringLiteral("XXXXXX"));
     Descriptor temp(::mkostemp(tempPath.data(), O_CLOEXEC));
     if (temp.Get() < 0)
-        Fail(QStringLiteral("Cannot write settings file"), filePath_, errno);
+        Fail(QStringLiteral("Cannot write settings file"), targetPath, errno);
     auto discard = [&](int error) {
         ::unlink(tempPath.constData());
-        Fail(QStringLiteral("Cannot write settings file"), filePath_, error);
+        Fail(QStringLiteral("Cannot write settings file"), targetPath, error);
     };
-    if (!WriteAll(temp.Get(), bytes) || ::fsync(temp.Get()) != 0)
+    if (::fchmod(temp.Get(), mode) != 0 || !WriteAll(temp.Get(), bytes) || ::fsync(temp.Get()) != 0)
         discard(errno);
     if (::close(temp.Release()) != 0)
         discard(errno);
-    if (::rename(tempPath.constData(), QFile::encodeName(filePath_).constData()) != 0)
+    if (::rename(tempPath.constData(), target.constData()) != 0)
         discard(errno);
     // Make the rename itself durable.
-    Descriptor dir(::open(QFile::encodeName(dirPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor dir(::open(QFile::encodeName(targetInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
 }

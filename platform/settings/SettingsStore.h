@@ -17,9 +17,15 @@ namespace lumora {
 // rename, fsync of the folder). Two copies saving different keys therefore
 // keep each other's values, and a crash at any moment leaves either the old
 // or the new file. A file that cannot be parsed is reported and never
-// replaced.
+// replaced, and so is anything at the path that is not a regular file (a
+// named pipe would hang the reader) or is larger than kMaxFileSize. A path
+// that is a symbolic link keeps being one: the file it leads to is
+// replaced. A file made read-only by its owner stays read-only and unsaved.
 class TSettingsStore {
 public:
+    // The program writes a few kilobytes; anything near this is not ours.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+
     explicit TSettingsStore(QString filePath);
 
     // $XDG_CONFIG_HOME/Kestrelo/LumoraBrightness.conf, with ~/.config when

@@ -92,13 +92,20 @@ void TAutostart::WriteRunValue(const QString& valueName, const QString& data) co
     if (!QDir().mkpath(folder_))
         throw EInOutError(QStringLiteral("Cannot create the autostart folder '%1'").arg(folder_));
     const QString path = EntryPath(valueName);
+    // TryExec names the program itself: once it is removed (the package
+    // uninstalled, the build folder deleted) the session skips the entry
+    // instead of trying to start a missing program at every login.
+    const QString program = SplitExecLine(data).value(0);
+    const QString tryExec =
+        QDir::isAbsolutePath(program) ? QStringLiteral("TryExec=%1\n").arg(EscapeValue(program)) : QString();
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=%1\n"
+                                        "%3"
                                         "Exec=%2\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n")
-                             .arg(EscapeValue(valueName), EscapeValue(data));
+                             .arg(EscapeValue(valueName), EscapeValue(data), tryExec);
     // Replaced atomically: a half-written entry would start nothing.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())

@@ -24,7 +24,9 @@ public:
     // ("Lumora Brightness Control" -> "lumora-brightness-control.desktop").
     QString EntryPath(const QString& valueName) const;
 
-    // Writes the entry (creating the folder); data is the command line.
+    // Writes the entry (creating the folder); data is the command line. A
+    // command line whose program is an absolute path also gets TryExec= with
+    // that path, so the entry lapses when the program is gone.
     // Raises EInOutError when the entry cannot be written.
     void WriteRunValue(const QString& valueName, const QString& data) const;
     bool RunValueExists(const QString& valueName) const;

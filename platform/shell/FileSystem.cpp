@@ -49,6 +49,29 @@ struct FileDescriptor {
 
 } // namespace
 
+QString PrintableName(const QString& name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            out += QLatin1String("\\\\");
+        else if (u == u'\n')
+            out += QLatin1String("\\n");
+        else if (u == u'\t')
+            out += QLatin1String("\\t");
+        else if (u < 0x20 || u == 0x7F)
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else if ((u >= 0x80 && u < 0xA0) || (u >= 0x200E && u <= 0x200F) || (u >= 0x202A && u <= 0x202E) ||
+                 (u >= 0x2066 && u <= 0x2069))
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 void ReportSkippedFile(const QString& path, const QString& reason)
 {
     // Once per file for the program's life: the pictures are listed and read
@@ -60,7 +83,7 @@ void ReportSkippedFile(const QString& path, const QString& reason)
         if (!reported.insert(QFileInfo(path).absoluteFilePath()).second)
             return;
     }
-    std::fprintf(stderr, "lumora: skipped '%s': %s\n", qPrintable(path), qPrintable(reason));
+    std::fprintf(stderr, "lumora: skipped '%s': %s\n", qPrintable(PrintableName(path)), qPrintable(reason));
 }
 
 bool FileExists(const QString& path)

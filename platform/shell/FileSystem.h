@@ -27,8 +27,14 @@ QString ExecutablePath();
 // on standard error with the reason, once.
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 maxBytes);
 
+// A file name as it may be printed to a terminal: control characters
+// (new lines, escape sequences), the invisible direction marks that reorder
+// text, and the backslash itself are written as \n, \t, \xHH or \uHHHH, so a
+// name can neither fake another line nor drive the terminal.
+QString PrintableName(const QString& name);
+
 // Says on standard error that a file was skipped and why, once per file for
-// the program's life.
+// the program's life; the name is printed with PrintableName.
 void ReportSkippedFile(const QString& path, const QString& reason);
 
 // A directory entry found by FindFiles.

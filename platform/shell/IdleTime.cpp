@@ -1,6 +1,7 @@
 #include "platform/shell/IdleTime.h"
 
 #include "platform/device/LogindSession.h"
+#include "platform/shell/X11Display.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,25 +14,29 @@ namespace lumora {
 
 std::unique_ptr<X11IdleTime> X11IdleTime::Open(const char* displayName)
 {
-    Display* display = XOpenDisplay(displayName);
-    if (display == nullptr)
+    std::unique_ptr<X11Display> connection = X11Display::Open(displayName);
+    if (!connection)
         return nullptr;
     int eventBase = 0;
     int errorBase = 0;
-    if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)) {
-        XCloseDisplay(display);
+    if (!XScreenSaverQueryExtension(static_cast<Display*>(connection->Handle()), &eventBase, &errorBase))
         return nullptr;
-    }
-    return std::unique_ptr<X11IdleTime>(new X11IdleTime(display));
+    return std::unique_ptr<X11IdleTime>(new X11IdleTime(std::move(connection)));
 }
 
-X11IdleTime::~X11IdleTime() { XCloseDisplay(static_cast<Display*>(display_)); }
+X11IdleTime::X11IdleTime(std::unique_ptr<X11Display> connection) : connection_(std::move(connection)) {}
+
+X11IdleTime::~X11IdleTime() = default;
 
 quint32 X11IdleTime::IdleSeconds()
 {
-    Display* display = static_cast<Display*>(display_);
+    // A lost server reads as input just now: dimming must never follow
+    // from a clock that stopped.
+    if (connection_->Lost())
+        return 0;
+    Display* display = static_cast<Display*>(connection_->Handle());
     XScreenSaverInfo info{};
-    if (!XScreenSaverQueryInfo(display, DefaultRootWindow(display), &info))
+    if (!XScreenSaverQueryInfo(display, DefaultRootWindow(display), &info) || connection_->Lost())
         return 0;
     return quint32(std::min<unsigned long>(info.idle / 1000u, 0xFFFFFFFFu));
 }

@@ -7,6 +7,7 @@
 namespace lumora {
 
 class LogindSession;
+class X11Display;
 
 // Whole seconds since the last keyboard or mouse input of the logged-on user.
 class IdleTimeSource {
@@ -16,7 +17,8 @@ public:
 };
 
 // The X server's screen saver extension: milliseconds since the last input on
-// the display, divided by 1000 without remainder.
+// the display, divided by 1000 without remainder. X errors are reported, not
+// fatal; once the server is gone it reads 0 (active).
 class X11IdleTime : public IdleTimeSource {
 public:
     // nullptr when there is no display or it lacks the extension.
@@ -25,8 +27,8 @@ public:
     quint32 IdleSeconds() override;
 
 private:
-    explicit X11IdleTime(void* display) : display_(display) {}
-    void* display_;
+    explicit X11IdleTime(std::unique_ptr<X11Display> connection);
+    std::unique_ptr<X11Display> connection_;
 };
 
 // The login manager's idle hint for this session, for sessions without X11.

@@ -1,5 +1,7 @@
 #include "platform/shell/PictureFolders.h"
 
+#include "platform/gdiplus/Image.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -27,6 +29,9 @@ QString DataHome()
         return QDir::homePath() + QStringLiteral("/.local/share");
     return base;
 }
+
+// The first eight bytes of every PNG file.
+constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
 
 bool IsPngName(const QString& path) { return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive); }
 
@@ -57,6 +62,14 @@ TPictureFolders DefaultPictureFolders(const QString& executablePath)
 
 QString ProfileNameOfPicture(const QString& path)
 {
+    QString name = QFileInfo(path).fileName();
+    if (IsPngName(name))
+        name.chop(4);
+    return name;
+}
+
+QString EarlierProfileNameOfPicture(const QString& path)
+{
     static const QRegularExpression png(QStringLiteral("\\.png"), QRegularExpression::CaseInsensitiveOption);
     return QFileInfo(path).fileName().remove(png);
 }
@@ -84,10 +97,12 @@ QString ProfilePicturePath(const TPictureFolders& folders, const QString& name)
 {
     if (name.isEmpty())
         return {};
-    for (const QString& folder : {folders.User, folders.Shipped}) {
-        for (const TFoundFile& file : PicturesIn(folder))
-            if (ProfileNameOfPicture(file.Name) == name)
-                return file.Path;
+    for (const auto nameOf : {ProfileNameOfPicture, EarlierProfileNameOfPicture}) {
+        for (const QString& folder : {folders.User, folders.Shipped}) {
+            for (const TFoundFile& file : PicturesIn(folder))
+                if (nameOf(file.Name) == name)
+                    return file.Path;
+        }
     }
     return {};
 }
@@ -109,6 +124,12 @@ TPictureCopyResult CopyIntoUserFolder(const TPictureFolders& folders, const QStr
             fail(file, QStringLiteral("only PNG pictures can be profile pictures"));
             continue;
         }
+        const QString profile = ProfileNameOfPicture(file);
+        if (profile.isEmpty() || profile.contains(u'\\')) {
+            fail(file, QStringLiteral("a profile is named after its picture, and a profile name can be neither empty nor "
+                                      "hold a backslash (\\); rename the file"));
+            continue;
+        }
         const QString target = folders.User + u'/' + QFileInfo(file).fileName();
         if (QFileInfo(target).isFile() && SamePath(target) == SamePath(file)) {
             result.Copied << target; // already there
@@ -119,6 +140,14 @@ TPictureCopyResult CopyIntoUserFolder(const TPictureFolders& folders, const QStr
             fail(file, QFileInfo(file).isFile() && QFileInfo(file).size() > kMaxPictureBytes
                            ? QStringLiteral("the file is larger than 32 MB")
                            : QStringLiteral("the file cannot be read"));
+            continue;
+        }
+        if (!bytes->startsWith(kPngSignature)) {
+            fail(file, QStringLiteral("the file is not a PNG picture"));
+            continue;
+        }
+        if (const QString refusal = gdiplus::PictureSizeRefusal(gdiplus::ImageSizeOf(*bytes)); !refusal.isEmpty()) {
+            fail(file, QStringLiteral("the picture has %1").arg(refusal));
             continue;
         }
         if (!folderReady && !QDir().mkpath(folders.User)) {

@@ -26,9 +26,13 @@ struct TPictureFolders {
 // the variable is unset or not absolute).
 TPictureFolders DefaultPictureFolders(const QString& executablePath);
 
-// The profile name a picture file stands for: its file name with ".png"
-// removed in any letter case.
+// The profile name a picture file stands for: its file name with the ".png"
+// at its end removed, in any letter case ("a.png.png" stands for "a.png").
 QString ProfileNameOfPicture(const QString& path);
+// The name earlier versions gave the same picture, with every ".png" removed
+// wherever it stood ("a.png.png" stood for "a"); settings written then still
+// hold profiles under such names.
+QString EarlierProfileNameOfPicture(const QString& path);
 
 // The pictures to offer: every "*.png" of the shipped folder, in the order
 // found, a user picture taking the place of a shipped one of the same profile
@@ -36,7 +40,8 @@ QString ProfileNameOfPicture(const QString& path);
 std::vector<TFoundFile> ListProfilePictures(const TPictureFolders& folders);
 
 // The picture of the profile `name`: the user's, else the shipped one;
-// empty when neither folder has it.
+// empty when neither folder has it. A picture named by the earlier rule is
+// found when none is named by the current one.
 QString ProfilePicturePath(const TPictureFolders& folders, const QString& name);
 
 // What copying dropped files into the user's folder did.
@@ -48,8 +53,10 @@ struct TPictureCopyResult {
 // Copies picture files into the user's folder, creating it first. A copy
 // replaces a user picture of the same name whole or not at all; a file
 // already in the user's folder is left as it is. Files that are not PNG
-// pictures, cannot be read or cannot be written are reported in Failures and
-// the files themselves are never touched.
+// pictures (by name and by content), have more pixels than a picture may,
+// would name no profile or one with a backslash (which would stand for a
+// settings key path), cannot be read or cannot be written are reported in
+// Failures and the files themselves are never touched.
 TPictureCopyResult CopyIntoUserFolder(const TPictureFolders& folders, const QStringList& files);
 
 } // namespace lumora

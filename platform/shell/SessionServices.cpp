@@ -21,11 +21,35 @@ bool WaylandSession()
 }
 
 std::unique_ptr<IdleTimeSource> MakeIdle(IdleSourceKind kind, const SessionServices& s,
+                                         std::unique_ptr<X11IdleTime>& x11, std::shared_ptr<LogindSession>& logind);
+
+// The idle source after the Wayland connection has closed: the next one the
+// session offers, without the Wayland protocols.
+std::unique_ptr<IdleTimeSource> IdleAfterWayland(SessionFacts facts)
+{
+    facts.ExtIdleNotify = false;
+    facts.KdeIdle = false;
+    auto logind = std::make_shared<LogindSession>();
+    IdleSourceKind idle = ChooseIdleSource(facts);
+    if (idle == IdleSourceKind::None) {
+        facts.LogindIdle = logind->IdleMilliseconds().has_value();
+        idle = ChooseIdleSource(facts);
+    }
+    if (idle != IdleSourceKind::None)
+        std::fprintf(stderr, "lumora: idle time from %s from now on\n", IdleSourceName(idle));
+    std::unique_ptr<X11IdleTime> x11 = idle == IdleSourceKind::X11ScreenSaver ? X11IdleTime::Open() : nullptr;
+    if (idle == IdleSourceKind::X11ScreenSaver && !x11)
+        idle = IdleSourceKind::None;
+    return MakeIdle(idle, SessionServices{}, x11, logind);
+}
+
+std::unique_ptr<IdleTimeSource> MakeIdle(IdleSourceKind kind, const SessionServices& s,
                                          std::unique_ptr<X11IdleTime>& x11, std::shared_ptr<LogindSession>& logind)
 {
     switch (kind) {
     case IdleSourceKind::ExtIdleNotify:
-    case IdleSourceKind::KdeIdle: return std::make_unique<WaylandIdleTime>(s.Wayland);
+    case IdleSourceKind::KdeIdle:
+        return std::make_unique<WaylandIdleTime>(s.Wayland, [facts = s.Facts] { return IdleAfterWayland(facts); });
     case IdleSourceKind::MutterIdleMonitor: return std::make_unique<MutterIdleTime>();
     case IdleSourceKind::X11ScreenSaver: return std::move(x11);
     case IdleSourceKind::Logind: return std::make_unique<LogindIdleTime>(logind);

@@ -109,6 +109,22 @@ void WaylandConnection::Dispatch()
     notifier_->setEnabled(false);
     std::fprintf(stderr, "lumora: the Wayland connection closed (%s); idle time and monitor power stop\n",
                  std::strerror(wl_display_get_error(display_)));
+    closed_ = true;
+    const auto whenClosed = std::move(whenClosed_);
+    whenClosed_.clear();
+    for (const auto& [owner, closed] : whenClosed) {
+        if (!owner.expired())
+            closed();
+    }
+}
+
+void WaylandConnection::WhenClosed(std::weak_ptr<void> owner, std::function<void()> closed)
+{
+    if (closed_) {
+        closed();
+        return;
+    }
+    whenClosed_.emplace_back(std::move(owner), std::move(closed));
 }
 
 } // namespace lumora

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,13 @@ public:
     // Sends the requests made since the last call.
     void Flush();
 
+    // The compositor went away or ended the connection; nothing arrives on
+    // it any more.
+    bool Closed() const { return closed_; }
+    // Calls `closed` once when the connection closes, as long as `owner`
+    // lives.
+    void WhenClosed(std::weak_ptr<void> owner, std::function<void()> closed);
+
 private:
     explicit WaylandConnection(wl_display* display);
     static void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
@@ -54,6 +62,8 @@ private:
     zwlr_output_power_manager_v1* wlrPower_ = nullptr;
     org_kde_kwin_dpms_manager* kdeDpms_ = nullptr;
     QSocketNotifier* notifier_ = nullptr;
+    bool closed_ = false;
+    std::vector<std::pair<std::weak_ptr<void>, std::function<void()>>> whenClosed_;
 };
 
 } // namespace lumora

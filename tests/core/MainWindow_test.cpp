@@ -201,7 +201,10 @@ TEST_F(MainWindowTest, MissingBacklightSaysNotSupportedAndEnds)
     services.ExecutablePath = dir.filePath("lumora");
     services.InstanceRecordFolder = dir.filePath("empty");
     form = std::make_unique<TForm1>(services);
-    EXPECT_EQ(boxes.messages.value(0), "Not supported");
+    // "Not supported" first, then what was tried on the way to a monitor.
+    EXPECT_EQ(boxes.messages.value(0).section(u'\n', 0, 0), "Not supported");
+    EXPECT_TRUE(boxes.messages.value(0).contains("the backlight in " + dir.filePath("empty") + ": no device there"))
+        << boxes.messages.value(0).toStdString();
     EXPECT_TRUE(form->Terminated());
 }
 

@@ -25,7 +25,8 @@ protected:
 
 TEST_F(ProfilesTest, SaveThenLoadRoundTripsAndFillsTheKeyInOrder)
 {
-    const QString name = QString::fromUtf8("Night [dim] = \"quiet\"\\n ünï");
+    // Any text but a backslash, which would make the name a key path.
+    const QString name = QString::fromUtf8("Night [dim] = \"quiet\"\n/ ünï");
     SaveProfile(store, name, TProfile{3, "Reading\nlate", 15, true}, "ignored for a profile");
     TProfile loaded;
     QString active = "Before";
@@ -156,4 +157,43 @@ TEST_F(ProfilesTest, WithAProblemSlotAnUnparsableFileReadsAsNoKeyAndIsLeftAlone)
     QFile f(dir.filePath("LumoraBrightness.conf"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), text);
+}
+
+// A picture named "\.png" stood for the root key: saving its profile would
+// have overwritten the current settings.
+TEST_F(ProfilesTest, ABackslashNamesNoProfileAndNeverReachesAnotherKey)
+{
+    SaveProfile(store, "", TProfile{7, "current", 5, true}, "Night");
+    const QByteArray before = store.Load().Serialize();
+    for (const QString name : {"\\", "a\\b", "\\Software"}) {
+        EXPECT_FALSE(IsProfileName(name));
+        try {
+            SaveProfile(store, name, TProfile{1, "other", 0, false}, name);
+            ADD_FAILURE() << "saved the profile " << name.toStdString();
+        } catch (const EInOutError& e) {
+            EXPECT_TRUE(e.Message().contains("backslash")) << e.Message().toStdString();
+        }
+        TProfile loaded{9, "kept", 9, false};
+        QString active = "kept";
+        EXPECT_FALSE(LoadProfile(store, name, 11, loaded, active));
+        EXPECT_EQ(loaded, (TProfile{9, "kept", 9, false}));
+    }
+    EXPECT_EQ(store.Load().Serialize(), before);
+    EXPECT_TRUE(IsProfileName("Night.png"));
+    EXPECT_FALSE(IsProfileName(""));
+}
+
+TEST_F(ProfilesTest, APictureNamesItsProfileByTheFinalPngAndEarlierProfilesAreStillRead)
+{
+    // A new profile: only the ".png" at the end goes.
+    EXPECT_EQ(ProfileNameForPicture(store, "/p/a.png.png"), "a.png");
+    EXPECT_EQ(ProfileNameForPicture(store, "/p/Night.PNG"), "Night");
+    EXPECT_EQ(ProfileNameForPicture(store, "/p/\\.png"), "\\");
+
+    // Saved by an earlier version under the name that lost every ".png".
+    SaveProfile(store, "myfile", TProfile{4, "old", 0, true}, "");
+    EXPECT_EQ(ProfileNameForPicture(store, "/p/my.pngfile.png"), "myfile");
+    // Once a profile is saved under the current name, that one is read.
+    SaveProfile(store, "my.pngfile", TProfile{5, "new", 0, true}, "");
+    EXPECT_EQ(ProfileNameForPicture(store, "/p/my.pngfile.png"), "my.pngfile");
 }

@@ -1,5 +1,7 @@
 #include "core/ProgramOptions.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace lumora;
@@ -75,4 +77,32 @@ TEST(ProgramOptions, LoginStartRepeatsTheOptionsThatChangeWhatIsWritten)
     EXPECT_EQ(again.Options->Levels, 11);
     EXPECT_EQ(again.Options->BacklightRoot, "/tmp/bl");
     EXPECT_EQ(again.Options->DdcStandIn, "/tmp/my monitors");
+}
+
+// A start at login runs in the home folder, not where the program was
+// started by hand: a relative folder would name another place, or none.
+TEST(ProgramOptions, LoginStartGivesRelativeFoldersAbsolute)
+{
+    const auto relative = ParseProgramOptions({"--backlight-root", "standin/bl", "--ddc-standin=../monitors"});
+    ASSERT_TRUE(relative.Options);
+    const QDir here = QDir::current();
+    EXPECT_EQ(LoginStartOptions(*relative.Options),
+              QStringList({"--backlight-root", QDir::cleanPath(here.filePath("standin/bl")), "--ddc-standin",
+                           QDir::cleanPath(here.filePath("../monitors"))}));
+}
+
+// The README's option list is the help text itself, so the two cannot drift
+// apart: a change to one fails here until the other follows.
+TEST(ProgramOptions, ReadmeShowsTheHelpText)
+{
+    QFile readme(QStringLiteral(LUMORA_SOURCE_DIR) + "/README.md");
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype intro = text.indexOf("The program takes these options");
+    ASSERT_GE(intro, 0);
+    const qsizetype start = text.indexOf("```\n", intro);
+    ASSERT_GE(start, 0);
+    const qsizetype end = text.indexOf("```\n", start + 4);
+    ASSERT_GT(end, start);
+    EXPECT_EQ(text.mid(start + 4, end - start - 4).toStdString(), ProgramUsage().toStdString());
 }

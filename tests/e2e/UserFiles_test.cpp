@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -117,6 +118,26 @@ TEST_F(UserFilesTest, AnUnparsableSettingsFileIsReportedKeptByteForByteAndTheCon
     ASSERT_TRUE(desktop_->WaitForNoMainWindow(pid));
     QThread::msleep(500);
     EXPECT_EQ(ReadBytes(SettingsPath(sandbox)), text);
+}
+
+// A named pipe where the settings file belongs used to hold start-up for
+// ever in open(): it is reported, left in place, and the window comes up.
+TEST_F(UserFilesTest, ANamedPipeAtTheSettingsPathIsReportedAndStartUpGoesOn)
+{
+    Sandbox sandbox(100, 50);
+    const QString settings = SettingsPath(sandbox);
+    QDir().mkpath(QFileInfo(settings).absolutePath());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    auto program = desktop_->Launch(sandbox);
+    const qint64 pid = program->Process().processId();
+    const QString box = WaitForBox(pid, 10000);
+    ASSERT_FALSE(box.isEmpty()) << "the problem is reported: " << program->Output().toStdString();
+    ASSERT_TRUE(desktop_->AnswerMessageBox(box));
+    const QString window = desktop_->WaitForMainWindow(pid);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(settings).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is left as it is";
 }
 
 TEST_F(UserFilesTest, TheLoginEntryStartsTheProgramWithItsLevelsAndDevice)

@@ -71,6 +71,41 @@ TEST(SwayServices, IdleTimeFollowsTheSeatWithoutPolling)
     EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() >= 3; }, 10000));
 }
 
+namespace {
+
+class FixedIdleTime : public IdleTimeSource {
+public:
+    quint32 IdleSeconds() override { return 42; }
+};
+
+} // namespace
+
+// A compositor that goes away while the seat is idle: no "input again" can
+// come, so the clock must say active at once rather than stay idle (and dim
+// a screen in use later), and the next idle source takes over.
+TEST(SwayServices, ALostCompositorReadsActiveAndHandsOverToTheNextSource)
+{
+    auto sway = std::make_unique<e2e::HeadlessSway>();
+    ASSERT_TRUE(sway->Started()) << sway->Log().toStdString();
+    UseCompositor(*sway);
+    SessionServices session = OpenSessionServices(false);
+    ASSERT_TRUE(session.Wayland);
+    int made = 0;
+    WaylandIdleTime idle(session.Wayland, [&]() -> std::unique_ptr<IdleTimeSource> {
+        ++made;
+        return std::make_unique<FixedIdleTime>();
+    });
+    WaylandIdleTime alone(session.Wayland);
+    ASSERT_TRUE(PumpUntil([&] { return alone.IdleSeconds() >= 4; }, 15000)) << "no idle notice from the compositor";
+
+    sway.reset();
+    ASSERT_TRUE(PumpUntil([&] { return session.Wayland->Closed(); }, 10000)) << "the closed connection goes unnoticed";
+    EXPECT_EQ(alone.IdleSeconds(), 0u) << "a lost compositor must read as active";
+    EXPECT_EQ(idle.IdleSeconds(), 42u) << "the next idle source takes over";
+    EXPECT_EQ(idle.IdleSeconds(), 42u);
+    EXPECT_EQ(made, 1);
+}
+
 TEST(SwayServices, MonitorOffUntilTheNextInput)
 {
     e2e::HeadlessSway sway;

@@ -51,6 +51,11 @@ for png in "$stage"/root/usr/share/icons/hicolor/*x*/apps/$id.png; do
   [ "$dims" = "$size" ] || fail "$png is $dims"
 done
 
+# The design font is a dependency of the package: without it the fallback
+# font clips the chart's texts.
+grep -qE '^set\(CPACK_DEBIAN_PACKAGE_DEPENDS "[^"]*fonts-wine' "$build/CPackConfig.cmake" \
+  || fail "the package does not depend on fonts-wine"
+
 desktop-file-validate "$stage/root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --explain "$stage/root/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 zcat "$stage/root/usr/share/man/man1/lumora.1.gz" | grep -qF 'backlight\-root' || fail "the manual page lacks the options"

@@ -15,6 +15,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,7 +103,7 @@ TEST(DeviceSysfs, AStandInFileEndsWithTheValueAndAnAttributeIsOnlyWritten)
     const QByteArray file = QFile::encodeName(s.DevicePath("panel") + "/brightness");
     EXPECT_EQ(SysfsFileKindOf(file), sfStandIn);
     EXPECT_EQ(SysfsFileKindOf(file + ".none"), sfUnknown);
-    EXPECT_EQ(SysfsFileKindOf(QFile::encodeName(s.DevicePath("panel"))), sfAttribute);
+    EXPECT_EQ(SysfsFileKindOf(QFile::encodeName(s.DevicePath("panel"))), sfNotAFile);
     const QByteArray sysfs = "/sys/kernel/mm/transparent_hugepage/enabled";
     if (QFileInfo::exists(QString::fromLatin1(sysfs))) {
         EXPECT_EQ(SysfsFileKindOf(sysfs), sfAttribute);
@@ -124,6 +126,37 @@ TEST(DeviceSysfs, AStandInFileEndsWithTheValueAndAnAttributeIsOnlyWritten)
     EXPECT_EQ(s.Read("panel", "brightness"), "7\n0000\n");
 
     EXPECT_EQ(TryWriteSysfsInteger(file + ".none", 7, sfStandIn), ENOENT);
+}
+
+// A stand-in folder whose brightness is a named pipe: writing neither waits
+// for a reader nor feeds one.
+TEST(DeviceSysfs, ANamedPipeIsRefusedWithoutWaiting)
+{
+    BacklightStandIn s;
+    s.AddDevice("panel", "raw", "100\n", "50\n");
+    const QString path = s.DevicePath("panel") + "/brightness";
+    const QByteArray file = QFile::encodeName(path);
+    ASSERT_EQ(::unlink(file.constData()), 0);
+    ASSERT_EQ(::mkfifo(file.constData(), 0600), 0);
+    EXPECT_EQ(SysfsFileKindOf(file), sfNotAFile);
+    // Without a reader: the open itself must not wait (it would, for ever).
+    auto write = std::async(std::launch::async, [&] { return TryWriteSysfsInteger(file, 7, sfUnknown); });
+    if (write.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        const int reader = ::open(file.constData(), O_RDONLY | O_NONBLOCK);
+        write.wait();
+        ::close(reader);
+        FAIL() << "the write waits for a reader of the named pipe";
+    }
+    EXPECT_NE(write.get(), 0);
+    // With a reader: refused all the same, whatever kind was found before.
+    const int reader = ::open(file.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(TryWriteSysfsInteger(file, 7, sfUnknown), EINVAL);
+    EXPECT_EQ(TryWriteSysfsInteger(file, 7, sfNotAFile), EINVAL);
+    EXPECT_EQ(TryWriteSysfsInteger(path, 7), EINVAL);
+    char buffer[16];
+    EXPECT_LE(::read(reader, buffer, sizeof buffer), 0);
+    ::close(reader);
 }
 
 TEST(DeviceBacklight, ChoosesFirmwareThenPlatformThenRawAndSkipsAZeroMaximum)

@@ -121,3 +121,21 @@ TEST(FileSystem, OnlyRegularFilesAreListedAndReadAndOddOnesNeverBlock)
     EXPECT_LT(clock.elapsed(), 200) << "a device is refused before any read";
     EXPECT_EQ(ReadFileBytes(dir.filePath("link.png"), 100), QByteArray("day"));
 }
+
+// A file name printed on standard error can neither start a new line that
+// looks like the program's own nor drive the terminal.
+TEST(FileSystem, SkippedFilesAreNamedWithTheirControlCharactersEscaped)
+{
+    EXPECT_EQ(PrintableName("a\nlumora: fake\t\x1b[2J\\b"), "a\\nlumora: fake\\t\\x1b[2J\\\\b");
+    EXPECT_EQ(PrintableName(QString::fromUtf8("ünï ✓ \u202Egnp.exe")), QString::fromUtf8("ünï ✓ \\u202egnp.exe"));
+
+    QTemporaryDir dir;
+    const QString odd = dir.filePath("x\n\x1b[31mred.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+    ::testing::internal::CaptureStderr();
+    FindFiles(dir.filePath("*.png"));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
+    EXPECT_NE(said.find("x\\n\\x1b[31mred.png"), std::string::npos) << said;
+}

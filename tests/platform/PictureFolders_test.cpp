@@ -1,7 +1,10 @@
 #include "platform/shell/PictureFolders.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QtEndian>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,6 +19,31 @@ void Write(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// A small real PNG that carries `tag`, so that copies can be told apart.
+QByteArray Png(const QString& tag, QSize size = QSize(2, 2))
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    image.setText("Tag", tag);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The check sum of PNG chunks.
+quint32 Crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
 }
 
 QByteArray Read(const QString& path)
@@ -115,30 +143,30 @@ TEST_F(PictureFoldersTest, OneFolderNamedTwiceIsListedOnce)
 
 TEST_F(PictureFoldersTest, DroppedPicturesAreCopiedIntoTheUserFolderWhichIsCreatedFirst)
 {
-    Write(dir.filePath("elsewhere/Garden.png"), "garden");
-    Write(dir.filePath("elsewhere/Day.PNG"), "my day");
+    Write(dir.filePath("elsewhere/Garden.png"), Png("garden"));
+    Write(dir.filePath("elsewhere/Day.PNG"), Png("my day"));
     const TPictureCopyResult result =
         CopyIntoUserFolder(folders, {dir.filePath("elsewhere/Garden.png"), dir.filePath("elsewhere/Day.PNG")});
 
     EXPECT_TRUE(result.Failures.isEmpty()) << result.Failures.join('\n').toStdString();
     EXPECT_EQ(result.Copied, QStringList({folders.User + "/Garden.png", folders.User + "/Day.PNG"}));
-    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden");
-    EXPECT_EQ(Read(dir.filePath("elsewhere/Garden.png")), "garden") << "the dropped file stays where it was";
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), Png("garden"));
+    EXPECT_EQ(Read(dir.filePath("elsewhere/Garden.png")), Png("garden")) << "the dropped file stays where it was";
     EXPECT_EQ(Listed(folders), QStringList({"shipped/Night.png", "user/Day.PNG", "user/Garden.png"}));
 
     // Dropped again with new content it replaces the user's copy; dropping
     // the user's own copy changes nothing (a copy onto itself would empty it).
-    Write(dir.filePath("elsewhere/Garden.png"), "garden in spring");
+    Write(dir.filePath("elsewhere/Garden.png"), Png("garden in spring"));
     EXPECT_TRUE(CopyIntoUserFolder(folders, {dir.filePath("elsewhere/Garden.png")}).Failures.isEmpty());
-    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden in spring");
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), Png("garden in spring"));
     const TPictureCopyResult again = CopyIntoUserFolder(folders, {folders.User + "/Garden.png"});
     EXPECT_TRUE(again.Failures.isEmpty());
-    EXPECT_EQ(Read(folders.User + "/Garden.png"), "garden in spring");
+    EXPECT_EQ(Read(folders.User + "/Garden.png"), Png("garden in spring"));
 }
 
 TEST_F(PictureFoldersTest, FilesThatCannotBeCopiedAreReportedOneByOneAndOthersStillCopied)
 {
-    Write(dir.filePath("in/Garden.png"), "garden");
+    Write(dir.filePath("in/Garden.png"), Png("garden"));
     Write(dir.filePath("in/photo.jpg"), "jpeg");
     const TPictureCopyResult result = CopyIntoUserFolder(
         folders, {dir.filePath("in/photo.jpg"), dir.filePath("in/Missing.png"), dir.filePath("in/Garden.png")});
@@ -155,7 +183,7 @@ TEST_F(PictureFoldersTest, AnUnwritableUserFolderIsReportedAndLosesNothing)
     // folder, not even root, who ignores permission bits.
     Write(dir.filePath("blocked"), "a file");
     folders.User = dir.filePath("blocked/lumora-brightness/profiles");
-    Write(dir.filePath("in/Garden.png"), "garden");
+    Write(dir.filePath("in/Garden.png"), Png("garden"));
 
     const TPictureCopyResult result = CopyIntoUserFolder(folders, {dir.filePath("in/Garden.png")});
 
@@ -165,6 +193,57 @@ TEST_F(PictureFoldersTest, AnUnwritableUserFolderIsReportedAndLosesNothing)
               QString("Cannot copy '%1' into '%2': the folder cannot be created")
                   .arg(dir.filePath("in/Garden.png"), folders.User)
                   .toStdString());
-    EXPECT_EQ(Read(dir.filePath("in/Garden.png")), "garden");
+    EXPECT_EQ(Read(dir.filePath("in/Garden.png")), Png("garden"));
     EXPECT_EQ(Listed(folders), QStringList({"shipped/Day.png", "shipped/Night.png"}));
+}
+
+TEST_F(PictureFoldersTest, ProfileNamesLoseOnlyTheFinalPngAndEarlierNamesAreStillFound)
+{
+    EXPECT_EQ(ProfileNameOfPicture("/p/Night.PNG"), "Night");
+    EXPECT_EQ(ProfileNameOfPicture("/p/a.png.png"), "a.png");
+    EXPECT_EQ(ProfileNameOfPicture("/p/my.pngfile.png"), "my.pngfile");
+    EXPECT_EQ(ProfileNameOfPicture("/p/.png"), "");
+    EXPECT_EQ(EarlierProfileNameOfPicture("/p/my.pngfile.png"), "myfile");
+
+    // A profile saved under the earlier name still finds its picture; one
+    // under the current name finds it first.
+    Write(folders.User + "/my.pngfile.png", Png("own"));
+    EXPECT_EQ(ProfilePicturePath(folders, "myfile"), folders.User + "/my.pngfile.png");
+    EXPECT_EQ(ProfilePicturePath(folders, "my.pngfile"), folders.User + "/my.pngfile.png");
+}
+
+// A drop is refused, with the reason, for what the file holds and for the
+// name it would give its profile.
+TEST_F(PictureFoldersTest, DroppedFilesThatAreNoPngOrNameNoProfileAreRefused)
+{
+    Write(dir.filePath("in/photo.png"), QByteArray("\xff\xd8\xff\xe0 a JPEG by another name"));
+    Write(dir.filePath("in/\\.png"), Png("root"));
+    Write(dir.filePath("in/a\\b.png"), Png("path"));
+    Write(dir.filePath("in/.png"), Png("nameless"));
+    Write(dir.filePath("in/Garden.png"), Png("garden"));
+    const TPictureCopyResult result =
+        CopyIntoUserFolder(folders, {dir.filePath("in/photo.png"), dir.filePath("in/\\.png"), dir.filePath("in/a\\b.png"),
+                                     dir.filePath("in/.png"), dir.filePath("in/Garden.png")});
+    ASSERT_EQ(result.Failures.size(), 4) << result.Failures.join('\n').toStdString();
+    EXPECT_TRUE(result.Failures[0].contains("not a PNG picture")) << result.Failures[0].toStdString();
+    for (int i = 1; i < 4; ++i)
+        EXPECT_TRUE(result.Failures[i].contains("backslash")) << result.Failures[i].toStdString();
+    EXPECT_EQ(result.Copied, QStringList({folders.User + "/Garden.png"}));
+    EXPECT_EQ(Listed(folders), QStringList({"shipped/Day.png", "shipped/Night.png", "user/Garden.png"}));
+}
+
+// The size in a PNG's header decides; a huge one is a small file.
+TEST_F(PictureFoldersTest, DroppedPictureWithTooManyPixelsIsRefusedBeforeDecoding)
+{
+    QByteArray huge = Png("huge");
+    // Width and height sit at bytes 16 and 20, in the header chunk whose
+    // check sum follows it.
+    qToBigEndian<quint32>(8000, huge.data() + 16);
+    qToBigEndian<quint32>(7000, huge.data() + 20);
+    qToBigEndian<quint32>(Crc32(huge.mid(12, 17)), huge.data() + 29);
+    Write(dir.filePath("in/Huge.png"), huge);
+    const TPictureCopyResult result = CopyIntoUserFolder(folders, {dir.filePath("in/Huge.png")});
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_TRUE(result.Failures[0].contains("8000 x 7000 pixels, more than the 50 megapixels")) << result.Failures[0].toStdString();
+    EXPECT_TRUE(result.Copied.isEmpty());
 }

@@ -52,6 +52,30 @@ TEST(SettingsAutostart, EntryIsWrittenFoundReadAndDeleted)
     EXPECT_FALSE(autostart.RunValueExists(kTitle));
 }
 
+// After the program is removed the session must skip the entry, not try to
+// start a missing program at every login: TryExec names the program.
+TEST(SettingsAutostart, EntryNamesTheProgramInTryExec)
+{
+    QTemporaryDir dir;
+    TAutostart autostart(dir.filePath("autostart"));
+    for (const QString program : {"/opt/lumora/lumora", "/home/a b/100% \"odd\"\\x/lumora"}) {
+        autostart.WriteRunValue(kTitle, ShortPath(program) + " /LaunchOnStartup");
+        QFile file(autostart.EntryPath(kTitle));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        // A plain string value: only the key file's own escapes apply.
+        QString value = program;
+        value.replace("\\", "\\\\");
+        EXPECT_TRUE(text.contains("\nTryExec=" + value + "\n")) << text.toStdString();
+        EXPECT_EQ(autostart.ReadRunValue(kTitle).value_or(""), ShortPath(program) + " /LaunchOnStartup");
+    }
+    // A command without an absolute program path gets no TryExec.
+    autostart.WriteRunValue(kTitle, "lumora /LaunchOnStartup");
+    QFile file(autostart.EntryPath(kTitle));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("TryExec"));
+}
+
 TEST(SettingsAutostart, ExecQuotingSplitsBackToThePath)
 {
     const QStringList paths = {

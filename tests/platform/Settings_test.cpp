@@ -7,7 +7,14 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lumora;
 
@@ -222,7 +229,7 @@ TEST_F(SettingsTest, WriteFailureRaisesFailedToSetDataAndKeepsTheOldFile)
         reg.CloseKey();
         ADD_FAILURE() << "stored into a read-only folder";
     } catch (const ERegistryException& e) {
-        EXPECT_EQ(e.Message(), "Failed to set data for 'Level'");
+        EXPECT_TRUE(e.Message().startsWith("Failed to set data for 'Level'\n")) << e.Message().toStdString();
     }
     EXPECT_EQ(ReadFile(path), before);
 }
@@ -270,4 +277,162 @@ TEST_F(SettingsTest, AFailingSaveStoresNothingAndAnUnclosedOneStoresAll)
         reg.WriteInteger("Level", 1);
     }
     EXPECT_TRUE(store.Load().Value("Software\\Whole", "Level").has_value());
+}
+
+// Files at the settings path that are not what they seem.
+TEST_F(SettingsTest, NamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    auto load = std::async(std::launch::async, [&]() -> QString {
+        try {
+            store.Load();
+            return "loaded";
+        } catch (const EInOutError& e) {
+            return e.Message();
+        }
+    });
+    if (load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Set the reader free so that the test can end.
+        const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+        FAIL() << "reading the settings waits on a named pipe";
+    }
+    const QString message = load.get();
+    EXPECT_TRUE(message.contains("named pipe")) << message.toStdString();
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    // Saving is refused the same way and leaves the pipe in place.
+    EXPECT_THROW(store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); }), EInOutError);
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(SettingsTest, FolderAtTheSettingsPathIsRefused)
+{
+    ASSERT_TRUE(QDir().mkpath(path));
+    try {
+        store.Load();
+        ADD_FAILURE() << "a folder was read as settings";
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains("a folder")) << e.Message().toStdString();
+    }
+}
+
+TEST_F(SettingsTest, FileOverOneMegabyteIsRefusedAndKept)
+{
+    // Valid text throughout: the size alone decides.
+    QByteArray text = "[A]\n";
+    while (text.size() <= TSettingsStore::kMaxFileSize)
+        text += "# padding padding padding padding padding padding padding padding\n";
+    WriteFile(path, text);
+    try {
+        store.Load();
+        ADD_FAILURE() << "a file over 1 MB was read";
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains("larger than 1 MB")) << e.Message().toStdString();
+    }
+    EXPECT_THROW(store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); }), EInOutError);
+    EXPECT_EQ(ReadFile(path), text);
+    // Just under the limit is read.
+    text.truncate(int(TSettingsStore::kMaxFileSize) - 1);
+    text.truncate(text.lastIndexOf('\n') + 1);
+    WriteFile(path, text);
+    EXPECT_TRUE(store.Load().KeyExists("A"));
+}
+
+TEST_F(SettingsTest, LinkedFileIsSavedThroughTheLinkWhichStaysALink)
+{
+    // A settings file kept in a dotfiles folder and linked into place.
+    const QString real = dir.filePath("dotfiles/lumora.conf");
+    WriteFile(real, "[A]\nKept=1\n");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    ASSERT_TRUE(QFile::link("../dotfiles/lumora.conf", path));
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 4); });
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    const TSettingsData data = TSettingsData::Parse(ReadFile(real), real);
+    EXPECT_EQ(std::get<std::int32_t>(*data.Value("A", "Kept")), 1);
+    EXPECT_EQ(std::get<std::int32_t>(*data.Value("A", "Level")), 4);
+    // No temporary file is left in either folder.
+    EXPECT_EQ(QDir(QFileInfo(real).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"lumora.conf"});
+    EXPECT_FALSE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".tmp-"));
+}
+
+TEST_F(SettingsTest, ReadOnlyFileStaysReadOnlyAndTheSaveSaysWhy)
+{
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); });
+    const QByteArray before = ReadFile(path);
+    // The mode bits decide, so that this holds for root as well.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    TRegistry reg(store);
+    ASSERT_TRUE(reg.OpenKey("A", false));
+    reg.WriteInteger("Level", 2);
+    try {
+        reg.CloseKey();
+        ADD_FAILURE() << "a read-only settings file was replaced";
+    } catch (const ERegistryException& e) {
+        EXPECT_TRUE(e.Message().startsWith("Failed to set data for 'Level'\n")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains("read-only")) << e.Message().toStdString();
+    }
+    EXPECT_EQ(ReadFile(path), before);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+}
+
+TEST_F(SettingsTest, SavingKeepsTheFilesPermissions)
+{
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); });
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 2); });
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SettingsData, ManyValuesInOneKeyKeepTheirOrderCaseRulesAndDeletion)
+{
+    QByteArray text = "[K]\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "V" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+    text += "v7=70\n"; // the same name in another case replaces the value in place
+    TSettingsData data = TSettingsData::Parse(text, "many");
+    const QStringList names = data.ValueNames("K");
+    ASSERT_EQ(names.size(), 2000);
+    EXPECT_EQ(names[7], "V7");
+    EXPECT_EQ(std::get<std::int32_t>(*data.Value("K", "V7")), 70);
+    EXPECT_TRUE(data.DeleteValue("k", "v3"));
+    EXPECT_FALSE(data.Value("K", "V3").has_value());
+    // Values after the deleted one are still found, and new ones go last.
+    EXPECT_EQ(std::get<std::int32_t>(*data.Value("K", "V1999")), 1999);
+    data.SetValue("K", "V4", 44);
+    data.SetValue("K", "Last", 1);
+    EXPECT_EQ(std::get<std::int32_t>(*data.Value("K", "v4")), 44);
+    EXPECT_EQ(data.ValueNames("K").back(), "Last");
+    EXPECT_EQ(data.ValueNames("K")[3], "V4");
+    EXPECT_EQ(TSettingsData::Parse(data.Serialize(), "again"), data);
+}
+
+// A save that fails where nothing can raise it (a registry left open at the
+// end of a scope) is told on standard error: its file name on one line.
+TEST(SettingsWarning, AnUnraisedFailureNamesTheFileEscaped)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("odd\nfolder");
+    const QString path = folder + "/LumoraBrightness.conf";
+    TSettingsStore store(path);
+    store.Update([](TSettingsData& d) { d.SetValue("A", "Level", 1); });
+    // A folder where the lock file belongs makes the store fail.
+    ASSERT_TRUE(QFile::remove(path + ".lock"));
+    ASSERT_TRUE(QDir().mkpath(path + ".lock"));
+    ::testing::internal::CaptureStderr();
+    {
+        TRegistry reg(store);
+        ASSERT_TRUE(reg.OpenKey("A", false));
+        reg.WriteInteger("Level", 2);
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Settings not stored: "), std::string::npos) << said;
+    EXPECT_NE(said.find("odd\\nfolder"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }

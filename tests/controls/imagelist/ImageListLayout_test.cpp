@@ -238,6 +238,29 @@ TEST(ImageListBands, BandsNavigatorAndCaption)
     EXPECT_DOUBLE_EQ(cap.right(), strip.left() - 5);
 }
 
+// A centred caption long enough to reach the navigator in its row moves
+// aside instead of running into the "<<" button; a short one stays centred.
+TEST(ImageListNavigator, ACentredCaptionNeverRunsIntoTheNavigator)
+{
+    const QRectF footer(0, 400, 750, 50);
+    const QRectF right = NavigatorStrip(footer, 20, cpCenterRight, 0, 0);
+    const QRectF shortCap = CaptionRect(footer, QSizeF(200, 24), cpCenterCenter, 0, 0, &right, cpCenterRight);
+    EXPECT_DOUBLE_EQ(shortCap.center().x(), footer.center().x());
+
+    const QRectF longCap = CaptionRect(footer, QSizeF(560, 24), cpCenterCenter, 0, 0, &right, cpCenterRight);
+    EXPECT_LE(longCap.right(), right.left() - 5);
+    EXPECT_GE(longCap.left(), footer.left());
+
+    const QRectF left = NavigatorStrip(footer, 20, cpCenterLeft, 0, 0);
+    const QRectF leftCap = CaptionRect(footer, QSizeF(560, 24), cpCenterCenter, 0, 0, &left, cpCenterLeft);
+    EXPECT_GE(leftCap.left(), left.right() + 5);
+
+    // A navigator in another row leaves the caption where it was.
+    const QRectF below = NavigatorStrip(footer, 20, cpBottomRight, 0, 0);
+    const QRectF top = CaptionRect(footer, QSizeF(560, 10), cpTopCenter, 0, 0, &below, cpBottomRight);
+    EXPECT_DOUBLE_EQ(top.center().x(), footer.center().x());
+}
+
 TEST(ImageListNavigator, ColoursSwapPressedAndHovered)
 {
     const TNavigatorColors c{1, 2, 3, 4};
