@@ -58,7 +58,7 @@ TEST_F(StandInWindowTest, PickerFooterCaptionStaysClearOfTheNavigator)
         services.ScreenPixelsPerInch = dpi;
         form.reset();
         form = std::make_unique<TForm1>(services);
-        TAdvSmoothImageListBox& box = form->ProfilePicker->ListBox();
+        TAdvSmoothImageListBox& box = Seam().ProfilePicker().ListBox();
         const std::optional<QRectF> strip = box.NavigatorRect(true);
         ASSERT_TRUE(strip.has_value());
         ASSERT_FALSE(box.Footer().Caption().isEmpty());
