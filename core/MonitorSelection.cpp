@@ -131,7 +131,10 @@ void TForm1::RebuildMonitorMenu()
     }
 
     const std::vector<MonitorInfo> known = monitors->Monitors();
-    if (known.size() < 2)
+    // Where DDC/CI cannot work at all (its library is missing), the menu
+    // says so in a greyed item instead of an error box at each start.
+    const QString noDdc = monitors->DdcUnavailable();
+    if (known.size() < 2 && noDdc.isEmpty())
         return; // with one monitor the menu stays as it always was
     const QString active = monitors->ActiveInstance();
     monitorMenu_ = new QMenu(QStringLiteral("Monitor"), TrayMenu);
@@ -145,6 +148,11 @@ void TForm1::RebuildMonitorMenu()
         group->addAction(item);
         const QString name = m.InstanceName;
         QObject::connect(item, &QAction::triggered, this, [this, name] { RunGuarded([&] { SelectMonitor(name); }); });
+    }
+    if (!noDdc.isEmpty()) {
+        QAction* none = monitorMenu_->addAction(QStringLiteral("No DDC/CI"));
+        none->setEnabled(false);
+        none->setToolTip(noDdc);
     }
     const QList<QAction*> items = TrayMenu->actions();
     TrayMenu->insertMenu(items.value(items.indexOf(RestoreBrightnessItem) + 1), monitorMenu_);
