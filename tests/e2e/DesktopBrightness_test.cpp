@@ -382,6 +382,33 @@ const QString kGnome49Power = R"({"screen": false})";
 
 } // namespace
 
+TEST_F(DesktopBrightnessTest, Gnome43To46AppliesTheSavedLevelThroughTheSettingsDaemonBesideMutterWithoutBacklight)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, Log("gnome")));
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/mutter_mock.py", kMutterDisplayName, Log("mutter")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=7\n");
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    const QString set = "Set " + kGnomePath + " org.gnome.SettingsDaemon.Power.Screen.Brightness ";
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "70\n"); }))
+        << ReadText(Log("gnome")).toStdString();
+    const qsizetype mark = SettledLog(Log("gnome"));
+    EXPECT_FALSE(ReadText(Log("mutter")).contains("SetBacklight")) << "Mutter 43 has no backlight to set";
+    bus.Send({"--dest=" + kGnomeName, kGnomePath, "org.gnome.SettingsDaemon.Power.Test.ChangeElsewhere", "int32:40"});
+    QThread::msleep(1500);
+    EXPECT_EQ(ShownBoxes(window), 0);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=4\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("gnome"), mark).contains("Set ")) << CallsSince(Log("gnome"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
 TEST_F(DesktopBrightnessTest, Gnome47To48SetsThePanelThroughMutterAndFollowsGnomesSlider)
 {
     SessionBus bus;
