@@ -112,7 +112,10 @@ void TMonitorSelection::RebuildMenu()
     }
 
     const std::vector<MonitorInfo> known = monitors_->Monitors();
-    if (known.size() < 2)
+    // Where DDC/CI cannot work at all (its library is missing), the menu
+    // says so in a greyed item instead of an error box at each start.
+    const QString noDdc = monitors_->DdcUnavailable();
+    if (known.size() < 2 && noDdc.isEmpty())
         return; // with one monitor the menu stays as it always was
     const QString active = monitors_->ActiveInstance();
     menu_ = new QMenu(QStringLiteral("Monitor"), trayMenu_);
@@ -126,6 +129,11 @@ void TMonitorSelection::RebuildMenu()
         group->addAction(item);
         const QString name = m.InstanceName;
         QObject::connect(item, &QAction::triggered, this, [this, name] { RunGuarded([&] { Select(name); }); });
+    }
+    if (!noDdc.isEmpty()) {
+        QAction* none = menu_->addAction(QStringLiteral("No DDC/CI"));
+        none->setEnabled(false);
+        none->setToolTip(noDdc);
     }
     const QList<QAction*> items = trayMenu_->actions();
     trayMenu_->insertMenu(items.value(items.indexOf(menuAfter_) + 1), menu_);

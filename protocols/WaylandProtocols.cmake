@@ -1,7 +1,7 @@
 # Client code for the Wayland protocols the platform layer speaks, generated at
 # build time by wayland-scanner from the protocol descriptions: the system's
-# wayland-protocols and plasma-wayland-protocols, and this folder for the one
-# protocol no system package ships.
+# wayland-protocols and plasma-wayland-protocols, and this folder for the
+# protocol no system package ships and for newer versions than the system's.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
 pkg_get_variable(LUMORA_WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
@@ -26,8 +26,15 @@ function(lumora_wayland_protocol target xml name)
   set_source_files_properties("${_c}" PROPERTIES SKIP_AUTOMOC ON)
 endfunction()
 
-lumora_wayland_protocol(lumora_platform
-  "${LUMORA_WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml" ext-idle-notify-v1)
+# ext-idle-notify: version 2 (input-only notifications, which idle inhibitors
+# do not hold back) from wayland-protocols 1.36 on; this folder's copy where
+# the system's is older.
+set(_idle_xml "${LUMORA_WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml")
+file(READ "${_idle_xml}" _idle_text)
+if(NOT _idle_text MATCHES "get_input_idle_notification")
+  set(_idle_xml "${CMAKE_CURRENT_LIST_DIR}/ext-idle-notify-v1.xml")
+endif()
+lumora_wayland_protocol(lumora_platform "${_idle_xml}" ext-idle-notify-v1)
 lumora_wayland_protocol(lumora_platform "${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml" kde-idle)
 lumora_wayland_protocol(lumora_platform "${PLASMA_WAYLAND_PROTOCOLS_DIR}/dpms.xml" kde-dpms)
 lumora_wayland_protocol(lumora_platform

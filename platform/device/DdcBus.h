@@ -35,6 +35,10 @@ public:
     virtual std::vector<DdcDisplay> Detect() = 0;
     virtual VcpReading Read(const QString& displayId, std::uint8_t feature) = 0;
     virtual void Write(const QString& displayId, std::uint8_t feature, int value) = 0;
+    // Why DDC/CI cannot be used on this machine at all (its library is not
+    // installed, say), once detection has tried; empty when it can. Not a
+    // failure to report: a machine without DDC/CI is an ordinary machine.
+    virtual QString Unavailable() const { return QString(); }
 };
 
 } // namespace lumora

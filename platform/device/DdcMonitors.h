@@ -40,6 +40,9 @@ public:
     // Starts the detection once; further calls do nothing.
     void StartDetection();
     bool Detected() const { return detected_; }
+    // Why DDC/CI cannot be used on this machine at all, after detection;
+    // empty when it can.
+    QString Unavailable() const { return bus_->Unavailable(); }
     // A snapshot, in detection order; empty before detection has finished.
     std::vector<DdcMonitorState> Monitors() const;
 

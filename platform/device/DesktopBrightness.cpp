@@ -124,6 +124,14 @@ void DesktopBrightnessService::Reported(int value, std::optional<int> maximum)
     emit ValueChanged(value);
 }
 
+void DesktopBrightnessService::RangeChanged()
+{
+    Heard();
+    known_ = false;
+    if (Known())
+        emit ValueChanged(state_.Value);
+}
+
 void DesktopBrightnessService::Heard()
 {
     if (!silent_)

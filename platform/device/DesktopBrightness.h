@@ -88,12 +88,11 @@ protected:
     // The service reported a value (and, where the report carries it, the
     // range): kept, and announced with ValueChanged.
     void Reported(int value, std::optional<int> maximum = std::nullopt);
-    // The service reported a change of its range: read again at next use.
-    void RangeChanged()
-    {
-        Heard();
-        known_ = false;
-    }
+    // The service reported a change of its range (another device behind
+    // the panel, a display added or removed): the range and the value are
+    // read again, and the value announced, since the same value on another
+    // range is another brightness.
+    void RangeChanged();
 
     QDBusConnection bus_;
     QString service_;

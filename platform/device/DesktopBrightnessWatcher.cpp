@@ -3,6 +3,7 @@
 #include "platform/device/GnomeBrightness.h"
 #include "platform/device/KdeBrightness.h"
 #include "platform/device/KdeScreenBrightness.h"
+#include "platform/device/MutterBacklight.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -13,7 +14,20 @@ namespace lumora {
 namespace {
 
 // What Choose found: the kind of service and the name it is talked to by.
-enum class Kind { None, Plasma6, Plasma5, Gnome };
+enum class Kind { None, Plasma6, Plasma5, Mutter, Gnome };
+
+QDBusError::ErrorType ErrorOf(const QDBusMessage& reply)
+{
+    return reply.type() == QDBusMessage::ErrorMessage ? QDBusError(reply).type() : QDBusError::NoError;
+}
+
+bool Unanswered(const QDBusMessage& reply)
+{
+    const QDBusError::ErrorType error = ErrorOf(reply);
+    return error == QDBusError::NoReply || error == QDBusError::Timeout;
+}
+
+bool Replied(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage; }
 
 } // namespace
 
@@ -25,12 +39,16 @@ DesktopBrightnessWatcher::DesktopBrightnessWatcher(QDBusConnection bus)
 {
     if (!bus_.isConnected())
         return; // no session bus: the panel is set as the system allows
-    watcher_.setWatchedServices({kScreenBrightnessService, kKdePowerService, kGnomePowerService});
+    watcher_.setWatchedServices(
+        {kScreenBrightnessService, kKdePowerService, kMutterDisplayConfigService, kGnomePowerService});
     connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, [this](const QString& name) {
-        if (name == kKdePowerService)
-            kdeServesDisplays_.reset(); // another owner, or none: ask again
-        // Another owner is another service: what the old one said, or left
+        // Another owner, or none: what the old one answered, or left
         // unanswered, is no longer true.
+        ++ownerEpoch_[name];
+        for (auto it = answers_.begin(); it != answers_.end();)
+            it = it->first.endsWith(u'@' + name) ? answers_.erase(it) : std::next(it);
+        for (auto it = asking_.begin(); it != asking_.end();)
+            it = it->first.endsWith(u'@' + name) ? asking_.erase(it) : std::next(it);
         if (currentName_.endsWith(u' ' + name))
             currentName_.clear();
         Choose();
@@ -44,17 +62,32 @@ void DesktopBrightnessWatcher::Choose()
 {
     const QDBusConnectionInterface* names = bus_.interface();
     const auto there = [names](const QString& name) { return names != nullptr && names->isServiceRegistered(name); };
+    const auto plasma6 = [](const QString& name) {
+        return Question{QStringLiteral("plasma6@") + name, name, KdeScreenBrightness::DisplaysCall(name), Replied};
+    };
+    const Question plasma5{QStringLiteral("plasma5@") + kKdePowerService, kKdePowerService,
+                           KdeBrightness::ProbeCallTo(kKdePowerService), Replied};
+    const Question mutter{QStringLiteral("mutter@") + kMutterDisplayConfigService, kMutterDisplayConfigService,
+                          MutterBacklight::BacklightCall(), MutterBacklight::OffersPanel};
+    const Question gnome{QStringLiteral("gnome@") + kGnomePowerService, kGnomePowerService,
+                         GnomeBrightness::ProbeCallTo(kGnomePowerService), Replied};
+
     Kind kind = Kind::None;
     QString name;
-    if (there(kScreenBrightnessService)) {
+    if (there(kScreenBrightnessService) && Answer(plasma6(kScreenBrightnessService)) == true) {
         kind = Kind::Plasma6;
         name = kScreenBrightnessService;
-    } else if (there(kKdePowerService) && KdeKindKnown()) {
-        // Plasma 5 and 6 share the power management's name; Plasma 6 serves
-        // the per-display root object there instead of the action.
-        kind = *kdeServesDisplays_ ? Kind::Plasma6 : Kind::Plasma5;
+    } else if (there(kKdePowerService) && Answer(plasma6(kKdePowerService)) == true) {
+        kind = Kind::Plasma6;
         name = kKdePowerService;
-    } else if (there(kGnomePowerService)) {
+    } else if (there(kKdePowerService) && Answer(plasma6(kKdePowerService)) == false && Answer(plasma5) == true) {
+        // Plasma 5 serves the action only where it handles the backlight.
+        kind = Kind::Plasma5;
+        name = kKdePowerService;
+    } else if (there(kMutterDisplayConfigService) && Answer(mutter) == true) {
+        kind = Kind::Mutter;
+        name = kMutterDisplayConfigService;
+    } else if (there(kGnomePowerService) && Answer(gnome) == true) {
         kind = Kind::Gnome;
         name = kGnomePowerService;
     }
@@ -69,6 +102,9 @@ void DesktopBrightnessWatcher::Choose()
     case Kind::Plasma5:
         current_ = std::make_unique<KdeBrightness>(bus_);
         break;
+    case Kind::Mutter:
+        current_ = std::make_unique<MutterBacklight>(bus_);
+        break;
     case Kind::Gnome:
         current_ = std::make_unique<GnomeBrightness>(bus_);
         break;
@@ -79,39 +115,45 @@ void DesktopBrightnessWatcher::Choose()
     emit ServiceChanged();
 }
 
-bool DesktopBrightnessWatcher::KdeKindKnown()
+std::optional<bool> DesktopBrightnessWatcher::Answer(const Question& question)
 {
-    if (!kdeServesDisplays_)
-        kdeServesDisplays_ = KdeScreenBrightness::IsServedBy(bus_, kKdePowerService);
-    if (!kdeServesDisplays_)
-        AskKdeKind();
-    return kdeServesDisplays_.has_value();
+    if (const auto known = answers_.find(question.Key); known != answers_.end())
+        return known->second;
+    if (asking_.count(question.Key) != 0)
+        return std::nullopt;
+    const QDBusMessage reply = bus_.call(question.Call, QDBus::Block, DesktopBrightnessService::kReadMs);
+    if (Unanswered(reply)) {
+        Ask(question);
+        return std::nullopt;
+    }
+    const bool serves = question.Serves(reply);
+    answers_[question.Key] = serves;
+    return serves;
 }
 
-void DesktopBrightnessWatcher::AskKdeKind()
+void DesktopBrightnessWatcher::Ask(const Question& question)
 {
-    if (askingKde_)
+    const unsigned epoch = ownerEpoch_[question.Name];
+    if (!asking_.emplace(question.Key, epoch).second)
         return;
-    askingKde_ = true;
     // As long as the bus lets a call wait: nothing runs while it is out.
     constexpr int kAskMs = 25000;
-    auto* pending =
-        new QDBusPendingCallWatcher(bus_.asyncCall(KdeScreenBrightness::DisplaysCall(kKdePowerService), kAskMs), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending] {
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(question.Call, kAskMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending, question, epoch] {
         pending->deleteLater();
-        askingKde_ = false;
         const QDBusMessage reply = pending->reply();
-        const QDBusError::ErrorType error =
-            reply.type() == QDBusMessage::ErrorMessage ? QDBusError(reply).type() : QDBusError::NoError;
-        if (error == QDBusError::NoReply || error == QDBusError::Timeout) {
+        if (ownerEpoch_[question.Name] != epoch)
+            return; // asked of an owner that has gone; the new one was asked afresh
+        asking_.erase(question.Key);
+        if (Unanswered(reply)) {
             // Still silent: one question stays out, a wake-up per 25 s at
             // most, until it is answered or the name changes hands.
-            AskKdeKind();
+            Ask(question);
             return;
         }
-        if (error == QDBusError::ServiceUnknown)
+        if (ErrorOf(reply) == QDBusError::ServiceUnknown)
             return; // the name went; its owner change chooses again
-        kdeServesDisplays_ = error == QDBusError::NoError;
+        answers_[question.Key] = question.Serves(reply);
         Choose();
     });
 }

@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -12,11 +14,19 @@ namespace lumora {
 
 // Which desktop brightness service the session bus offers, followed while
 // the program runs: the bus tells when a service's name appears or goes (no
-// polling). KDE's power management is preferred when both run: Plasma 6's
-// per-display brightness where its root object answers, else Plasma 5's
-// brightness control action. Which of the two serves the name is asked with
-// a bounded read; while that goes unanswered the name counts as absent (GNOME's
-// service is used if it runs) and the question stays out without waiting.
+// polling). In this order, the first that serves the panel is used:
+//   - Plasma 6's per-display brightness, under org.kde.ScreenBrightness or
+//     under the power management's name;
+//   - Plasma 5's brightness control action under the power management's name
+//     (the power manager serves it only where it handles the backlight);
+//   - GNOME's compositor (Mutter 47 and later), where its display
+//     configuration offers the built-in panel's backlight;
+//   - GNOME's settings daemon's screen brightness (up to GNOME 48; later
+//     ones keep the name for the keyboard only).
+// A name counts only once its owner has answered for the interface the
+// program would use: an owned name that refuses that call is no service,
+// and one that has not answered yet counts as absent while the question
+// stays out without waiting (the first asking is a bounded read).
 class DesktopBrightnessWatcher : public QObject {
     Q_OBJECT
 public:
@@ -33,20 +43,28 @@ signals:
     void ServiceChanged();
 
 private:
+    // One question put to a name's owner: a call, and whether its reply
+    // means the owner serves what is asked for.
+    struct Question {
+        QString Key;  // names the question and the bus name it goes to
+        QString Name; // the bus name
+        QDBusMessage Call;
+        std::function<bool(const QDBusMessage&)> Serves;
+    };
+
     void Choose();
-    // Whether it is known which Plasma serves the power management's name;
-    // asks it with a bounded read, then without waiting.
-    bool KdeKindKnown();
-    // Asks the power management's name, without waiting, which Plasma
-    // serves it; chooses again when the answer comes.
-    void AskKdeKind();
+    // The owner's answer, once known: asked with a bounded read the first
+    // time, then without waiting while it goes unanswered.
+    std::optional<bool> Answer(const Question& question);
+    void Ask(const Question& question);
 
     QDBusConnection bus_;
     QDBusServiceWatcher watcher_;
     QString currentName_; // the kind and bus name of current_, empty for none
     std::unique_ptr<DesktopBrightness> current_;
-    std::optional<bool> kdeServesDisplays_; // the answer of the power management's owner now
-    bool askingKde_ = false;                 // that question is out
+    std::map<QString, bool> answers_;        // by question key, from the name's owner now
+    std::map<QString, unsigned> asking_;     // questions out without waiting, by the owner they went to
+    std::map<QString, unsigned> ownerEpoch_; // counts the owner changes of each name
 };
 
 } // namespace lumora

@@ -48,12 +48,14 @@ QDBusMessage GnomeBrightness::SetCall(int value) const
     return call;
 }
 
-QDBusMessage GnomeBrightness::ProbeCall() const
+QDBusMessage GnomeBrightness::ProbeCallTo(const QString& service)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(service_, kPath, kProperties, QStringLiteral("Get"));
+    QDBusMessage call = QDBusMessage::createMethodCall(service, kPath, kProperties, QStringLiteral("Get"));
     call << kScreen << kBrightness;
     return call;
 }
+
+QDBusMessage GnomeBrightness::ProbeCall() const { return ProbeCallTo(service_); }
 
 void GnomeBrightness::OnPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
 {

@@ -19,6 +19,10 @@ class GnomeBrightness : public DesktopBrightnessService {
 public:
     explicit GnomeBrightness(QDBusConnection bus);
 
+    // The read of the screen's brightness: GNOME 49 and later keep the
+    // name but no longer serve the screen's interface.
+    static QDBusMessage ProbeCallTo(const QString& service);
+
     QString Title() const override;
 
 protected:

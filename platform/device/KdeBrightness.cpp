@@ -19,19 +19,21 @@ KdeBrightness::KdeBrightness(QDBusConnection bus) : DesktopBrightnessService(std
 
 QString KdeBrightness::Title() const { return QStringLiteral("KDE power management"); }
 
-QDBusMessage KdeBrightness::Call(const QString& method) const
+QDBusMessage KdeBrightness::Call(const QString& service, const QString& method)
 {
-    return QDBusMessage::createMethodCall(service_, kPath, kInterface, method);
+    return QDBusMessage::createMethodCall(service, kPath, kInterface, method);
 }
+
+QDBusMessage KdeBrightness::ProbeCallTo(const QString& service) { return Call(service, QStringLiteral("brightnessMax")); }
 
 std::optional<DesktopBrightnessService::State> KdeBrightness::ReadState()
 {
     // The name is claimed before the objects are served, so the range is
     // asked for when the panel is first used, not when the name appears.
-    const auto maximum = Read(Call(QStringLiteral("brightnessMax")));
+    const auto maximum = Read(Call(service_, QStringLiteral("brightnessMax")));
     if (!maximum)
         return std::nullopt;
-    const auto value = Read(Call(QStringLiteral("brightness")));
+    const auto value = Read(Call(service_, QStringLiteral("brightness")));
     if (!value)
         return std::nullopt;
     return State{maximum->value(0).toInt(), value->value(0).toInt()};
@@ -39,16 +41,15 @@ std::optional<DesktopBrightnessService::State> KdeBrightness::ReadState()
 
 QDBusMessage KdeBrightness::SetCall(int value) const
 {
-    QDBusMessage call = Call(QStringLiteral("setBrightnessSilent"));
+    QDBusMessage call = Call(service_, QStringLiteral("setBrightnessSilent"));
     call << value;
     return call;
 }
 
-QDBusMessage KdeBrightness::ProbeCall() const { return Call(QStringLiteral("brightnessMax")); }
+QDBusMessage KdeBrightness::ProbeCall() const { return ProbeCallTo(service_); }
 
 void KdeBrightness::OnBrightnessChanged(int value) { Reported(value); }
 
-// The range is read again at next use, with the value on it.
 void KdeBrightness::OnBrightnessMaxChanged(int) { RangeChanged(); }
 
 } // namespace lumora

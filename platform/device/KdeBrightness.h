@@ -18,6 +18,10 @@ class KdeBrightness : public DesktopBrightnessService {
 public:
     explicit KdeBrightness(QDBusConnection bus);
 
+    // The read that tells whether the power management serves the action:
+    // Plasma 5 serves it only where it handles the backlight.
+    static QDBusMessage ProbeCallTo(const QString& service);
+
     QString Title() const override;
 
 protected:
@@ -30,7 +34,7 @@ private slots:
     void OnBrightnessMaxChanged(int maximum);
 
 private:
-    QDBusMessage Call(const QString& method) const;
+    static QDBusMessage Call(const QString& service, const QString& method);
 };
 
 } // namespace lumora

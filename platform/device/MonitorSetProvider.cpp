@@ -66,6 +66,8 @@ void MonitorSetProvider::StartDetection()
 
 bool MonitorSetProvider::Detected() const { return ddc_ ? ddc_->Detected() : noDetection_; }
 
+QString MonitorSetProvider::DdcUnavailable() const { return ddc_ && ddc_->Detected() ? ddc_->Unavailable() : QString(); }
+
 QString MonitorSetProvider::PanelInstance() const
 {
     if (!panel_)

@@ -45,6 +45,10 @@ public:
     // also when there is nothing to detect).
     void StartDetection();
     bool Detected() const;
+    // Why DDC/CI cannot be used on this machine (its library is missing, or
+    // of another version), once detection has finished; empty when it can
+    // or was not looked for. A state to show, not a failure to report.
+    QString DdcUnavailable() const;
 
     // The panel first, then the DDC/CI monitors in detection order (those
     // only once detection has finished), silent ones included.

@@ -89,6 +89,26 @@ MutterDisplayPower::MutterDisplayPower(QDBusConnection bus) : bus_(std::move(bus
 
 void MutterDisplayPower::ForceOff()
 {
+    // PowerSaveMode -1: the compositor cannot switch this session's monitors
+    // (a virtual or remote session); setting 3 would be taken and do nothing.
+    QDBusMessage get = QDBusMessage::createMethodCall(mutter::kDisplayService, mutter::kDisplayPath,
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get << QString::fromLatin1(mutter::kDisplayInterface) << QStringLiteral("PowerSaveMode");
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(get, kPowerMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this, pending] {
+        pending->deleteLater();
+        // A mode that cannot be read is left to the steps after it, which
+        // say what fails.
+        const QDBusPendingReply<QDBusVariant> mode = *pending;
+        if (!mode.isError() && mode.value().variant().toInt() < 0)
+            throw Exception(QStringLiteral(
+                "The monitor cannot be turned off: GNOME cannot switch this session's monitor off."));
+        WatchThenSwitchOff();
+    });
+}
+
+void MutterDisplayPower::WatchThenSwitchOff()
+{
     if (!listening_) {
         listening_ = bus_.connect(mutter::kIdleService, mutter::kIdlePath, mutter::kIdleInterface, "WatchFired",
                                   this, SLOT(OnWatchFired(uint)));

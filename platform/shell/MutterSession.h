@@ -47,9 +47,11 @@ private:
 
 // DisplayConfig's PowerSaveMode: 3 switches the monitors off. A user-active
 // watch on the idle monitor switches them on (0) at the next input, as the
-// desktop's own power manager does after its own power-off. Nothing here
-// waits for Mutter: each step is sent when the one before it has been
-// answered, and a failure is raised when its answer comes.
+// desktop's own power manager does after its own power-off. Where the mode
+// reads -1 the compositor cannot switch this session's monitors, and saying
+// so is the answer. Nothing here waits for Mutter: each step is sent when the
+// one before it has been answered, and a failure is raised when its answer
+// comes.
 class MutterDisplayPower : public QObject, public DisplayPower {
     Q_OBJECT
 public:
@@ -60,6 +62,7 @@ private slots:
     void OnWatchFired(uint id);
 
 private:
+    void WatchThenSwitchOff();
     void SetPowerSaveMode(int mode);
 
     QDBusConnection bus_;

@@ -76,10 +76,14 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
     const auto is = [interface](const wl_interface& i) { return std::strcmp(interface, i.name) == 0; };
     if (is(wl_seat_interface) && !self->seat_)
         self->seat_ = Bind<wl_seat>(registry, name, &wl_seat_interface, version, 1);
-    else if (is(wl_output_interface))
+    else if (is(wl_output_interface)) {
+        // Outputs come and go while the program runs (a monitor plugged in).
         self->outputs_.push_back(Bind<wl_output>(registry, name, &wl_output_interface, version, 1));
+        self->outputNames_.push_back(name);
+    }
     else if (is(ext_idle_notifier_v1_interface))
-        self->extIdle_ = Bind<ext_idle_notifier_v1>(registry, name, &ext_idle_notifier_v1_interface, version, 1);
+        // Version 2 adds the input-only notification the wake watch needs.
+        self->extIdle_ = Bind<ext_idle_notifier_v1>(registry, name, &ext_idle_notifier_v1_interface, version, 2);
     else if (is(org_kde_kwin_idle_interface))
         self->kdeIdle_ = Bind<org_kde_kwin_idle>(registry, name, &org_kde_kwin_idle_interface, version, 1);
     else if (is(zwlr_output_power_manager_v1_interface))
@@ -90,10 +94,25 @@ void WaylandConnection::OnGlobal(void* data, wl_registry* registry, uint32_t nam
                                                          version, 1);
 }
 
-void WaylandConnection::OnGlobalRemove(void*, wl_registry*, uint32_t)
+void WaylandConnection::OnGlobalRemove(void* data, wl_registry*, uint32_t name)
 {
-    // An output that goes away answers requests with nothing; the objects
-    // made for it report failure through their own events.
+    // An output that went is asked nothing more; the objects already made
+    // for it report failure through their own events.
+    auto* self = static_cast<WaylandConnection*>(data);
+    for (std::size_t i = 0; i < self->outputNames_.size(); ++i) {
+        if (self->outputNames_[i] != name)
+            continue;
+        wl_output_destroy(self->outputs_[i]);
+        self->outputs_.erase(self->outputs_.begin() + std::ptrdiff_t(i));
+        self->outputNames_.erase(self->outputNames_.begin() + std::ptrdiff_t(i));
+        return;
+    }
+}
+
+bool WaylandConnection::InputIdleNotifications() const
+{
+    return extIdle_ != nullptr &&
+           ext_idle_notifier_v1_get_version(extIdle_) >= EXT_IDLE_NOTIFIER_V1_GET_INPUT_IDLE_NOTIFICATION_SINCE_VERSION;
 }
 
 void WaylandConnection::Flush() { wl_display_flush(display_); }

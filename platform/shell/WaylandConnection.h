@@ -33,6 +33,9 @@ public:
     wl_seat* Seat() const { return seat_; }
     const std::vector<wl_output*>& Outputs() const { return outputs_; }
     ext_idle_notifier_v1* ExtIdleNotifier() const { return extIdle_; }
+    // Whether the compositor's ext-idle-notify offers notifications of input
+    // alone (version 2), which idle inhibitors do not hold back.
+    bool InputIdleNotifications() const;
     org_kde_kwin_idle* KdeIdle() const { return kdeIdle_; }
     zwlr_output_power_manager_v1* WlrOutputPower() const { return wlrPower_; }
     org_kde_kwin_dpms_manager* KdeDpms() const { return kdeDpms_; }
@@ -57,6 +60,7 @@ private:
     wl_registry* registry_ = nullptr;
     wl_seat* seat_ = nullptr;
     std::vector<wl_output*> outputs_;
+    std::vector<uint32_t> outputNames_; // the global name of each output
     ext_idle_notifier_v1* extIdle_ = nullptr;
     org_kde_kwin_idle* kdeIdle_ = nullptr;
     zwlr_output_power_manager_v1* wlrPower_ = nullptr;

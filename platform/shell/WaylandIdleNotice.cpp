@@ -19,12 +19,15 @@ const org_kde_kwin_idle_timeout_listener kKdeListener = {KdeIdled, KdeResumed};
 
 } // namespace
 
-WaylandIdleNotice::WaylandIdleNotice(std::shared_ptr<WaylandConnection> connection, uint32_t timeoutMs)
+WaylandIdleNotice::WaylandIdleNotice(std::shared_ptr<WaylandConnection> connection, uint32_t timeoutMs,
+                                     Activity activity)
     : connection_(std::move(connection))
 {
     if (connection_->ExtIdleNotifier()) {
-        ext_ = ext_idle_notifier_v1_get_idle_notification(connection_->ExtIdleNotifier(), timeoutMs,
-                                                          connection_->Seat());
+        ext_idle_notifier_v1* notifier = connection_->ExtIdleNotifier();
+        ext_ = activity == InputOnly && connection_->InputIdleNotifications()
+                   ? ext_idle_notifier_v1_get_input_idle_notification(notifier, timeoutMs, connection_->Seat())
+                   : ext_idle_notifier_v1_get_idle_notification(notifier, timeoutMs, connection_->Seat());
         ext_idle_notification_v1_add_listener(ext_, &kExtListener, this);
     } else {
         kde_ = org_kde_kwin_idle_get_idle_timeout(connection_->KdeIdle(), connection_->Seat(), timeoutMs);

@@ -6,7 +6,9 @@
 
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
+#include "platform/device/DdcBus.h"
 #include "platform/device/DdcStandIn.h"
+#include "platform/framework/Exception.h"
 #include "platform/device/MonitorSetProvider.h"
 
 #include "MainWindowStandIns.h"
@@ -203,4 +205,38 @@ TEST_F(MonitorWindowTest, AMonitorSilentAtDetectionIsNamedAndListedButNotChosen)
     ASSERT_NE(silent, nullptr);
     EXPECT_FALSE(silent->isEnabled());
     EXPECT_TRUE(MonitorItem("LG HDR 4K")->isChecked());
+}
+
+namespace {
+
+// DDC/CI on a machine with I2C buses but without the library.
+class MissingLibraryBus : public DdcBus {
+public:
+    std::vector<DdcDisplay> Detect() override { return {}; }
+    VcpReading Read(const QString& id, std::uint8_t) override { throw EOSError("not detected: " + id); }
+    void Write(const QString& id, std::uint8_t, int) override { throw EOSError("not detected: " + id); }
+    QString Unavailable() const override { return "libddcutil.so.5 cannot be loaded: no such file"; }
+};
+
+} // namespace
+
+TEST_F(MonitorWindowTest, WithoutTheDdcLibraryThePanelWorksAndTheMenuSaysNoDdcWithoutABox)
+{
+    AddPanel();
+    QDir().mkpath(dir.filePath("run"));
+    form.reset();
+    monitors = std::make_shared<MonitorSetProvider>(
+        std::make_shared<BacklightProvider>(BacklightOptions{dir.filePath("bl"), 11}),
+        std::make_shared<DdcMonitors>(std::make_shared<MissingLibraryBus>()), 11);
+    TForm1Services services;
+    services.Brightness = monitors;
+    services.Monitors = monitors;
+    form = std::make_unique<TForm1>(StandInServices(std::move(services)));
+    Started();
+    ASSERT_TRUE(PumpUntil([&] { return monitors->Detected() && form->MonitorMenu() != nullptr; }));
+    ASSERT_NE(MonitorItem("No DDC/CI"), nullptr);
+    EXPECT_FALSE(MonitorItem("No DDC/CI")->isEnabled());
+    EXPECT_TRUE(MonitorItem("No DDC/CI")->toolTip().contains("libddcutil.so.5")) << "the reason is there to read";
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "intel_backlight") << "the panel is worked on as before";
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
 }

@@ -363,3 +363,165 @@ TEST_F(DesktopBrightnessTest, AnIdleMonitorThatNeverAnswersLeavesTheWindowAnswer
         return program->Output().contains("GNOME's idle monitor does not answer");
     }, 3000)) << program->Output().toStdString();
 }
+
+// The desktops of today, each shaped from its real interfaces. On each, the
+// level saved last time (7 of 11) reaches the panel through the way that
+// desktop offers, a change made with the desktop's own slider moves the
+// views and is not written back, and no error box appears.
+namespace {
+
+const QString kMutterIdleName = "org.gnome.Mutter.IdleMonitor";
+const QString kMutterIdlePath = "/org/gnome/Mutter/IdleMonitor/Core";
+const QString kMutterDisplayName = "org.gnome.Mutter.DisplayConfig";
+const QString kScreenBrightnessName = "org.kde.ScreenBrightness";
+// Mutter 47+: the built-in panel (0..100, at 50) and an external monitor it
+// cannot set.
+const QString kMutterPanel = R"({"backlight": [{"connector": "eDP-1", "active": true, "min": 0, "max": 100, "value": 50},
+                                                {"connector": "HDMI-A-1", "active": true}]})";
+const QString kGnome49Power = R"({"screen": false})";
+
+} // namespace
+
+TEST_F(DesktopBrightnessTest, Gnome43To46AppliesTheSavedLevelThroughTheSettingsDaemonBesideMutterWithoutBacklight)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, Log("gnome")));
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/mutter_mock.py", kMutterDisplayName, Log("mutter")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=7\n");
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    const QString set = "Set " + kGnomePath + " org.gnome.SettingsDaemon.Power.Screen.Brightness ";
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("gnome")).contains(set + "70\n"); }))
+        << ReadText(Log("gnome")).toStdString();
+    const qsizetype mark = SettledLog(Log("gnome"));
+    EXPECT_FALSE(ReadText(Log("mutter")).contains("SetBacklight")) << "Mutter 43 has no backlight to set";
+    bus.Send({"--dest=" + kGnomeName, kGnomePath, "org.gnome.SettingsDaemon.Power.Test.ChangeElsewhere", "int32:40"});
+    QThread::msleep(1500);
+    EXPECT_EQ(ShownBoxes(window), 0);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=4\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("gnome"), mark).contains("Set ")) << CallsSince(Log("gnome"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
+TEST_F(DesktopBrightnessTest, Gnome47To48SetsThePanelThroughMutterAndFollowsGnomesSlider)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, Log("gnome")));
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/mutter_mock.py", kMutterDisplayName, Log("mutter"), kMutterPanel));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=7\n");
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("mutter")).contains("SetBacklight 1 \"eDP-1\" 70\n"); }))
+        << ReadText(Log("mutter")).toStdString();
+    const qsizetype mark = SettledLog(Log("mutter"));
+    EXPECT_FALSE(ReadText(Log("gnome")).contains("Set ")) << "the compositor owns the backlight";
+
+    bus.Send({"--dest=" + kMutterIdleName, kMutterIdlePath, "org.gnome.Mutter.IdleMonitor.Test.ChangeBacklight",
+              "string:eDP-1", "int32:30"});
+    QThread::msleep(1500);
+    EXPECT_EQ(ShownBoxes(window), 0);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=3\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("mutter"), mark).contains("SetBacklight")) << CallsSince(Log("mutter"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50) << "the compositor sets the panel, not the program";
+}
+
+TEST_F(DesktopBrightnessTest, Gnome49SetsThePanelThroughMutterWhereThePowerNameServesOnlyTheKeyboard)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, Log("gnome"), kGnome49Power));
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/mutter_mock.py", kMutterDisplayName, Log("mutter"), kMutterPanel));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=7\n");
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("mutter")).contains("SetBacklight 1 \"eDP-1\" 70\n"); }))
+        << ReadText(Log("mutter")).toStdString();
+    const qsizetype mark = SettledLog(Log("mutter"));
+    bus.Send({"--dest=" + kMutterIdleName, kMutterIdlePath, "org.gnome.Mutter.IdleMonitor.Test.ChangeBacklight",
+              "string:eDP-1", "int32:20"});
+    QThread::msleep(1500);
+    EXPECT_EQ(ShownBoxes(window), 0);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=2\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("mutter"), mark).contains("SetBacklight")) << CallsSince(Log("mutter"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}
+
+TEST_F(DesktopBrightnessTest, PowerNamesWithoutTheBrightnessInterfaceLeaveThePanelToTheBacklightFileWithoutABox)
+{
+    struct Case {
+        const char* What;
+        QString Template;
+        QString Name;
+        QString Parameters;
+    };
+    const Case cases[] = {
+        {"GNOME 49 with Mutter before 47: the power name serves the keyboard only",
+         LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, kGnome49Power},
+        {"GNOME <= 48 without a panel, or with it switched off: Brightness -1",
+         LUMORA_E2E_DIR "/gnome_power_mock.py", kGnomeName, R"({"brightness": -1})"},
+        {"Plasma 5 where the power manager does not handle the backlight",
+         LUMORA_E2E_DIR "/kde_brightness_mock.py", kKdeName, R"({"backlight": false})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        SessionBus bus;
+        ASSERT_TRUE(bus.Serve(c.Template, c.Name, Log("service"), c.Parameters));
+        Sandbox sandbox(100, 50);
+        sandbox.UseSessionBus(bus.Address());
+        StoreSettings(sandbox, "Level=7\n");
+        auto program = Start(sandbox);
+        const QString window = driver_.WaitForWindow(kTitle);
+        ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+        EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 70; })) << sandbox.Brightness();
+        QThread::msleep(500);
+        EXPECT_EQ(ShownBoxes(window), 0);
+        const QString calls = ReadText(Log("service"));
+        EXPECT_FALSE(calls.contains("Set ") || calls.contains("setBrightness")) << calls.toStdString();
+        driver_.Close(window);
+        EXPECT_TRUE(program->WaitForExit(10000));
+        QFile::remove(Log("service"));
+    }
+}
+
+TEST_F(DesktopBrightnessTest, Plasma6UnderScreenBrightnessAppliesTheSavedLevelAndFollowsItsSlider)
+{
+    SessionBus bus;
+    ASSERT_TRUE(bus.Serve(LUMORA_E2E_DIR "/kde6_brightness_mock.py", kScreenBrightnessName, Log("kde6")));
+    Sandbox sandbox(100, 50);
+    sandbox.UseSessionBus(bus.Address());
+    StoreSettings(sandbox, "Level=7\n");
+    auto program = Start(sandbox);
+    const QString window = driver_.WaitForWindow(kTitle);
+    ASSERT_FALSE(window.isEmpty()) << program->Output().toStdString();
+
+    ASSERT_TRUE(Eventually([&] { return ReadText(Log("kde6")).contains("SetBrightness 700 1\n"); }))
+        << ReadText(Log("kde6")).toStdString();
+    const qsizetype mark = SettledLog(Log("kde6"));
+    EXPECT_TRUE(Kde6Brightness(bus, "display0").endsWith("int32 80")) << "the external monitor is not the panel";
+    bus.Send({"--dest=" + kScreenBrightnessName, kKde6Root, "org.kde.ScreenBrightness.Test.ChangeElsewhere",
+              "string:display1", "int32:400"});
+    QThread::msleep(1500);
+    EXPECT_EQ(ShownBoxes(window), 0);
+    driver_.Close(window);
+    EXPECT_TRUE(Eventually([&] { return SettingsText(sandbox).contains("Level=4\n"); }))
+        << SettingsText(sandbox).toStdString();
+    EXPECT_FALSE(CallsSince(Log("kde6"), mark).contains("SetBrightness ")) << CallsSince(Log("kde6"), mark).toStdString();
+    EXPECT_EQ(sandbox.Brightness(), 50);
+}

@@ -58,7 +58,7 @@ SessionBus::~SessionBus()
         daemon_.kill();
 }
 
-bool SessionBus::Serve(const QString& templ, const QString& busName, const QString& logFile)
+bool SessionBus::Serve(const QString& templ, const QString& busName, const QString& logFile, const QString& parameters)
 {
     auto mock = std::make_unique<QProcess>();
     mock->setProcessEnvironment(ClientEnvironment());
@@ -67,6 +67,8 @@ bool SessionBus::Serve(const QString& templ, const QString& busName, const QStri
     QStringList args{"-m", "dbusmock", kind_ == System ? "--system" : "--session", "--template", templ};
     if (!logFile.isEmpty())
         args << "--logfile" << logFile;
+    if (!parameters.isEmpty())
+        args << "--parameters" << parameters;
     mock->start("/usr/bin/python3", args);
     mocks_.push_back(std::move(mock));
     names_.push_back(busName);

@@ -22,8 +22,10 @@ public:
 
     // Serves the template (a file or one of dbusmock's own) until the bus
     // ends; false when its name did not appear. With a log file, dbusmock
-    // writes every call and property write there.
-    bool Serve(const QString& templ, const QString& busName, const QString& logFile = QString());
+    // writes every call and property write there. `parameters` are the
+    // template's, as JSON.
+    bool Serve(const QString& templ, const QString& busName, const QString& logFile = QString(),
+               const QString& parameters = QString());
     // Takes the name with `script` (silent_service.py beside the mocks): a
     // service that keeps its name and never answers a call, as a hung one
     // does; false when the name did not appear.

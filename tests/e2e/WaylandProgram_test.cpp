@@ -3,6 +3,7 @@
 
 #include "Desktop.h"
 #include "KWin.h"
+#include "Mutter.h"
 #include "SessionBus.h"
 #include "Sway.h"
 
@@ -186,6 +187,67 @@ TEST(MutterProgram, DimsOnTheIdleMonitorsCount)
     EXPECT_TRUE(seen.contains("idle time from GNOME's idle monitor")) << seen.toStdString();
     program.kill();
     program.waitForFinished(3000);
+}
+
+// The program natively on the real Mutter 43 (a GNOME Wayland session), as
+// the test user; with `typing`, a key is pressed through Mutter's remote
+// desktop every few seconds.
+class MutterRun {
+public:
+    MutterRun()
+    {
+        ArmAtOneMinute(sandbox_);
+        TestUser::Own(sandbox_.Home());
+        TestUser::Own(sandbox_.BacklightRoot());
+        QProcessEnvironment env = mutter_.ClientEnvironment();
+        env.insert("HOME", sandbox_.Home());
+        env.insert("XDG_CONFIG_HOME", sandbox_.ConfigHome());
+        env.insert("QT_QPA_PLATFORM", "wayland");
+        program_.setProcessChannelMode(QProcess::MergedChannels);
+        program_.setStandardOutputFile(sandbox_.Home() + "/output");
+        if (mutter_.Started())
+            TestUser::Start(program_, LUMORA_PROGRAM, Arguments(sandbox_), env);
+    }
+    ~MutterRun()
+    {
+        program_.terminate();
+        if (!program_.waitForFinished(3000))
+            program_.kill();
+        program_.waitForFinished(1000);
+    }
+    QString Output() const { return ReadText(sandbox_.Home() + "/output"); }
+    HeadlessMutter& Mutter() { return mutter_; }
+    const Sandbox& Box() const { return sandbox_; }
+
+private:
+    HeadlessMutter mutter_;
+    Sandbox sandbox_;
+    QProcess program_;
+};
+
+TEST(MutterProgram, OnTheRealMutterDimsAfterTheIntervalOnlyWhenNobodyTypes)
+{
+    if (!HeadlessMutter::Installed())
+        GTEST_SKIP() << "mutter is not installed";
+    MutterRun quiet, typing;
+    for (MutterRun* run : {&quiet, &typing}) {
+        ASSERT_TRUE(run->Mutter().Started()) << run->Mutter().Log().toStdString();
+        ASSERT_TRUE(Eventually([&] { return run->Box().Brightness() == 100; }, 20000)) << run->Output().toStdString();
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 75000 && quiet.Box().Brightness() != 1) {
+        typing.Mutter().PressKey();
+        QThread::msleep(4000);
+    }
+    EXPECT_EQ(quiet.Box().Brightness(), 1) << "no drop after the minute: " << quiet.Output().toStdString();
+    EXPECT_GT(clock.elapsed(), 45000) << "dimmed before the minute was up";
+    for (int i = 0; i < 3; ++i) {
+        typing.Mutter().PressKey();
+        QThread::msleep(3000);
+    }
+    EXPECT_EQ(typing.Box().Brightness(), 100) << typing.Output().toStdString();
+    EXPECT_TRUE(quiet.Output().contains("idle time from GNOME's idle monitor")) << quiet.Output().toStdString();
 }
 
 // KWin 5.27 offers ext-idle-notify-v1, which wins; it has no virtual keyboard,

@@ -3,10 +3,12 @@
 // and display configuration served by dbusmock on a private session bus.
 
 #include "KWin.h"
+#include "Mutter.h"
 #include "SessionBus.h"
 #include "Sway.h"
 #include "support/EventLoop.h"
 
+#include "platform/device/DesktopBrightnessWatcher.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Exception.h"
 #include "platform/shell/MonitorPower.h"
@@ -16,7 +18,11 @@
 #include "platform/shell/WaylandIdleTime.h"
 #include "platform/shell/WaylandMonitorPower.h"
 
+#include "wlr-output-power-management-unstable-v1-client-protocol.h"
+
 #include <QDBusConnection>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +139,94 @@ TEST(SwayServices, MonitorOffUntilTheNextInput)
     EXPECT_TRUE(PumpUntil([&] { return sway.OutputPower() == "on"; }, 5000));
 }
 
+namespace {
+
+// How many times sway's log says it switched that output off.
+int TimesSwitchedOff(const e2e::HeadlessSway& sway, const QString& output)
+{
+    return int(sway.Log().count("Turning off output " + output));
+}
+
+void OnHeldMode(void*, zwlr_output_power_v1*, uint32_t) {}
+void OnHeldFailed(void* data, zwlr_output_power_v1*) { *static_cast<bool*>(data) = true; }
+const zwlr_output_power_v1_listener kHeldListener = {OnHeldMode, OnHeldFailed};
+
+// Another client taking the control of the first output's power, as the
+// desktop's idle manager does; `failed` turns true when it is refused.
+zwlr_output_power_v1* TakeOutputPower(WaylandConnection& client, bool* failed)
+{
+    zwlr_output_power_v1* power =
+        zwlr_output_power_manager_v1_get_output_power(client.WlrOutputPower(), client.Outputs().front());
+    zwlr_output_power_v1_add_listener(power, &kHeldListener, failed);
+    client.Flush();
+    return power;
+}
+
+} // namespace
+
+TEST(SwayServices, AnotherClientHoldingTheOutputsPowerIsSaidAndTheControlIsGivenBackAfterWaking)
+{
+    e2e::HeadlessSway sway;
+    ASSERT_TRUE(sway.Started()) << sway.Log().toStdString();
+    UseCompositor(sway);
+    std::shared_ptr<WaylandConnection> other = WaylandConnection::Open();
+    ASSERT_TRUE(other && other->WlrOutputPower() && !other->Outputs().empty());
+    bool otherRefused = false;
+    zwlr_output_power_v1* held = TakeOutputPower(*other, &otherRefused);
+
+    SessionServices session = OpenSessionServices(false);
+    ASSERT_TRUE(session.Power);
+    TMonitorPower power(std::move(session.Power), 50);
+    QString failure;
+    Application()->OnException = [&](const std::exception& e) { failure = QString::fromUtf8(e.what()); };
+    power.TurnOff();
+    EXPECT_TRUE(PumpUntil([&] { return !failure.isEmpty(); }, 5000)) << "no success is pretended";
+    EXPECT_EQ(failure, "The monitor cannot be turned off: another program controls the monitor's power.");
+    EXPECT_NE(sway.OutputPower(), "off");
+    EXPECT_FALSE(otherRefused);
+
+    // The other client lets go: the power-off works, input ends it, and the
+    // control is free again for the other client.
+    zwlr_output_power_v1_destroy(held);
+    other->Flush();
+    PumpUntil([] { return false; }, 200);
+    failure.clear();
+    power.TurnOff();
+    ASSERT_TRUE(PumpUntil([&] { return sway.OutputPower() == "off"; }, 5000)) << failure.toStdString();
+    PumpUntil([] { return false; }, 500);
+    sway.Type("x");
+    ASSERT_TRUE(PumpUntil([&] { return sway.OutputPower() == "on"; }, 5000));
+    PumpUntil([] { return false; }, 300);
+    held = TakeOutputPower(*other, &otherRefused);
+    PumpUntil([] { return false; }, 500);
+    EXPECT_FALSE(otherRefused) << "the program gave the control back after waking";
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+    Application()->OnException = nullptr;
+    zwlr_output_power_v1_destroy(held);
+    other->Flush();
+}
+
+TEST(SwayServices, AnOutputThatAppearedAfterTheStartIsSwitchedOffToo)
+{
+    e2e::HeadlessSway sway;
+    ASSERT_TRUE(sway.Started()) << sway.Log().toStdString();
+    UseCompositor(sway);
+    SessionServices session = OpenSessionServices(false);
+    ASSERT_TRUE(session.Power && session.Wayland);
+    const std::size_t before = session.Wayland->Outputs().size();
+    sway.Msg({"create_output"});
+    ASSERT_TRUE(PumpUntil([&] { return session.Wayland->Outputs().size() == before + 1; }, 5000))
+        << "the new output is announced to the running program";
+    TMonitorPower power(std::move(session.Power), 50);
+    power.TurnOff();
+    EXPECT_TRUE(PumpUntil([&] { return TimesSwitchedOff(sway, "HEADLESS-1") == 1 &&
+                                       TimesSwitchedOff(sway, "HEADLESS-2") == 1; }, 5000))
+        << sway.Log().right(2000).toStdString();
+    PumpUntil([] { return false; }, 500);
+    sway.Type("x");
+    EXPECT_TRUE(PumpUntil([&] { return sway.OutputPower() == "on"; }, 5000));
+}
+
 TEST(MutterServices, IdleMonitorAndPowerSaveModeOnTheSessionBus)
 {
     e2e::SessionBus& bus = PrivateSessionBus::Bus();
@@ -168,6 +262,30 @@ TEST(MutterServices, IdleMonitorAndPowerSaveModeOnTheSessionBus)
     bus.StopServing();
 }
 
+TEST(MutterServices, APowerSaveModeOfMinusOneIsNotWrittenAndTheUserIsToldWhy)
+{
+    // A session whose monitors the compositor cannot switch (a virtual or
+    // remote one): PowerSaveMode reads -1.
+    e2e::SessionBus& bus = PrivateSessionBus::Bus();
+    QTemporaryDir logs;
+    const QString log = logs.filePath("mutter.log");
+    ASSERT_TRUE(bus.Serve(LUMORA_MUTTER_MOCK, "org.gnome.Mutter.DisplayConfig", log, R"({"power_save_mode": -1})"));
+    QString failure;
+    Application()->OnException = [&](const std::exception& e) { failure = QString::fromUtf8(e.what()); };
+    MutterDisplayPower power;
+    power.ForceOff();
+    EXPECT_TRUE(PumpUntil([&] { return !failure.isEmpty(); }, 5000)) << "no success is pretended";
+    Application()->OnException = nullptr;
+    EXPECT_EQ(failure, "The monitor cannot be turned off: GNOME cannot switch this session's monitor off.");
+    PumpUntil([] { return false; }, 300);
+    QFile calls(log);
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    const QByteArray text = calls.readAll();
+    EXPECT_FALSE(text.contains("Set ")) << text.toStdString();
+    EXPECT_FALSE(text.contains("AddUserActiveWatch")) << "nothing to wake from";
+    bus.StopServing();
+}
+
 TEST(MutterServices, AMissingIdleMonitorReadsZeroAndSaysSoOnce)
 {
     MutterIdleTime idle; // nothing served on the bus
@@ -186,6 +304,41 @@ TEST(MutterServices, AMissingIdleMonitorReadsZeroAndSaysSoOnce)
     Application()->OnException = nullptr;
     EXPECT_TRUE(failure.startsWith("The monitor cannot be turned off: GNOME's idle monitor does not answer"))
         << failure.toStdString();
+}
+
+// The real Mutter of Debian 12 (43): no Backlight property, so the panel is
+// the backlight file's; its idle monitor counts the keys pressed through its
+// remote desktop, and PowerSaveMode goes to 3 and back at the next key.
+TEST(RealMutter, IdleTimeMonitorPowerAndNoBacklightServiceOnMutter43)
+{
+    if (!e2e::HeadlessMutter::Installed())
+        GTEST_SKIP() << "mutter is not installed";
+    e2e::HeadlessMutter mutter;
+    ASSERT_TRUE(mutter.Started()) << mutter.Log().toStdString();
+    QDBusConnection bus = mutter.Bus();
+
+    MutterIdleTime idle(bus);
+    ASSERT_TRUE(mutter.PressKey());
+    EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() == 0; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() >= 2; }, 5000)) << "the count goes on without input";
+    ASSERT_TRUE(mutter.PressKey());
+    EXPECT_TRUE(PumpUntil([&] { return idle.IdleSeconds() == 0; }, 3000)) << "a key is input";
+
+    ASSERT_EQ(mutter.PowerSaveMode(), "0");
+    MutterDisplayPower power(bus);
+    QString failure;
+    Application()->OnException = [&](const std::exception& e) { failure = QString::fromUtf8(e.what()); };
+    power.ForceOff();
+    EXPECT_TRUE(PumpUntil([&] { return mutter.PowerSaveMode() == "3"; }, 5000)) << failure.toStdString();
+    PumpUntil([] { return false; }, 1000);
+    EXPECT_EQ(mutter.PowerSaveMode(), "3") << "off until the next input";
+    ASSERT_TRUE(mutter.PressKey());
+    EXPECT_TRUE(PumpUntil([&] { return mutter.PowerSaveMode() == "0"; }, 5000)) << "the key switches it on";
+    Application()->OnException = nullptr;
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+
+    DesktopBrightnessWatcher brightness(bus);
+    EXPECT_EQ(brightness.Current(), nullptr) << "Mutter 43 has no Backlight property";
 }
 
 TEST(KWinServices, IdleTimeThroughExtIdleNotify)

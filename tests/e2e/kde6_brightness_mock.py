@@ -1,7 +1,10 @@
 '''KDE Plasma 6's power management as far as the program uses it: the
 per-display brightness under /org/kde/ScreenBrightness, served by
-python-dbusmock on a private session bus under the power management's name
-(Plasma 6 no longer serves Plasma 5's brightness control action there).
+python-dbusmock on a private session bus. Like Plasma 6's power manager it
+claims org.kde.ScreenBrightness and the power management's name,
+org.kde.Solid.PowerManagement, where it no longer serves Plasma 5's
+brightness control action. Parameter 'screen_brightness_name': false leaves
+org.kde.ScreenBrightness out, as early Plasma 6 releases did.
 
 Two displays: an external monitor listed first and the internal panel.
 Like the real service, every set value is announced on the root object with
@@ -13,8 +16,10 @@ Parameters 'brightness' and 'maximum' are the panel's.
 '''
 
 import dbus
+import dbus.service
 
 BUS_NAME = 'org.kde.Solid.PowerManagement'
+SCREEN_BRIGHTNESS_NAME = 'org.kde.ScreenBrightness'
 MAIN_OBJ = '/org/kde/ScreenBrightness'
 MAIN_IFACE = 'org.kde.ScreenBrightness'
 SYSTEM_BUS = False
@@ -33,6 +38,10 @@ def set_code(display, value, source):
 
 
 def load(mock, parameters):
+    if parameters.get('screen_brightness_name', True):
+        mock.screen_brightness_name = dbus.service.BusName(SCREEN_BRIGHTNESS_NAME, mock.connection,
+                                                           allow_replacement=True, replace_existing=True,
+                                                           do_not_queue=True)
     displays = [
         ('display0', 'External Monitor', False, 80, 100),
         ('display1', 'Built-in Display', True, parameters.get('brightness', 500), parameters.get('maximum', 1000)),
