@@ -184,7 +184,7 @@ TEST_F(ProgramTest, ApplySettingsWritesAndRemovesTheAutostartEntry)
     // Without a window manager a click right after a modal box closes can be
     // taken as the window's activation; a user would click again, so do we.
     const auto switchAndApply = [&](QPoint side, const std::function<bool()>& done) {
-        for (int attempt = 0; attempt < 3 && !done(); ++attempt) {
+        for (int attempt = 0; attempt < 5 && !done(); ++attempt) {
             driver_.Click(window, side);
             QThread::msleep(600);
             driver_.Click(window, apply);

@@ -125,6 +125,7 @@ TEST_F(UserFilesTest, AnUnparsableSettingsFileIsReportedKeptByteForByteAndTheCon
 TEST_F(UserFilesTest, ANamedPipeAtTheSettingsPathIsReportedAndStartUpGoesOn)
 {
     Sandbox sandbox(100, 50);
+    sandbox.ForgetSettings();
     const QString settings = SettingsPath(sandbox);
     QDir().mkpath(QFileInfo(settings).absolutePath());
     ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
