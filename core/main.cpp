@@ -23,6 +23,7 @@
 #include "platform/shell/LogindSleepWatch.h"
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
+#include "platform/shell/WaylandBuffers.h"
 #include "platform/shell/PictureFolders.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,8 @@ int main(int argc, char** argv)
     }
     if (NeedsOffscreenPlatform(options))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing here draws with GL: on Wayland, keep the GL driver unloaded.
+    KeepGraphicsDriverOutOfWayland();
 
     TApplication app(argc, argv);
     app.SetTitle(kTitle);
