@@ -108,8 +108,8 @@ int main(int argc, char** argv)
     TMonitorPower monitorPower(nullptr);
 
     TForm1Services services;
-    // The panel answers at once; the DDC/CI monitors are looked for in the
-    // background once the window has shown.
+    // The panel answers at once; the window looks for the DDC/CI monitors
+    // in the background.
     std::shared_ptr<DdcBus> ddcBus;
     if (options.DdcStandIn.isEmpty())
         ddcBus = std::make_shared<LibDdcutilBus>();
@@ -160,15 +160,13 @@ int main(int argc, char** argv)
     }
 
     // What the window does not need in order to show starts after its first
-    // frame: the DDC/CI monitors are looked for in the background, the
-    // session's idle time and monitor power are found; the first copy only
-    // offers itself on the session bus, where scripts reach it, and after
-    // sleep it puts the level last set back. Without either bus the program
-    // simply goes without.
+    // frame: the session's idle time and monitor power are found; the first
+    // copy only offers itself on the session bus, where scripts reach it, and
+    // after sleep it puts the level last set back. Without either bus the
+    // program simply goes without.
     BrightnessBusService busService;
     std::unique_ptr<LogindSleepWatch> sleepWatch;
     AfterFirstFrame(form.get(), [&] {
-        monitors->StartDetection();
         SessionServices session = OpenSessionServices(!fileIdle);
         if (!fileIdle)
             sessionIdle.Open(std::move(session.Idle));
