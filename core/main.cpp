@@ -13,9 +13,11 @@
 #include "platform/device/UdevBacklightMonitor.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/Dialogs.h"
+#include "platform/framework/FirstFrame.h"
 #include "platform/gdiplus/Font.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/Autostart.h"
+#include "platform/shell/DeferredIdleTime.h"
 #include "platform/shell/BrightnessBusService.h"
 #include "platform/shell/FileIdleTime.h"
 #include "platform/shell/FileSystem.h"
@@ -24,6 +26,7 @@
 #include "platform/shell/LogindSleepWatch.h"
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
+#include "platform/shell/WaylandBuffers.h"
 #include "platform/shell/PictureFolders.h"
 #include "platform/shell/TerminationSignals.h"
 
@@ -200,6 +203,8 @@ int main(int argc, char** argv)
         return ListPictures(argc, argv);
     if (NeedsOffscreenPlatform(options))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing here draws with GL: on Wayland, keep the GL driver unloaded.
+    KeepGraphicsDriverOutOfWayland();
 
     TApplication app(argc, argv);
     app.SetTitle(kTitle);
@@ -215,15 +220,17 @@ int main(int argc, char** argv)
     backlight.Levels = options.Levels;
     TSettingsStore settings(TSettingsStore::DefaultPath());
     TAutostart autostart;
-    SessionServices session = OpenSessionServices(options.IdleSecondsFile.isEmpty());
-    std::unique_ptr<IdleTimeSource> idle = options.IdleSecondsFile.isEmpty()
-                                               ? std::move(session.Idle)
-                                               : std::make_unique<FileIdleTime>(options.IdleSecondsFile);
-    TMonitorPower monitorPower(std::move(session.Power));
+    // The session's idle time and monitor power are looked for once the
+    // window has shown (some ask the session bus).
+    DeferredIdleTime sessionIdle;
+    std::unique_ptr<IdleTimeSource> fileIdle;
+    if (!options.IdleSecondsFile.isEmpty())
+        fileIdle = std::make_unique<FileIdleTime>(options.IdleSecondsFile);
+    TMonitorPower monitorPower(nullptr);
 
     TForm1Services services;
-    // The panel answers at once; the DDC/CI monitors are looked for in the
-    // background from here on.
+    // The panel answers at once; the window looks for the DDC/CI monitors
+    // in the background.
     std::shared_ptr<DdcBus> ddcBus;
     if (options.DdcStandIn.isEmpty())
         ddcBus = std::make_shared<LibDdcutilBus>();
@@ -247,12 +254,11 @@ int main(int argc, char** argv)
     QObject::connect(&desktopBrightness, &DesktopBrightnessWatcher::ServiceChanged, panel.get(),
                      [&] { panel->UseDesktop(desktopBrightness.Current()); });
     auto monitors = std::make_shared<MonitorSetProvider>(panel, std::make_shared<DdcMonitors>(ddcBus), options.Levels);
-    monitors->StartDetection();
     services.Brightness = monitors;
     services.Monitors = monitors;
     services.Settings = &settings;
     services.Autostart = &autostart;
-    services.Idle = idle.get();
+    services.Idle = fileIdle ? fileIdle.get() : static_cast<IdleTimeSource*>(&sessionIdle);
     services.MonitorPower = &monitorPower;
     services.ExecutablePath = ExecutablePath();
     services.LoginStartOptions = LoginStartOptions(options);
@@ -282,15 +288,24 @@ int main(int argc, char** argv)
         return 0;
     const std::unique_ptr<TTerminationSignals> endingSignals = EndOnSignals(*form);
 
-    // The first copy only: scripts reach it on the session bus, and after
-    // sleep it puts the level last set back. Without either bus the program
-    // simply goes without.
+    // What the window does not need in order to show starts after its first
+    // frame: the session's idle time and monitor power are found; the first
+    // copy only offers itself on the session bus, where scripts reach it, and
+    // after sleep it puts the level last set back. Without either bus the
+    // program simply goes without.
     BrightnessBusService busService;
-    if (options.Screenshot.isEmpty() && busService.Register())
-        ConnectBrightnessBus(*form, busService);
-    const std::unique_ptr<LogindSleepWatch> sleepWatch = LogindSleepWatch::Open();
-    if (sleepWatch)
-        sleepWatch->OnResumed = [&form] { form->DeviceResumed(); };
+    std::unique_ptr<LogindSleepWatch> sleepWatch;
+    AfterFirstFrame(form.get(), [&] {
+        SessionServices session = OpenSessionServices(!fileIdle);
+        if (!fileIdle)
+            sessionIdle.Open(std::move(session.Idle));
+        monitorPower.SetBackend(std::move(session.Power));
+        if (options.Screenshot.isEmpty() && busService.Register())
+            ConnectBrightnessBus(*form, busService);
+        sleepWatch = LogindSleepWatch::Open();
+        if (sleepWatch)
+            sleepWatch->OnResumed = [&form] { form->DeviceResumed(); };
+    });
 
     bool screenshotWritten = false;
     if (screenshot) {

@@ -79,6 +79,8 @@ public:
     // A null backend means the display cannot be switched off.
     explicit TMonitorPower(std::unique_ptr<DisplayPower> backend, int delayMs = kDelayMs,
                            int settleIntervalMs = kSettleIntervalMs);
+    // The display's power management, found once the window has shown.
+    void SetBackend(std::unique_ptr<DisplayPower> backend) { backend_ = std::move(backend); }
 
     // Raises Exception at once when the display cannot be switched off.
     void TurnOff();

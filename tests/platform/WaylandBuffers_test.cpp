@@ -1,0 +1,70 @@
+#include "platform/shell/WaylandBuffers.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+WaylandBufferFacts Facts(int qt, const char* platform, bool userChose = false)
+{
+    WaylandBufferFacts facts;
+    facts.QtVersion = qt;
+    facts.Platform = platform;
+    facts.UserChoseIntegration = userChose;
+    return facts;
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        qputenv(name_, value);
+    }
+    ~ScopedVariable()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+} // namespace
+
+TEST(WaylandBuffers, OnlyAQtThatLoadsTheDriverForTitleBarsOnItsPlainWaylandPlatform)
+{
+    const int qt64 = QT_VERSION_CHECK(6, 4, 2);
+    EXPECT_TRUE(MayKeepGraphicsDriverOut(Facts(qt64, ""))) << "Qt picks the platform itself";
+    EXPECT_TRUE(MayKeepGraphicsDriverOut(Facts(qt64, "wayland")));
+    EXPECT_TRUE(MayKeepGraphicsDriverOut(Facts(qt64, "xcb;wayland"))) << "wayland is the fallback";
+    EXPECT_TRUE(MayKeepGraphicsDriverOut(Facts(qt64, "wayland:nowindowdecoration"))) << "with plugin arguments";
+    EXPECT_TRUE(MayKeepGraphicsDriverOut(Facts(QT_VERSION_CHECK(6, 7, 3), "wayland")));
+
+    EXPECT_FALSE(MayKeepGraphicsDriverOut(Facts(qt64, "xcb")));
+    EXPECT_FALSE(MayKeepGraphicsDriverOut(Facts(qt64, "offscreen")));
+    EXPECT_FALSE(MayKeepGraphicsDriverOut(Facts(qt64, "wayland-egl"))) << "EGL asked for by name";
+    EXPECT_FALSE(MayKeepGraphicsDriverOut(Facts(QT_VERSION_CHECK(6, 8, 0), "wayland")))
+        << "from 6.8 Qt leaves the driver out by itself";
+    EXPECT_FALSE(MayKeepGraphicsDriverOut(Facts(qt64, "wayland", true))) << "the user's own choice stands";
+}
+
+TEST(WaylandBuffers, NoCompositorLeavesQtAsItIs)
+{
+    QTemporaryDir runtime;
+    ScopedVariable dir("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    ScopedVariable display("WAYLAND_DISPLAY", "wayland-absent");
+    ScopedVariable platform("QT_QPA_PLATFORM", "wayland");
+    EXPECT_EQ(AskCompositorDecorations(), CompositorDecorations::Unreachable);
+    EXPECT_FALSE(KeepGraphicsDriverOutOfWayland());
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"));
+}
