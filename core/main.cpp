@@ -116,14 +116,17 @@ bool AnotherCopyRuns()
     }
 }
 
-// Waits for the background search for DDC/CI monitors to end.
+// Starts the background search for DDC/CI monitors (the window would start
+// it later; starting twice is harmless) and waits for it to end.
 void WaitForDetection(MonitorSetProvider& monitors)
 {
     if (monitors.Detected())
         return;
     QEventLoop loop;
     QObject::connect(&monitors, &MonitorSetProvider::DetectionFinished, &loop, &QEventLoop::quit);
-    loop.exec();
+    monitors.StartDetection();
+    if (!monitors.Detected())
+        loop.exec();
 }
 
 // Whether a screenshot can be taken, said on standard error when not. The
