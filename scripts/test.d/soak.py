@@ -11,7 +11,8 @@ parse, or resident memory at the end more than 5 MB above its value after the
 warm-up. Actions the desktop drops (a click on a window that just went away, a
 menu that did not open) are not failures.
 
-Usage: soak.py PROGRAM   (LUMORA_SOAK_SECONDS, LUMORA_SOAK_SEED)
+Usage: soak.py PROGRAM   (LUMORA_SOAK_SECONDS, LUMORA_SOAK_SEED, and
+LUMORA_SOAK_VERBOSE=1 to list each action as it is done)
 """
 
 import os
@@ -166,6 +167,7 @@ class Soak:
         self.window = None
         self.sleeping = False
         self.desktop_service = None
+        self.verbose = os.environ.get("LUMORA_SOAK_VERBOSE", "") not in ("", "0")
         self.repo = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
     # -------------------------------------------------------- helpers
@@ -195,14 +197,18 @@ class Soak:
 
     def run(self, args, timeout=15, env=None):
         """Runs a short command; (exit code, output), code None on timeout."""
+        began = time.monotonic()
         try:
             p = subprocess.run(args, env=env or self.env(), stdin=subprocess.DEVNULL, capture_output=True,
                                text=True, timeout=timeout)
             return p.returncode, p.stdout + p.stderr
         except subprocess.TimeoutExpired:
             return None, ""
+        finally:
+            if self.verbose and time.monotonic() - began > 2:
+                log(f"soak: {time.monotonic() - began:.1f} s for {' '.join(map(str, args))[:120]}")
 
-    def xdotool(self, *args, timeout=10):
+    def xdotool(self, *args, timeout=5):
         return self.run(["xdotool", *map(str, args)], timeout=timeout)
 
     def bus(self, *args, timeout_ms=2000, address=None):
@@ -293,12 +299,18 @@ class Soak:
             code, out = self.xdotool("search", "--onlyvisible", "--pid", self.lumora.pid)
             best, area = None, 0
             for w in out.split():
+                if self.transient(w):
+                    continue  # a box or dialog over the window
                 geometry = self.geometry(w)
                 if geometry and geometry[2] * geometry[3] > area:
                     best, area = w, geometry[2] * geometry[3]
             self.window = best if area >= 200 * 200 else None
             return self.window is not None
         return self.wait_for(look, seconds, 0.5)
+
+    def transient(self, window):
+        code, out = self.run(["xprop", "-id", window, "WM_TRANSIENT_FOR"], timeout=10)
+        return code == 0 and "window id" in out
 
     def geometry(self, window):
         code, out = self.xdotool("getwindowgeometry", "--shell", window)
@@ -391,7 +403,11 @@ class Soak:
             code, out = self.xdotool("search", "--onlyvisible", "--pid", self.lumora.pid)
             if self.window in out.split():
                 return self.window
-        return self.window if self.find_window(1) else None
+        if self.find_window(1):
+            return self.window
+        # Hidden to the notification area: a second start brings it back.
+        self.act_second_start()
+        return self.window if self.find_window(5) else None
 
     @staticmethod
     def design(x, y):
@@ -402,8 +418,9 @@ class Soak:
         return self.design(24 + 45, int(bottom - (bottom - top) * percent / 100.0))
 
     def click(self, window, x, y, button=1):
-        self.xdotool("mousemove", "--window", window, "--sync", x, y)
-        self.xdotool("click", button)
+        # One xdotool run, so that the click follows the move. (--sync is not
+        # used: it waits forever when the pointer is already there.)
+        self.xdotool("mousemove", "--window", window, x, y, "click", button)
 
     def act_track_click(self):
         w = self.main_window()
@@ -417,10 +434,10 @@ class Soak:
         if not w:
             return False
         a, b = self.rng.uniform(0, 100), self.rng.uniform(0, 100)
-        self.xdotool("mousemove", "--window", w, "--sync", *self.track_bar_at(a))
+        self.xdotool("mousemove", "--window", w, *self.track_bar_at(a))
         self.xdotool("mousedown", 1)
         for i in range(1, 7):
-            self.xdotool("mousemove", "--window", w, "--sync", *self.track_bar_at(a + (b - a) * i / 6))
+            self.xdotool("mousemove", "--window", w, *self.track_bar_at(a + (b - a) * i / 6))
         self.xdotool("mouseup", 1)
         return True
 
@@ -570,7 +587,7 @@ class Soak:
         that the next action finds the main window again."""
         code, out = self.xdotool("search", "--onlyvisible", "--pid", self.lumora.pid)
         for w in out.split():
-            if w != self.window:
+            if w != self.window and self.transient(w):
                 self.xdotool("key", "--window", w, "Escape")
 
     # ------------------------------------------------------------ run
@@ -597,10 +614,13 @@ class Soak:
                 log(f"soak: warm-up over after {now:.0f} s, resident memory {rss_warm} kB")
             action = self.rng.choices(actions, weights)[0]
             name = action.__name__[4:]
-            if action():
+            done = action()
+            if done:
                 self.actions[name] = self.actions.get(name, 0) + 1
             else:
                 self.dropped += 1
+            if self.verbose:
+                log(f"soak: {now:6.1f} s {name}{'' if done else ' (dropped)'}")
             time.sleep(self.rng.uniform(0.05, 0.4))
             self.replug()
             if self.rng.random() < 0.3:
