@@ -11,8 +11,14 @@ parse, or resident memory at the end more than 5 MB above its value after the
 warm-up. Actions the desktop drops (a click on a window that just went away, a
 menu that did not open) are not failures.
 
+The seed fixes which actions are done, in which order and with which values;
+their timing against the program's own is the machine's, so a replay takes
+the same path but not always the same interleaving.
+
 Usage: soak.py PROGRAM   (LUMORA_SOAK_SECONDS, LUMORA_SOAK_SEED, and
-LUMORA_SOAK_VERBOSE=1 to list each action as it is done)
+LUMORA_SOAK_VERBOSE=1 to list each action as it is done and the resident
+memory every few seconds, LUMORA_SOAK_ASAN_EXTRA=":option=value..." for more
+sanitizer options, e.g. ":fast_unwind_on_malloc=0" for whole leak stacks)
 """
 
 import os
@@ -225,7 +231,7 @@ class Soak:
 
     def start_bus(self, config):
         p = self.spawn(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address=1"],
-                       stdout=subprocess.PIPE)
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         address = p.stdout.readline().decode().strip()
         if not address:
             raise Failure("dbus-daemon did not report its address")
@@ -284,7 +290,7 @@ class Soak:
         # A small quarantine, so that freed memory held back by the sanitizer
         # does not read as growth.
         return self.env(
-            ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:quarantine_size_mb=8:malloc_context_size=8",
+            ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:quarantine_size_mb=1:malloc_context_size=8" + os.environ.get("LUMORA_SOAK_ASAN_EXTRA", ""),
             LSAN_OPTIONS=f"suppressions={here}/lsan.supp:print_suppressions=0",
             UBSAN_OPTIONS="print_stacktrace=1")
 
@@ -629,6 +635,8 @@ class Soak:
             if now >= next_answer:
                 self.check_answers()
                 next_answer = now + 3
+                if self.verbose:
+                    log(f"soak: {now:6.1f} s resident memory {self.rss_kb()} kB")
         if self.unplugged_until is not None:
             self.unplugged_until = time.monotonic()
             self.replug()
