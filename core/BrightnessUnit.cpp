@@ -69,7 +69,15 @@ TForm1::TForm1(TForm1Services services)
     CenterOnScreen();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Taking the shown window down moves the focus off the dial, which reports
+    // it; by then this form's members are gone. The controls outlive this
+    // body, so they are told to report nothing more.
+    gauge_->OnChange = nullptr;
+    trackBar_->OnPositionChanged = nullptr;
+    trackBar_->OnPositionChanging = nullptr;
+}
 
 void TForm1::ConnectEvents()
 {

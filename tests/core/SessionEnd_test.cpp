@@ -40,3 +40,33 @@ TEST_F(SessionEndTest, SavesTheLevelInForceButNothingBeforeTheSavedSettingsAreAp
     EXPECT_TRUE(boxes.messages.isEmpty());
     EXPECT_EQ(terminations, 0) << "ending is the caller's part";
 }
+
+// At the end of the program the window is destroyed while shown. Taking it
+// down moves the focus away from the dial, and the dial reports that as it
+// reports every repaint; the form, half taken apart by then, must not hear it.
+TEST_F(SessionEndTest, DestroyingTheShownWindowWithTheDialFocusedCallsNothingOfIt)
+{
+    AddPanel();
+    OpenStores();
+    form = std::make_unique<TForm1>(StandInServices());
+    Seam().RunStartup();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    TAdvSmoothGauge& dial = Seam().Gauge();
+    dial.setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), &dial);
+
+    // The form's own handler stays in place until the teardown; from then on
+    // a report is counted and goes no further.
+    bool tearingDown = false;
+    int reportsDuringTeardown = 0;
+    dial.OnChange = [handler = dial.OnChange, &tearingDown, &reportsDuringTeardown](TObject* sender) {
+        if (tearingDown)
+            ++reportsDuringTeardown;
+        else if (handler)
+            handler(sender);
+    };
+    tearingDown = true;
+    form.reset();
+    EXPECT_EQ(reportsDuringTeardown, 0);
+}
