@@ -249,6 +249,22 @@ QString DesktopSession::WaitForMainWindow(qint64 pid, int ms)
     return found;
 }
 
+QString DesktopSession::WaitForManagedWindow(qint64 pid, int ms)
+{
+    QString found;
+    Eventually([&] {
+        XConnection x(display_.Name());
+        for (unsigned long w : x.Longs(x.Root(), "_NET_CLIENT_LIST")) {
+            if (x.Pid(w) == pid) {
+                found = Id(w);
+                return true;
+            }
+        }
+        return false;
+    }, ms);
+    return found;
+}
+
 bool DesktopSession::WaitForNoMainWindow(qint64 pid, int ms)
 {
     return Eventually([&] {

@@ -52,6 +52,10 @@ public:
     // empty after the timeout.
     QString WaitForMainWindow(qint64 pid, int ms = 10000);
     bool WaitForNoMainWindow(qint64 pid, int ms = 5000);
+    // The process's first window the window manager looks after, shown or
+    // minimised (a window minimised at once may never be seen shown), or
+    // empty after the timeout.
+    QString WaitForManagedWindow(qint64 pid, int ms = 10000);
     // A message box of the process (a shown dialog window), or empty.
     QString WaitForMessageBox(qint64 pid, int ms = 5000);
     QStringList MessageBoxes(qint64 pid);
