@@ -90,6 +90,10 @@ void RegisterDBusMenuTypes()
         qDBusRegisterMetaType<DBusMenuItemKeysList>();
         qDBusRegisterMetaType<DBusMenuEvent>();
         qDBusRegisterMetaType<DBusMenuEventList>();
+        // Signals are relayed by the names their parameters are declared with.
+        qRegisterMetaType<DBusMenuItemPropertiesList>("lumora::DBusMenuItemPropertiesList");
+        qRegisterMetaType<DBusMenuItemKeysList>("lumora::DBusMenuItemKeysList");
+        qRegisterMetaType<DBusMenuEventList>("lumora::DBusMenuEventList");
         return true;
     }();
     (void)registered;

@@ -25,6 +25,7 @@ void RegisterItemTypes()
         qDBusRegisterMetaType<SniPixmap>();
         qDBusRegisterMetaType<SniPixmapList>();
         qDBusRegisterMetaType<SniToolTip>();
+        qRegisterMetaType<SniPixmapList>("lumora::SniPixmapList");
         return true;
     }();
     (void)registered;
