@@ -1,5 +1,6 @@
 #include "platform/shell/StatusNotifierItem.h"
 
+#include "platform/shell/ActivationToken.h"
 #include "platform/shell/DBusMenuExporter.h"
 
 #include <QCoreApplication>
@@ -215,6 +216,17 @@ void StatusNotifierItemAdaptor::Scroll(int delta, const QString& orientation)
         if (item->OnScroll)
             item->OnScroll(delta, o);
     });
+}
+
+} // namespace lumora
+
+namespace lumora {
+
+void StatusNotifierItemAdaptor::ProvideXdgActivationToken(const QString& token)
+{
+    const QByteArray bytes = token.toUtf8();
+    if (IsActivationToken(bytes))
+        UseActivationToken(bytes);
 }
 
 } // namespace lumora

@@ -142,6 +142,9 @@ public slots:
     void SecondaryActivate(int x, int y);
     void ContextMenu(int x, int y);
     void Scroll(int delta, const QString& orientation);
+    // Plasma hands over a Wayland activation token before it activates the
+    // item, so the window it brings up may take the focus.
+    void ProvideXdgActivationToken(const QString& token);
 
 signals:
     void NewTitle();
