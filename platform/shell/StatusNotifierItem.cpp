@@ -1,5 +1,6 @@
 #include "platform/shell/StatusNotifierItem.h"
 
+#include "platform/framework/Application.h"
 #include "platform/shell/ActivationToken.h"
 #include "platform/shell/DBusMenuExporter.h"
 
@@ -169,8 +170,11 @@ QString StatusNotifierItemAdaptor::Id() const { return QCoreApplication::applica
 
 QString StatusNotifierItemAdaptor::Title() const
 {
-    const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+    // Hosts show the title where they list hidden items and read it out as
+    // the icon's name: the program's title, as its message boxes carry it.
+    if (const TApplication* app = Application(); app && !app->Title().isEmpty())
+        return app->Title();
+    return QGuiApplication::applicationDisplayName();
 }
 
 SniPixmapList StatusNotifierItemAdaptor::IconPixmap() const { return SniPixmaps(item_->Icon()); }

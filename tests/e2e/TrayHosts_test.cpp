@@ -117,6 +117,7 @@ TEST_F(StatusNotifierHostTest, ActivateScrollAndTheExportedMenuDriveTheProgram)
 
     // The item describes itself and names its menu.
     EXPECT_TRUE(ItemProperty(item, "ToolTip").contains("Adjust Monitor Brightness"));
+    EXPECT_TRUE(ItemProperty(item, "Title").contains("Lumora Brightness Control"));
     EXPECT_TRUE(ItemProperty(item, "ItemIsMenu").contains("boolean false"));
     const QString menuReply = ItemProperty(item, "Menu");
     static const QRegularExpression pathOf(R"re(object path "([^"]+)")re");
