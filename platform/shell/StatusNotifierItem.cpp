@@ -127,6 +127,7 @@ void StatusNotifierItem::SetIcon(const QIcon& icon)
     if (icon.cacheKey() == icon_.cacheKey())
         return;
     icon_ = icon;
+    pixmaps_ = SniPixmaps(icon_);
     emit NewIcon();
 }
 
@@ -177,7 +178,7 @@ QString StatusNotifierItemAdaptor::Title() const
     return QGuiApplication::applicationDisplayName();
 }
 
-SniPixmapList StatusNotifierItemAdaptor::IconPixmap() const { return SniPixmaps(item_->Icon()); }
+SniPixmapList StatusNotifierItemAdaptor::IconPixmap() const { return item_->Pixmaps(); }
 
 SniToolTip StatusNotifierItemAdaptor::ToolTip() const
 {

@@ -70,6 +70,9 @@ public:
     void SetMenu(QMenu* menu);
 
     const QIcon& Icon() const { return icon_; }
+    // The icon's pictures as hosts take them, made once per icon: hosts ask
+    // for them at every registration and change.
+    const SniPixmapList& Pixmaps() const { return pixmaps_; }
     const QString& ToolTipText() const { return toolTip_; }
     QDBusObjectPath MenuPath() const;
 
@@ -90,6 +93,7 @@ private:
     QString path_;
     bool published_ = false;
     QIcon icon_;
+    SniPixmapList pixmaps_;
     QString toolTip_;
     QMenu* menuSource_ = nullptr;
     std::unique_ptr<DBusMenuExporter> menu_;
