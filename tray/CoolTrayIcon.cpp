@@ -1,6 +1,6 @@
 #include "tray/CoolTrayIcon.h"
 
-#include "platform/shell/StatusNotifierHost.h"
+#include "platform/shell/DesktopTrayHost.h"
 
 #include <QAction>
 #include <QApplication>

@@ -109,12 +109,4 @@ bool StatusNotifierHost::Notify(NotifyIconCommand command, const NotifyIconData&
     return false;
 }
 
-std::unique_ptr<NotifyIconHost> MakeDesktopNotifyIconHost()
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (StatusNotifierHost::WatcherPresent(bus))
-        return std::make_unique<StatusNotifierHost>(bus);
-    return std::make_unique<SystemTrayHost>();
-}
-
 } // namespace lumora

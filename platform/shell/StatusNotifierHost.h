@@ -46,8 +46,4 @@ private:
     std::map<quintptr, std::unique_ptr<StatusNotifierItem>> items_;
 };
 
-// The desktop's notification area: a StatusNotifierItem host when the session
-// bus has a watcher, else Qt's tray icon (the X11 notification area).
-std::unique_ptr<NotifyIconHost> MakeDesktopNotifyIconHost();
-
 } // namespace lumora

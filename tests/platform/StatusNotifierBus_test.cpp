@@ -3,6 +3,7 @@
 // a watcher (the dbusmock watcher the whole-program tests use).
 
 #include "platform/shell/DBusMenuExporter.h"
+#include "platform/shell/DesktopTrayHost.h"
 #include "platform/shell/StatusNotifierHost.h"
 #include "platform/shell/StatusNotifierItem.h"
 #include "support/EventLoop.h"
@@ -272,6 +273,41 @@ TEST_F(StatusNotifierHostTest, IconRegistersAndTheHostsRequestsBecomeNotificatio
     // Hidden, the icon leaves the bus.
     EXPECT_TRUE(host.Notify(nimDelete, data));
     EXPECT_TRUE(PumpUntil([&] { return !host_->interface()->isServiceRegistered(item).value(); }));
+}
+
+TEST_F(StatusNotifierHostTest, IconsMoveToAWatcherThatComesAfterThem)
+{
+    // At login the panel may come up after the program: the icon starts in
+    // the X11 notification area (none here) and moves when the watcher comes.
+    DesktopTrayHost host(*program_);
+    EXPECT_FALSE(host.UsesStatusNotifierItems());
+    int areaCreated = 0;
+    host.OnAreaCreated = [&] { ++areaCreated; };
+    QMenu menu;
+    menu.addAction("Exit");
+    NotifyIconData data;
+    data.id = 3;
+    data.icon = QIcon(QPixmap(16, 16));
+    data.tip = "Adjust Monitor Brightness";
+    data.menu = &menu;
+    host.Notify(nimAdd, data);
+    data.tip = "Changed tip";
+    host.Notify(nimModify, data);
+
+    ASSERT_TRUE(StartWatcher());
+    ASSERT_TRUE(PumpUntil([&] { return host.UsesStatusNotifierItems(); }));
+    const QString item = StatusNotifierHost::ItemServiceName(1);
+    EXPECT_TRUE(PumpUntil([&] { return RegisteredItems().contains(item); }));
+    EXPECT_EQ(areaCreated, 1);
+    EXPECT_TRUE(host.AreaAvailable());
+    const SniToolTip tip =
+        qdbus_cast<SniToolTip>(Property(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "ToolTip"));
+    EXPECT_EQ(tip.Title, "Changed tip") << "the icon as it last was";
+
+    int activations = 0;
+    host.OnNotification = [&](quintptr id, unsigned n, QPoint) { activations += id == 3 && n == tnActivate; };
+    Call(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {0, 0});
+    EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
 }
 
 TEST(SniPixmaps, PixelsTravelAsArgbInNetworkOrder)
