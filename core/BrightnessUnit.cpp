@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/TrayGestures.h"
 #include "platform/device/AccessAdvice.h"
 #include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
@@ -96,6 +97,10 @@ void TForm1::ConnectEvents()
     startupTimer_->OnTimer = [this](TObject* s) { ApplySavedSettings(s); };
     loginStartTimer_->OnTimer = [this](TObject* s) { HideAtLoginStart(s); };
     trayIcon_->OnDblClick = [this](TObject* s) { TrayIconDblClick(s); };
+    // Tray hosts that send no double click activate the icon instead; the
+    // wheel over the icon steps the level.
+    trayIcon_->OnActivate = [this](TObject*) { ToggleWindowFromTray(*trayIcon_, *this); };
+    trayIcon_->OnWheel = [this](TObject*, int steps) { StepLevelFromTray(*level_, steps); };
 
     const auto onMenu = [this](QAction* item, void (TForm1::*handler)(TObject*)) {
         QObject::connect(item, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(nullptr); }); });

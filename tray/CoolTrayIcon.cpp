@@ -1,5 +1,7 @@
 #include "tray/CoolTrayIcon.h"
 
+#include "platform/shell/DesktopTrayHost.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -24,12 +26,13 @@ constexpr int kExitWatchPeriodMs = 20;
 TTrayIconHandler::TTrayIconHandler(NotifyIconHost* host)
 {
     if (!host) {
-        ownedHost_ = std::make_unique<SystemTrayHost>();
+        ownedHost_ = MakeDesktopNotifyIconHost();
         host = ownedHost_.get();
     }
     host_ = host;
     host_->OnNotification = [this](quintptr id, unsigned n, QPoint pos) { HandleTrayMessage(id, n, pos); };
     host_->OnAreaCreated = [this] { AreaCreated(); };
+    host_->OnWheel = [this](quintptr id, int steps) { HandleWheel(id, steps); };
 }
 
 TTrayIconHandler* TTrayIconHandler::Instance() { return gTrayHandler; }
@@ -51,6 +54,7 @@ void TTrayIconHandler::Release(TCoolTrayIcon* icon)
     if (icons.empty()) {
         gTrayHandler->host_->OnNotification = nullptr;
         gTrayHandler->host_->OnAreaCreated = nullptr;
+        gTrayHandler->host_->OnWheel = nullptr;
         delete gTrayHandler;
         gTrayHandler = nullptr;
     }
@@ -61,6 +65,15 @@ void TTrayIconHandler::HandleTrayMessage(quintptr id, unsigned notification, QPo
     for (TCoolTrayIcon* icon : icons_)
         if (icon->Id() == id) {
             icon->HandleNotification(notification, pos);
+            return;
+        }
+}
+
+void TTrayIconHandler::HandleWheel(quintptr id, int steps)
+{
+    for (TCoolTrayIcon* icon : icons_)
+        if (icon->Id() == id) {
+            icon->HandleWheel(steps);
             return;
         }
 }
@@ -203,6 +216,7 @@ NotifyIconData TCoolTrayIcon::Record() const
     data.icon = icon_;
     data.tip = TipText();
     data.version = shellBehavior_ == 1 ? 3 : 0;
+    data.menu = popupMenu_;
     return data;
 }
 
@@ -248,12 +262,14 @@ void TCoolTrayIcon::HideMainWindow()
         owner_->hide();
 }
 
-void TCoolTrayIcon::PopupAtCursor()
+void TCoolTrayIcon::PopupAtCursor() { PopupAt(QCursor::pos()); }
+
+void TCoolTrayIcon::PopupAt(QPoint pos)
 {
     if (!popupMenu_)
         return;
     QApplication::processEvents();
-    popupMenu_->popup(QCursor::pos());
+    popupMenu_->popup(pos);
 }
 
 bool TCoolTrayIcon::eventFilter(QObject* watched, QEvent* event)
@@ -334,7 +350,7 @@ void TCoolTrayIcon::HandleNotification(unsigned notification, QPoint pos)
         mouseDown(mbLeft);
         clickArmed_ = true;
         if (leftPopup_ && menuPops)
-            PopupAtCursor();
+            PopupAt(pos);
         break;
     case tnLeftUp:
         if (clickArmed_) {
@@ -358,7 +374,7 @@ void TCoolTrayIcon::HandleNotification(unsigned notification, QPoint pos)
     case tnRightDown:
         mouseDown(mbRight);
         if (menuPops)
-            PopupAtCursor();
+            PopupAt(pos);
         break;
     case tnRightUp:
         if (shellBehavior_ == 0)
@@ -370,6 +386,12 @@ void TCoolTrayIcon::HandleNotification(unsigned notification, QPoint pos)
         if (shellBehavior_ == 1)
             mouseUp(mbRight);
         break;
+    case tnActivate:
+        if (OnActivate)
+            Fire(OnActivate, this);
+        else
+            HandleNotification(tnLeftDoubleClick, pos);
+        break;
     case tnMiddleDown:
         mouseDown(mbMiddle);
         break;
@@ -379,6 +401,12 @@ void TCoolTrayIcon::HandleNotification(unsigned notification, QPoint pos)
     default:
         break;
     }
+}
+
+void TCoolTrayIcon::HandleWheel(int steps)
+{
+    if (enabled_ && steps != 0 && OnWheel)
+        OnWheel(this, steps);
 }
 
 void TCoolTrayIcon::ClickDelayTick()

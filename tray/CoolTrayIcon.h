@@ -26,6 +26,7 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TCycleEvent = std::function<void(TObject* Sender, int NextIndex)>;
 using TStartupEvent = std::function<void(TObject* Sender, bool& ShowMainForm)>;
+using TWheelEvent = std::function<void(TObject* Sender, int Steps)>;
 
 // The one object that receives the notification area's callbacks for every
 // tray icon of the process and hands each to its icon. It lives while at
@@ -43,6 +44,7 @@ public:
 private:
     explicit TTrayIconHandler(NotifyIconHost* host);
     void HandleTrayMessage(quintptr id, unsigned notification, QPoint pos);
+    void HandleWheel(quintptr id, int steps);
     void AreaCreated();
 
     std::unique_ptr<NotifyIconHost> ownedHost_;
@@ -101,6 +103,8 @@ public:
     void ShowMainWindow();
     void HideMainWindow();
     void PopupAtCursor();
+    // Pops the menu up at a screen position (where a tray host asks for it).
+    void PopupAt(QPoint pos);
 
     // The tip as the notification area receives it: empty when hidden,
     // otherwise at most 127 characters.
@@ -122,6 +126,11 @@ public:
     TNotifyEvent OnBalloonHintClick;
     TNotifyEvent OnMinimizeToTray;
     TStartupEvent OnStartup;
+    // The host's own activation (a left click or Enter on hosts that send no
+    // double click). Unset, it counts as a double click.
+    TNotifyEvent OnActivate;
+    // The wheel over the icon, in whole steps, positive away from the user.
+    TWheelEvent OnWheel;
 
     quintptr Id() const { return quintptr(this); }
 
@@ -131,6 +140,7 @@ protected:
 private:
     friend class TTrayIconHandler;
     void HandleNotification(unsigned notification, QPoint pos);
+    void HandleWheel(int steps);
     void AreaCreated();
     NotifyIconData Record() const;
     bool SendToArea(NotifyIconCommand command);

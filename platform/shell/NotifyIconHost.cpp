@@ -1,6 +1,8 @@
 #include "platform/shell/NotifyIconHost.h"
 
 #include <QCursor>
+#include <QEvent>
+#include <QWheelEvent>
 #include <QSystemTrayIcon>
 
 namespace lumora {
@@ -17,6 +19,8 @@ bool SystemTrayHost::Notify(NotifyIconCommand command, const NotifyIconData& dat
         if (!icon) {
             icon = std::make_unique<QSystemTrayIcon>();
             const quintptr id = data.id;
+            wheels_[icon.get()] = {id, TrayWheelSteps{}};
+            icon->installEventFilter(this);
             QObject::connect(icon.get(), &QSystemTrayIcon::activated, this,
                              [this, id](QSystemTrayIcon::ActivationReason r) { Activated(id, int(r)); });
             QObject::connect(icon.get(), &QSystemTrayIcon::messageClicked, this, [this, id] {
@@ -37,12 +41,33 @@ bool SystemTrayHost::Notify(NotifyIconCommand command, const NotifyIconData& dat
         it->second->setToolTip(data.tip);
         return true;
     }
-    case nimDelete:
-        return icons_.erase(data.id) > 0;
+    case nimDelete: {
+        auto it = icons_.find(data.id);
+        if (it == icons_.end())
+            return false;
+        wheels_.erase(it->second.get());
+        icons_.erase(it);
+        return true;
+    }
     case nimSetVersion:
         return icons_.count(data.id) > 0;
     }
     return false;
+}
+
+bool SystemTrayHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto it = wheels_.find(watched);
+        if (it != wheels_.end()) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            const int steps = it->second.second.Add(wheel->angleDelta().y());
+            if (steps != 0 && OnWheel)
+                OnWheel(it->second.first, steps);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool SystemTrayHost::AreaAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/shell/TrayWheel.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QPoint>
@@ -9,6 +11,7 @@
 #include <map>
 #include <memory>
 
+class QMenu;
 class QSystemTrayIcon;
 
 namespace lumora {
@@ -31,6 +34,9 @@ enum TrayNotification : unsigned {
     tnBalloonHide = 0x0403,
     tnBalloonTimeout = 0x0404,
     tnBalloonClick = 0x0405,
+    // The host's own activation of the icon (a StatusNotifierItem host's
+    // left click or Enter), where hosts send no double click.
+    tnActivate = 0x8001,
 };
 
 enum NotifyIconCommand { nimAdd = 0, nimModify = 1, nimDelete = 2, nimSetVersion = 4 };
@@ -41,6 +47,8 @@ struct NotifyIconData {
     QIcon icon;
     QString tip;
     unsigned version = 0;
+    // The icon's menu, for hosts that show it themselves; null for none.
+    QMenu* menu = nullptr;
 };
 
 // The desktop's notification area. One host serves every icon of the process;
@@ -56,11 +64,15 @@ public:
 
     std::function<void(quintptr id, unsigned notification, QPoint screenPos)> OnNotification;
     std::function<void()> OnAreaCreated;
+    // The wheel over an icon, in whole steps (positive: away from the user).
+    std::function<void(quintptr id, int steps)> OnWheel;
 };
 
 // The notification area through Qt's system tray icon: a click becomes a left
 // press and release, a double click a double-click notification, the context
 // request a right press and release, a middle click a middle press and release.
+// The menu stays ours to pop up. The wheel over an icon (Qt hands the X11
+// tray icon's wheel events to the QSystemTrayIcon) is reported in steps.
 class SystemTrayHost : public QObject, public NotifyIconHost {
 public:
     SystemTrayHost();
@@ -68,9 +80,13 @@ public:
     bool Notify(NotifyIconCommand command, const NotifyIconData& data) override;
     bool AreaAvailable() const override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Activated(quintptr id, int reason);
     std::map<quintptr, std::unique_ptr<QSystemTrayIcon>> icons_;
+    std::map<QObject*, std::pair<quintptr, TrayWheelSteps>> wheels_;
 };
 
 } // namespace lumora

@@ -24,7 +24,7 @@ public:
             present = false;
         return true;
     }
-    void Send(quintptr id, unsigned n) { OnNotification(id, n, QPoint(10, 10)); }
+    void Send(quintptr id, unsigned n, QPoint pos = QPoint(10, 10)) { OnNotification(id, n, pos); }
     void Restart()
     {
         present = false;
@@ -130,4 +130,51 @@ TEST_F(TrayFixture, RightPressOpensMenuAndDoubleClickShowsWindow)
     EXPECT_TRUE(window.isVisible());
     icon->HideMainWindow();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(TrayFixture, HostActivationRunsOnActivateElseCountsAsADoubleClick)
+{
+    icon->OnDblClick = [&](TObject*) { ++doubleClicks; };
+    Send(tnActivate);
+    EXPECT_EQ(doubleClicks, 1) << "without its own handler, a host's activation is the double click";
+
+    int activations = 0;
+    icon->OnActivate = [&](TObject* sender) {
+        EXPECT_EQ(sender, icon.get());
+        ++activations;
+    };
+    Send(tnActivate);
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(doubleClicks, 1);
+
+    icon->SetEnabled(false);
+    Send(tnActivate);
+    EXPECT_EQ(activations, 1);
+}
+
+TEST_F(TrayFixture, WheelStepsReachOnWheelWhileEnabled)
+{
+    std::vector<int> steps;
+    icon->OnWheel = [&](TObject*, int s) { steps.push_back(s); };
+    area.OnWheel(icon->Id(), 2);
+    area.OnWheel(icon->Id() + 1, 5); // another icon's
+    area.OnWheel(icon->Id(), -1);
+    EXPECT_EQ(steps, (std::vector<int>{2, -1}));
+    icon->SetEnabled(false);
+    area.OnWheel(icon->Id(), 1);
+    EXPECT_EQ(steps.size(), 2u);
+}
+
+TEST_F(TrayFixture, MenuOpensWhereTheHostSaysAndTravelsWithTheIcon)
+{
+    QMenu menu;
+    menu.addAction("Show Window");
+    icon->SetPopupMenu(&menu);
+    icon->ShowIcon();
+    EXPECT_EQ(area.last.menu, &menu) << "hosts that show menus themselves get it";
+
+    area.Send(icon->Id(), tnRightDown, QPoint(200, 150));
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.geometry().topLeft(), QPoint(200, 150));
+    menu.hide();
 }
