@@ -4,6 +4,7 @@
 #include "core/BrightnessUnit.h"
 
 #include "MainWindowStandIns.h"
+#include "support/ActiveWindow.h"
 #include "support/EventLoop.h"
 
 using namespace lumora;
@@ -51,7 +52,7 @@ TEST_F(SessionEndTest, DestroyingTheShownWindowWithTheDialFocusedCallsNothingOfI
     form = std::make_unique<TForm1>(StandInServices());
     Seam().RunStartup();
     form->show();
-    QApplication::setActiveWindow(form.get());
+    lumora::testing::MakeActive(*form);
     TAdvSmoothGauge& dial = Seam().Gauge();
     dial.setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), &dial);

@@ -1,5 +1,6 @@
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 
+#include "support/ActiveWindow.h"
 #include "support/EventLoop.h"
 
 #include <QApplication>
@@ -341,7 +342,7 @@ TEST(EditButton, WithoutTheEditorTheButtonTakesTheFocus)
     auto* edit = new TAdvSmoothEditBtn(&window);
     edit->move(0, 40);
     window.show();
-    QApplication::setActiveWindow(&window);
+    lumora::testing::MakeActive(window);
 
     edit->SetEditorEnabled(false);
     edit->setFocus(Qt::TabFocusReason);
