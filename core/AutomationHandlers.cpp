@@ -8,8 +8,13 @@
 
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/picture/AdvGDIPicture.h"
+#include "core/ScheduleWindow.h"
+#include "platform/framework/Application.h"
 #include "platform/shell/FileSystem.h"
 #include "tray/CoolTrayIcon.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -25,7 +30,13 @@ void TForm1::CreateAutomation()
     automation_ = std::make_unique<TProfileAutomation>(
         services_.Settings, *level_, [this](const QString& name) { return ShowScheduledProfile(name); },
         services_.AutomationClock);
-    automation_->AddMenuItems(trayMenu_, exitItem_);
+    // "Schedule..." (and "Pause automation" when there is something to
+    // pause) between "Turn Off Monitor" and "Exit".
+    scheduleItem_ = new QAction("Schedule...", trayMenu_);
+    trayMenu_->insertAction(exitItem_, scheduleItem_);
+    trayMenu_->insertSeparator(exitItem_);
+    QObject::connect(scheduleItem_, &QAction::triggered, this, [this] { RunGuarded([&] { ScheduleClick(nullptr); }); });
+    automation_->AddMenuItems(trayMenu_, trayMenu_->actions().at(trayMenu_->actions().indexOf(exitItem_) - 1));
     automation_->OnStatusChanged = [this] { ShowAutomationStatus(); };
 }
 
@@ -54,6 +65,23 @@ std::optional<int> TForm1::ShowScheduledProfile(const QString& name)
         idle_->Disarm();
     }
     return level;
+}
+
+void TForm1::ScheduleClick(TObject*)
+{
+    auto* window = findChild<TScheduleWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window) {
+        const QByteArray zone = automation_->ZoneId();
+        const QString city = DefaultLocationForZone(zone) ? QString::fromUtf8(zone).section(u'/', -1).replace(u'_', u' ')
+                                                          : QString();
+        window = new TScheduleWindow(services_.Settings, city, PixelsPerInch());
+        window->setParent(this, Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->OnSaved = [this] { automation_->Reload(); };
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TForm1::ShowAutomationStatus()

@@ -219,6 +219,10 @@ private:
     void CreateAutomation();
     std::optional<int> ShowScheduledProfile(const QString& name);
     void ShowAutomationStatus();
+public:
+    // "Schedule...": the window where triggers are set; one at a time.
+    void ScheduleClick(TObject* Sender);
+private:
 
     // Controls, named for what they are; each keeps its design name as its
     // component name (the gauge is "BG", the start-up timer "Timer1", ...).
@@ -245,6 +249,7 @@ private:
     QAction* minBrightnessItem_ = nullptr;
     QAction* maxBrightnessItem_ = nullptr;
     QAction* turnOffMonitorItem_ = nullptr;
+    QAction* scheduleItem_ = nullptr;
     QAction* exitItem_ = nullptr;
     TadpInstanceControl* instanceControl_ = nullptr;
 

@@ -28,15 +28,12 @@ TProfileAutomation::TProfileAutomation(TSettingsStore* settings, TLevelModel& le
     };
     pauseItem_ = new QAction(QStringLiteral("Pause automation"));
     pauseItem_->setCheckable(true);
-    pauseSeparator_ = new QAction;
-    pauseSeparator_->setSeparator(true);
     QObject::connect(pauseItem_, &QAction::toggled, pauseItem_, [this](bool checked) { RunGuarded([&] { SetPaused(checked); }); });
 }
 
 TProfileAutomation::~TProfileAutomation()
 {
     delete pauseItem_;
-    delete pauseSeparator_;
 }
 
 QDateTime TProfileAutomation::Now() const
@@ -246,11 +243,9 @@ void TProfileAutomation::UpdateMenu()
     const bool wanted = curveOn_ || !scheduler_.Schedule().empty() || scheduler_.Paused();
     const bool shown = menu_->actions().contains(pauseItem_);
     if (wanted && !shown)
-        menu_->insertActions(menuBefore_, {pauseItem_, pauseSeparator_});
-    else if (!wanted && shown) {
+        menu_->insertAction(menuBefore_, pauseItem_);
+    else if (!wanted && shown)
         menu_->removeAction(pauseItem_);
-        menu_->removeAction(pauseSeparator_);
-    }
 }
 
 void TProfileAutomation::Apply(const TFiring& firing)

@@ -81,9 +81,9 @@ public:
     void SetPaused(bool paused);
     bool Paused() const { return scheduler_.Paused(); }
     QAction* PauseItem() const { return pauseItem_; }
-    // The tray item goes into `menu` before `before` (with a separator
-    // after it) while any profile has a trigger or the light curve is on;
-    // without automation the menu stays as it was.
+    // The tray item goes into `menu` before `before` while any profile has
+    // a trigger or the light curve is on; without automation the menu stays
+    // as it was.
     void AddMenuItems(QMenu* menu, QAction* before);
 
     // The tooltip's lines: what is in force and what fires next; empty when
@@ -120,7 +120,6 @@ private:
     std::optional<QDateTime> curvePausedUntil_;
     std::optional<double> lastLux_;
     QAction* pauseItem_ = nullptr;
-    QAction* pauseSeparator_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* menuBefore_ = nullptr;
     std::unique_ptr<PowerSourceWatch> power_;

@@ -317,7 +317,10 @@ TEST(ProfileAutomation, WithoutTriggersTheTrayMenuStaysAsItWas)
     // A trigger saved (the schedule window reloads): the item comes.
     SaveProfileTriggers(rig.store, "Evening", ParseTriggerList("sunset"));
     rig.automation->Reload();
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions()[0], rig.automation->PauseItem());
-    EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    EXPECT_EQ(menu.actions(), (QList<QAction*>{rig.automation->PauseItem(), exit}));
+
+    // And goes with the last trigger.
+    SaveProfileTriggers(rig.store, "Evening", {});
+    rig.automation->Reload();
+    EXPECT_EQ(menu.actions(), QList<QAction*>{exit});
 }
