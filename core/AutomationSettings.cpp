@@ -21,7 +21,7 @@ const QString kLastAt = QStringLiteral("AutoLastAt");
 const QString kLightCurve = QStringLiteral("AutoLightCurve");
 const QString kLightShift = QStringLiteral("AutoLightShift");
 const QString kLightPause = QStringLiteral("AutoLightPauseMin");
-constexpr int kLongestLightPause = 24 * 60;
+constexpr int kLongestLightPause = TAutomationSettings::kLongestLightPauseMinutes;
 
 std::optional<QString> Text(const TSettingsData& data, const QString& key, const QString& name)
 {

@@ -16,6 +16,7 @@ namespace lumora {
 struct TAutomationSettings {
     static constexpr int kDefaultFadeMs = 3000;
     static constexpr int kLongestFadeMs = 60000;
+    static constexpr int kLongestLightPauseMinutes = 24 * 60;
 
     std::vector<TScheduledTrigger> Schedule;
     std::optional<TGeoLocation> Location; // as entered; nullopt when never entered
@@ -37,6 +38,8 @@ TAutomationSettings ReadAutomation(const TSettingsData& data);
 
 // The location to use: the one entered, else the time zone's main city,
 // else nullopt (the sun's triggers then never fire).
+inline constexpr int kLongestLightPauseMinutes = TAutomationSettings::kLongestLightPauseMinutes;
+
 std::optional<TGeoLocation> EffectiveLocation(const TAutomationSettings& settings, const QByteArray& zoneId);
 
 // Each writes under the lock between copies; raises EInOutError as

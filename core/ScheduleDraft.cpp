@@ -45,7 +45,7 @@ TScheduleDraft DraftFromSettings(const TSettingsData& data)
     draft.FadeSeconds = QString::number(settings.FadeMs / 1000.0, 'g', 4);
     draft.LightCurve = settings.LightCurve;
     draft.LightShift = QString::number(settings.LightShift);
-    draft.LightPauseMinutes = settings.LightPauseMinutes;
+    draft.LightPauseMinutes = QString::number(settings.LightPauseMinutes);
     return draft;
 }
 
@@ -84,6 +84,12 @@ std::optional<TDraftProblem> CheckDraft(const TScheduleDraft& draft)
         return TDraftProblem{TDraftProblem::LightShift, -1,
                              QStringLiteral("The light curve's shift is a whole number from -%1 (darker) to %1 (brighter).")
                                  .arg(TLightCurve::kMaxShift)};
+    const auto rest = WholeNumber(draft.LightPauseMinutes.isEmpty() ? QStringLiteral("0") : draft.LightPauseMinutes);
+    if (!rest || *rest < 0 || *rest > kLongestLightPauseMinutes)
+        return TDraftProblem{TDraftProblem::LightPause, -1,
+                             QStringLiteral("The light curve rests after a hand change for 0 (until the next timed "
+                                            "trigger) to %1 minutes.")
+                                 .arg(kLongestLightPauseMinutes)};
     return std::nullopt;
 }
 
@@ -96,7 +102,8 @@ void SaveDraft(TSettingsStore& store, const TScheduleDraft& draft)
         location = TGeoLocation{Number(draft.Latitude).value_or(0), Number(draft.Longitude).value_or(0)};
     const bool paused = ReadAutomation(store.Load()).Paused;
     SaveAutomationOptions(store, location, int(std::lround(Number(draft.FadeSeconds).value_or(0) * 1000)), paused);
-    SaveLightCurve(store, draft.LightCurve, WholeNumber(draft.LightShift).value_or(0), draft.LightPauseMinutes);
+    SaveLightCurve(store, draft.LightCurve, WholeNumber(draft.LightShift).value_or(0),
+                   WholeNumber(draft.LightPauseMinutes).value_or(0));
 }
 
 } // namespace lumora

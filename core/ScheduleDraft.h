@@ -24,12 +24,12 @@ struct TScheduleDraft {
     QString FadeSeconds;
     bool LightCurve = false;
     QString LightShift;
-    int LightPauseMinutes = 0;
+    QString LightPauseMinutes; // 0: until the next timed trigger
 };
 
 // Which box a problem is in, and what to tell the user.
 struct TDraftProblem {
-    enum Field { Triggers, Latitude, Longitude, FadeSeconds, LightShift };
+    enum Field { Triggers, Latitude, Longitude, FadeSeconds, LightShift, LightPause };
     Field Where = Triggers;
     int Row = -1; // for Triggers
     QString Message;

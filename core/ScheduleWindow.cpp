@@ -63,6 +63,8 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
     grid_->addWidget(lightCaption, lightRow, 0);
     grid_->addWidget(lightSwitch_, lightRow, 1, Qt::AlignLeft);
     shift_ = AddBox("Light curve shift (-5 darker ... 5 brighter)", loaded_.LightShift, "edtLightShift");
+    lightPause_ = AddBox("After a hand change, rest (minutes; 0: until the next time trigger)", loaded_.LightPauseMinutes,
+                         "edtLightPause");
 
     const auto makeButton = [this](const char* name, const char* caption) {
         auto* button = new TAdvSmoothButton(this);
@@ -100,6 +102,7 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
     chain(fade_);
     chain(lightSwitch_);
     chain(shift_);
+    chain(lightPause_);
     chain(saveButton_);
     chain(cancelButton_);
     (triggerBoxes_.empty() ? latitude_ : triggerBoxes_.front())->setFocus();
@@ -134,6 +137,7 @@ TScheduleDraft TScheduleWindow::Draft() const
     draft.FadeSeconds = fade_->text();
     draft.LightCurve = lightSwitch_->State() == ssOn;
     draft.LightShift = shift_->text();
+    draft.LightPauseMinutes = lightPause_->text();
     return draft;
 }
 
@@ -148,6 +152,7 @@ bool TScheduleWindow::Save()
         case TDraftProblem::Longitude: box = longitude_; break;
         case TDraftProblem::FadeSeconds: box = fade_; break;
         case TDraftProblem::LightShift: box = shift_; break;
+        case TDraftProblem::LightPause: box = lightPause_; break;
         }
         ShowMessage(problem->Message, this);
         box->setFocus();

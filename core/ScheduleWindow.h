@@ -42,6 +42,7 @@ public:
     QLineEdit* LongitudeBox() const { return longitude_; }
     QLineEdit* FadeBox() const { return fade_; }
     QLineEdit* ShiftBox() const { return shift_; }
+    QLineEdit* LightPauseBox() const { return lightPause_; }
     TAdvSmoothSlider* LightSwitch() const { return lightSwitch_; }
     TAdvSmoothButton* SaveButton() const { return saveButton_; }
     TAdvSmoothButton* CancelButton() const { return cancelButton_; }
@@ -60,6 +61,7 @@ private:
     QLineEdit* longitude_ = nullptr;
     QLineEdit* fade_ = nullptr;
     QLineEdit* shift_ = nullptr;
+    QLineEdit* lightPause_ = nullptr;
     TAdvSmoothSlider* lightSwitch_ = nullptr;
     TAdvSmoothButton* saveButton_ = nullptr;
     TAdvSmoothButton* cancelButton_ = nullptr;

@@ -51,9 +51,9 @@ void ClockWatch::Arm()
     // An absolute expiry far beyond any date the program will see: the
     // timer never fires, and setting the clock cancels it, which is the
     // notice.
-    itimerspec spec{};
-    spec.it_value.tv_sec = std::time(nullptr) + 100LL * 365 * 24 * 3600;
-    if (::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0)
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = std::time(nullptr) + 100LL * 365 * 24 * 3600;
+    if (::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) != 0)
         RaiseLastOSError(errno);
 }
 

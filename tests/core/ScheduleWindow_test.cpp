@@ -81,6 +81,8 @@ TEST_F(ScheduleWindowTest, DraftChecksNameTheBoxToFix)
     EXPECT_EQ(problem([](TScheduleDraft& d) { d.FadeSeconds = "nan"; })->Where, TDraftProblem::FadeSeconds);
     EXPECT_EQ(problem([](TScheduleDraft& d) { d.FadeSeconds = "61"; })->Where, TDraftProblem::FadeSeconds);
     EXPECT_EQ(problem([](TScheduleDraft& d) { d.LightShift = "6"; })->Where, TDraftProblem::LightShift);
+    EXPECT_EQ(problem([](TScheduleDraft& d) { d.LightPauseMinutes = "-5"; })->Where, TDraftProblem::LightPause);
+    EXPECT_EQ(problem([](TScheduleDraft& d) { d.LightPauseMinutes = "1441"; })->Where, TDraftProblem::LightPause);
     EXPECT_FALSE(problem([](TScheduleDraft& d) { d.Latitude = "-33.87"; d.Longitude = "151.21"; d.FadeSeconds = "0.5"; }));
 }
 
@@ -95,6 +97,7 @@ TEST_F(ScheduleWindowTest, SavesBesideTheProfiles)
     window.FadeBox()->setText("1.5");
     window.LightSwitch()->SetState(ssOn);
     window.ShiftBox()->setText("-2");
+    window.LightPauseBox()->setText("45");
     ASSERT_TRUE(window.Save());
     EXPECT_EQ(saved, 1);
 
@@ -107,6 +110,7 @@ TEST_F(ScheduleWindowTest, SavesBesideTheProfiles)
     EXPECT_EQ(s.FadeMs, 1500);
     EXPECT_TRUE(s.LightCurve);
     EXPECT_EQ(s.LightShift, -2);
+    EXPECT_EQ(s.LightPauseMinutes, 45);
     TProfile day;
     QString active;
     ASSERT_TRUE(LoadProfile(store, "Day", 11, day, active));
@@ -136,7 +140,7 @@ TEST_F(ScheduleWindowTest, WorksFromTheKeyboardAlone)
     // Tab walks the boxes, the switch and the buttons in reading order.
     const std::vector<QWidget*> order{window.TriggersBox(1), window.LatitudeBox(), window.LongitudeBox(),
                                       window.FadeBox(),      window.LightSwitch(), window.ShiftBox(),
-                                      window.SaveButton(),   window.CancelButton()};
+                                      window.LightPauseBox(), window.SaveButton(), window.CancelButton()};
     for (QWidget* next : order) {
         Press(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
