@@ -34,6 +34,8 @@ void TForm1::LevelChanged(int level, LevelSource source)
     MoveViews(level, source);
     if (OnShownLevelChanged)
         OnShownLevelChanged(level);
+    // A hand change pauses the level's following of the room's light.
+    automation_->LevelChangedBy(source);
 }
 
 void TForm1::MoveViews(int level, LevelSource source)
@@ -151,6 +153,8 @@ void TForm1::DeviceResumed()
 {
     if (LevelCount() > 0)
         resume_->Resumed();
+    // A trigger that passed during sleep fires now.
+    automation_->Resumed();
 }
 
 // ---------------------------------------------------------- tray menu

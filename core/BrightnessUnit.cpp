@@ -62,6 +62,7 @@ TForm1::TForm1(TForm1Services services)
         if (LevelCount() >= 1)
             level_->Request(0, LevelSource::IdleDimming);
     });
+    CreateAutomation();
     ConnectEvents();
     FollowDevice();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -286,6 +287,9 @@ void TForm1::ApplySavedSettings(TObject*)
 
     if (savedInterval_ > 0)
         ArmIdleDimming(savedInterval_);
+    // With the saved level in place, the profile due now (if another) fades in.
+    if (!failure)
+        automation_->Start();
 
     if (problem)
         ReportSettingsProblem(problem);

@@ -5,6 +5,7 @@
 #include "core/LevelModel.h"
 #include "core/LoginStart.h"
 #include "core/MonitorSelection.h"
+#include "core/ProfileAutomation.h"
 #include "core/ProfileBook.h"
 #include "core/Profiles.h"
 #include "platform/framework/Form.h"
@@ -74,6 +75,7 @@ struct TForm1Services {
     bool LaunchOnStartup = false;
     int IdleCheckIntervalMs = 55000;
     int ScreenPixelsPerInch = 0;        // the primary screen's when 0
+    TAutomationClock AutomationClock;   // the machine's clock when unset
 };
 
 // The program's one window: the gauge, track bar and rating chart that show
@@ -95,6 +97,8 @@ public:
     // The rooms of the window: the one owner of the level, and idle dimming.
     TLevelModel& Level() { return *level_; }
     TIdleDimming& IdleDimming() { return *idle_; }
+    // Profiles that apply themselves.
+    TProfileAutomation& Automation() { return *automation_; }
 
     // The brightness device and the level table.
     TBrightnessAccess& Brightness() { return brightness_; }
@@ -210,6 +214,15 @@ private:
     void ReportSettingsProblem(std::exception_ptr problem);
     QString PickerText() const;
     TProfile CurrentControls() const;
+    // Automatic profiles: built with the window; a firing shows its profile
+    // and gives the level to fade to; the tray's tooltip says what is next.
+    void CreateAutomation();
+    std::optional<int> ShowScheduledProfile(const QString& name);
+    void ShowAutomationStatus();
+public:
+    // "Schedule...": the window where triggers are set; one at a time.
+    void ScheduleClick(TObject* Sender);
+private:
 
     // Controls, named for what they are; each keeps its design name as its
     // component name (the gauge is "BG", the start-up timer "Timer1", ...).
@@ -236,6 +249,7 @@ private:
     QAction* minBrightnessItem_ = nullptr;
     QAction* maxBrightnessItem_ = nullptr;
     QAction* turnOffMonitorItem_ = nullptr;
+    QAction* scheduleItem_ = nullptr;
     QAction* exitItem_ = nullptr;
     TadpInstanceControl* instanceControl_ = nullptr;
 
@@ -263,6 +277,7 @@ private:
     std::unique_ptr<TLevelModel> level_;
     std::unique_ptr<TIdleDimming> idle_;
     std::unique_ptr<TResumeReapply> resume_;
+    std::unique_ptr<TProfileAutomation> automation_;
 };
 
 } // namespace lumora

@@ -31,6 +31,7 @@
 #include "platform/shell/TerminationSignals.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
@@ -305,6 +306,7 @@ int main(int argc, char** argv)
         monitorPower.SetBackend(std::move(session.Power));
         if (options.Screenshot.isEmpty() && busService.Register())
             ConnectBrightnessBus(*form, busService);
+        form->Automation().WatchSystem(QDBusConnection::systemBus());
         sleepWatch = LogindSleepWatch::Open();
         if (sleepWatch)
             sleepWatch->OnResumed = [&form] { form->DeviceResumed(); };

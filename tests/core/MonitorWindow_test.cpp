@@ -103,7 +103,7 @@ TEST_F(MonitorWindowTest, WindowComesUpBeforeDetectionAndWorksOnTheFirstMonitor)
     // Two monitors: the "Monitor" submenu right after "Restore Brightness".
     ASSERT_NE(form->MonitorMenu(), nullptr);
     EXPECT_EQ(MenuTexts(), (QStringList{"Show Window", "Restore Brightness", "Monitor", "-", "Min Brightness",
-                                        "Max Brightness", "-", "Turn Off Monitor", "-", "Exit"}));
+                                        "Max Brightness", "-", "Turn Off Monitor", "-", "Schedule...", "-", "Exit"}));
     ASSERT_NE(MonitorItem("DELL U2720Q"), nullptr);
     EXPECT_TRUE(MonitorItem("DELL U2720Q")->isChecked());
     EXPECT_FALSE(MonitorItem("LG HDR 4K")->isChecked());
@@ -143,7 +143,7 @@ TEST_F(MonitorWindowTest, OneMonitorKeepsTheMenuAsItWasAndNoneSaysNotSupportedAf
     Create();
     Started();
     EXPECT_EQ(form->MonitorMenu(), nullptr);
-    EXPECT_EQ(Seam().TrayMenuItems().size(), 9);
+    EXPECT_EQ(Seam().TrayMenuItems().size(), 11);
     EXPECT_EQ(terminations, 0);
 
     QDir(ddc.Root() + "/a").removeRecursively();

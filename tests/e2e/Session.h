@@ -17,7 +17,7 @@ namespace e2e {
 QString SettingsPath(const Sandbox& sandbox);
 
 // The items of the program's tray menu, in menu order.
-enum class TrayItem { ShowWindow, RestoreBrightness, MinBrightness, MaxBrightness, TurnOffMonitor, Exit };
+enum class TrayItem { ShowWindow, RestoreBrightness, MinBrightness, MaxBrightness, TurnOffMonitor, Schedule, Exit };
 
 // A desktop as a user has it, on its own virtual display: the openbox window
 // manager and, unless asked otherwise, the trayer notification area (an X11
