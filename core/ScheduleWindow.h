@@ -23,6 +23,8 @@ class TSettingsStore;
 // in reading order, Space flips the switch, Return saves from any box and
 // Escape closes without saving.
 class TScheduleWindow : public TForm {
+    Q_OBJECT
+
 public:
     // `zoneCity` names the place used while no location is entered.
     TScheduleWindow(TSettingsStore* settings, const QString& zoneCity, int screenPixelsPerInch = 0);
