@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/WindowAccess.h"
 #include "platform/device/AccessAdvice.h"
 #include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
@@ -62,6 +63,7 @@ TForm1::TForm1(TForm1Services services)
             level_->Request(0, LevelSource::IdleDimming);
     });
     ConnectEvents();
+    access_ = std::make_unique<TWindowAccess>(*this);
     FollowDevice();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
