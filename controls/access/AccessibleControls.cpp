@@ -185,8 +185,15 @@ public:
     void doAction(const QString& name) override
     {
         if (name == pressAction()) {
+            // After the call returns: a click may open a modal box, and the
+            // assistive technology waits for its call's reply until then.
             if (widget()->isEnabled())
-                button()->Click();
+                QMetaObject::invokeMethod(
+                    button(), [b = QPointer<TAdvSmoothButton>(button())] {
+                        if (b && b->isEnabled())
+                            b->Click();
+                    },
+                    Qt::QueuedConnection);
         } else {
             QAccessibleWidget::doAction(name);
         }

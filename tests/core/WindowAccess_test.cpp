@@ -142,6 +142,7 @@ TEST_F(WindowAccessTest, PressingApplySettingsThroughItsActionSaves)
 {
     Seam().SetStartupSwitch(true);
     Of(&Seam().ApplySettingsButton())->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.messages.isEmpty(); }, 2000));
     EXPECT_EQ(boxes.messages, QStringList{"Settings saved."});
     EXPECT_FALSE(QDir(dir.filePath("autostart")).entryList(QDir::Files).isEmpty()) << "the login entry is written";
 }
