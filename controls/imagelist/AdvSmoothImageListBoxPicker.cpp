@@ -99,7 +99,6 @@ void TAdvSmoothImageListBoxPicker::ConnectListBox()
         else
             Browse(index);
     };
-    ListBox_->OnNavigate = nullptr;
 }
 
 void TAdvSmoothImageListBoxPicker::Loaded()
