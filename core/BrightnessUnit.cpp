@@ -13,6 +13,7 @@
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
 #include "core/TrayGestures.h"
+#include "core/WindowAccess.h"
 #include "platform/device/AccessAdvice.h"
 #include "platform/device/MonitorSetProvider.h"
 #include "platform/framework/Application.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(TForm1Services services)
     });
     CreateAutomation();
     ConnectEvents();
+    access_ = std::make_unique<TWindowAccess>(*this);
     FollowDevice();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };

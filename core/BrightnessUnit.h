@@ -45,6 +45,7 @@ class TMonitorPower;
 class TSPBEPC;
 class TSettingsStore;
 class TadpInstanceControl;
+class TWindowAccess;
 class WbemProvider;
 class MonitorSetProvider;
 
@@ -83,6 +84,7 @@ struct TForm1Services {
 // idle interval, the tray icon and its menu.
 class TForm1 : public TForm {
     friend class TWindowSeam;
+    friend class TWindowAccess;
 
 public:
     explicit TForm1(TForm1Services services);
@@ -278,6 +280,8 @@ private:
     std::unique_ptr<TIdleDimming> idle_;
     std::unique_ptr<TResumeReapply> resume_;
     std::unique_ptr<TProfileAutomation> automation_;
+    // Screen reader and keyboard use of the window.
+    std::unique_ptr<TWindowAccess> access_;
 };
 
 } // namespace lumora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/buttons/AdvSmoothButton.h"
 #include "controls/chart/SPBEPC.h"
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
@@ -8,6 +9,7 @@
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "core/BrightnessUnit.h"
+#include "core/WindowAccess.h"
 #include "tray/CoolTrayIcon.h"
 
 #include <QApplication>
@@ -45,6 +47,8 @@ public:
     const AdvGDIPicture::TAdvGDIPPicture& ProfilePicture() const { return *f_.profilePicture_; }
     bool TrayIconShown() const { return f_.trayIcon_->IconVisible(); }
     QList<QAction*> TrayMenuItems() const { return f_.trayMenu_->actions(); }
+    // The window's own menu as last opened (null before it first opens).
+    QMenu* WindowMenu() const { return f_.access_->Menu(); }
     // Where the minutes box sits within its caption.
     QRect IntervalBoxInCaption() const
     {
@@ -70,6 +74,14 @@ public:
     TAdvSmoothGauge& Gauge() { return *f_.gauge_; }
     TAdvSmoothImageListBoxPicker& ProfilePicker() { return *f_.profilePicker_; }
     TAdvSmoothLabel& IntervalCaption() { return *f_.intervalCaption_; }
+    TAdvSmoothTrackBar& TrackBar() { return *f_.trackBar_; }
+    TAdvSmoothSlider& StartupSwitch() { return *f_.startupSwitch_; }
+    TAdvSmoothLabel& StartupCaption() { return *f_.startupCaption_; }
+    TSPBEPC& RatingChart() { return *f_.ratingChart_; }
+    TAdvSmoothButton& SaveProfileButton() { return *f_.saveProfileButton_; }
+    TAdvSmoothButton& ApplySettingsButton() { return *f_.applySettingsButton_; }
+    QLineEdit& IntervalBox() { return *f_.intervalBox_; }
+    QLabel& LevelSummaryLabel() { return *f_.levelSummary_; }
 
 private:
     TForm1& f_;

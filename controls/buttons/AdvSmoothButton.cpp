@@ -1,5 +1,7 @@
 #include "controls/buttons/AdvSmoothButton.h"
 
+#include "controls/access/AccessibleControls.h"
+#include "controls/access/FocusMark.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/GraphicsPath.h"
@@ -276,10 +278,11 @@ void TAdvSmoothButton::DrawFaceCache()
 
 void TAdvSmoothButton::DrawFocusRing(gdiplus::Graphics& graphics) const
 {
-    graphics.SetSmoothingMode(gdiplus::SmoothingModeDefault);
-    gdiplus::Pen pen(gdiplus::Color(ToARGB(255, appearance_.FocusColor())), 1.0f);
-    pen.SetDashStyle(gdiplus::DashStyleDot);
-    auto path = CreateRoundedPath(gdiplus::RectF(0, 0, float(width() - 1), float(height() - 1)),
+    // Inside the face's edge, so that the whole width of the mark shows.
+    const gdiplus::Pen pen = FocusMarkPen(*this);
+    const float inset = kFocusMarkWidth / 2;
+    auto path = CreateRoundedPath(gdiplus::RectF(inset, inset, float(width() - 1) - 2 * inset,
+                                                 float(height() - 1) - 2 * inset),
                                   kFocusRingRadius, rtBoth);
     graphics.DrawPath(&pen, path.get());
 }
@@ -436,7 +439,8 @@ bool TAdvSmoothButton::event(QEvent* event)
 {
     if (event->type() == QEvent::Shortcut) {
         auto* shortcut = static_cast<QShortcutEvent*>(event);
-        if (shortcut->shortcutId() == acceleratorId_ && PressAccelerator())
+        const int id = shortcut->shortcutId();
+        if ((id == acceleratorId_ || id == accessKeyId_) && id != 0 && PressAccelerator())
             return true;
     }
     if (event->type() == QEvent::ParentChange) {
@@ -459,6 +463,16 @@ void TAdvSmoothButton::UpdateAccelerator()
     const QKeySequence mnemonic = QKeySequence::mnemonic(caption_);
     if (!mnemonic.isEmpty())
         acceleratorId_ = grabShortcut(mnemonic);
+}
+
+void TAdvSmoothButton::SetAccessKey(const QKeySequence& key)
+{
+    if (key == accessKey_)
+        return;
+    if (accessKeyId_ != 0)
+        releaseShortcut(accessKeyId_);
+    accessKey_ = key;
+    accessKeyId_ = key.isEmpty() ? 0 : grabShortcut(key);
 }
 
 bool TAdvSmoothButton::PressAccelerator()

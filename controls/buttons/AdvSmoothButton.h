@@ -7,6 +7,7 @@
 #include "platform/framework/Types.h"
 
 #include <QImage>
+#include <QKeySequence>
 #include <QString>
 
 #include <functional>
@@ -82,6 +83,11 @@ public:
 
     // Sets the dialog's result to ModalResult, then raises OnClick.
     void Click();
+
+    // A key (Alt and a letter) that presses the button as the caption's
+    // marked letter would, for a caption painted without a mark.
+    const QKeySequence& AccessKey() const { return accessKey_; }
+    void SetAccessKey(const QKeySequence& key);
 
     // --- state, for painting and tests ---------------------------------------
     bool IsHovered() const { return hovered_; }
@@ -163,6 +169,8 @@ private:
     QImage cache_;
     bool cacheCurrent_ = false;
     int acceleratorId_ = 0;
+    QKeySequence accessKey_;
+    int accessKeyId_ = 0;
 };
 
 } // namespace lumora

@@ -1,5 +1,7 @@
 #include "controls/chart/SPBEPC.h"
 
+#include "controls/access/AccessibleControls.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -52,6 +54,7 @@ void TSPBEPC::SetCurrent(int value)
     if (value < 0 || value > 100 || value == current_)
         return;
     current_ = value;
+    AnnounceNameChanged(this);
     Fire(OnCurrentChange, this);
     RefreshChart();
 }

@@ -1,5 +1,7 @@
 #include "controls/gauge/AdvSmoothGauge.h"
 
+#include "controls/access/AccessibleControls.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -63,6 +65,10 @@ void TAdvSmoothGauge::SetValue(double value)
     if (!(value > minimumValue_))
         value = minimumValue_;
 
+    // Assistive technology hears the level the dial is set to, once, not
+    // each step of the needle on its way there.
+    if (value != destinationValue_)
+        AnnounceValue(this, std::round(value));
     if (Immediate()) {
         value_ = value;
         destinationValue_ = value;

@@ -1,6 +1,7 @@
 #include "controls/gauge/AdvSmoothGaugePaint.h"
 
 #include "controls/gauge/AdvSmoothGauge.h"
+#include "controls/access/FocusMark.h"
 #include "controls/fill/GDIPFill.h"
 #include "platform/framework/Format.h"
 #include "platform/gdiplus/Brush.h"
@@ -392,8 +393,7 @@ void TAdvSmoothGaugePainter::DrawFocusRing(Graphics& g)
     const QRectF r = gauge_.DialRect();
     GraphicsPath path;
     path.AddEllipse(REAL(r.x() - 3), REAL(r.y() - 3), REAL(r.width() + 6), REAL(r.height() + 6));
-    Pen pen(Color(Color::Black), 1);
-    pen.SetDashStyle(DashStyleDot);
+    const Pen pen = FocusMarkPen(gauge_);
     g.DrawPath(&pen, &path);
 }
 

@@ -1,5 +1,6 @@
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 
+#include "controls/access/AccessibleControls.h"
 #include "platform/framework/Form.h"
 
 #include <QCloseEvent>
@@ -9,6 +10,7 @@
 #include <QScreen>
 
 #include <exception>
+#include <utility>
 
 namespace lumora {
 
@@ -87,12 +89,15 @@ void TAdvSmoothImageListBoxPicker::ConnectListBox()
 {
     ListBox_->OnKeyDown = [this](TObject*, int& key, TShiftState shift) { ListBoxKeyDown(key, shift); };
     ListBox_->OnKeyPress = [this](TObject*, QChar& key) { ListBoxKeyPress(key); };
-    ListBox_->OnItemSelect = [this](TObject*, int index) { Pick(index); };
-    ListBox_->OnNavigate = [this](TObject*, TAdvSmoothImageListBoxNavigationMode mode, bool&) {
-        // The pick a footer button makes keeps the pop-up open. A press that
-        // cannot move (Previous at the first picture) makes no pick, and must
-        // not leave the next real pick keeping it open.
-        KeyboardNavigation_ = ListBox_->NavigationMoves(mode);
+    // A click on a picture raises its click before its selection: that
+    // selection is the user's pick. Every other selection (keys, typed
+    // letters, the footer's buttons) only moves through the list.
+    ListBox_->OnItemClick = [this](TObject*, int, TShiftState, TMouseButton) { ItemClicked_ = true; };
+    ListBox_->OnItemSelect = [this](TObject*, int index) {
+        if (std::exchange(ItemClicked_, false))
+            Pick(index);
+        else
+            Browse(index);
     };
 }
 
@@ -199,6 +204,10 @@ void TAdvSmoothImageListBoxPicker::Open()
         SetText(QStringLiteral("exception"));
     }
 
+    // Escape, or a click elsewhere, goes back to this selection.
+    OpenedAt_ = ListBox_->SelectedItemIndex();
+    ItemClicked_ = false;
+
     // 4. show at no size, move, then take the list box's size
     Popup_->resize(0, 0);
     Popup_->show();
@@ -215,6 +224,7 @@ void TAdvSmoothImageListBoxPicker::CloseByDeactivation()
 {
     if (Closing_ || !Popup_->isVisible())
         return;
+    ListBox_->SetSelectedItemIndex(OpenedAt_);
     JustClosed_ = true;
     Closing_ = true;
     Popup_->hide();
@@ -235,17 +245,35 @@ void TAdvSmoothImageListBoxPicker::Close()
 
 void TAdvSmoothImageListBoxPicker::Pick(int index)
 {
-    if (index >= 0 && index < ListBox_->Items().Count())
+    if (index >= 0 && index < ListBox_->Items().Count()) {
         SetText(ListBox_->Items()[index]->Caption().Text());
-    if (HideListBoxAfterSelection_ && !KeyboardNavigation_)
+        AnnounceTextValue(this, Text());
+    }
+    if (HideListBoxAfterSelection_)
         Close();
-    KeyboardNavigation_ = false;
     Fire(OnSelectImage, this, index);
+}
+
+void TAdvSmoothImageListBoxPicker::Browse(int index)
+{
+    // Nothing is applied while the user looks through the pictures: the
+    // edit keeps its text until Enter or a click.
+    if (index >= 0 && index < ListBox_->Items().Count())
+        AnnounceFocusedItem(ListBox_, index);
+}
+
+void TAdvSmoothImageListBoxPicker::CloseUnchanged()
+{
+    ListBox_->SetSelectedItemIndex(OpenedAt_);
+    Close();
 }
 
 bool TAdvSmoothImageListBoxPicker::KeyDown(int& key, TShiftState shift)
 {
-    if (key == Qt::Key_F4 && !(shift & (ssCtrl | ssAlt))) {
+    // F4 and Alt+Down open the list, as they open a combo box's.
+    const bool f4 = key == Qt::Key_F4 && !(shift & (ssCtrl | ssAlt));
+    const bool altDown = key == Qt::Key_Down && (shift & ssAlt) && !(shift & ssCtrl);
+    if (f4 || altDown) {
         DropDownToggle();
         return true;
     }
@@ -254,20 +282,13 @@ bool TAdvSmoothImageListBoxPicker::KeyDown(int& key, TShiftState shift)
 
 void TAdvSmoothImageListBoxPicker::ListBoxKeyDown(int& key, TShiftState shift)
 {
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        // The pick this key causes leaves the pop-up open.
-        KeyboardNavigation_ = true;
-        break;
-    case Qt::Key_F4:
-        Close();
-        break;
-    default: break;
+    // A click that raised no selection is no pick of what a key selects.
+    ItemClicked_ = false;
+    // F4, Alt+Up and Alt+Down close the list as Escape does.
+    const bool altUpDown = (key == Qt::Key_Up || key == Qt::Key_Down) && (shift & ssAlt);
+    if (key == Qt::Key_F4 || altUpDown) {
+        CloseUnchanged();
+        key = 0;
     }
     Fire(OnKeyDown, this, key, shift);
 }
@@ -279,7 +300,7 @@ void TAdvSmoothImageListBoxPicker::ListBoxKeyPress(QChar& key)
         if (ListBox_->SelectedItemIndex() >= 0)
             Pick(ListBox_->SelectedItemIndex());
     } else if (key == QChar(27)) {
-        Close();
+        CloseUnchanged();
     }
 }
 

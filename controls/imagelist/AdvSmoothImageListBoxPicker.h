@@ -60,7 +60,8 @@ public:
     void DropDownToggle();
     bool DroppedDown() const;
     bool JustClosed() const { return JustClosed_; }
-    bool KeyboardNavigation() const { return KeyboardNavigation_; }
+    // The selection the list had when it opened, which Escape goes back to.
+    int OpenedAt() const { return OpenedAt_; }
     QWidget* Popup() const { return Popup_; }
     TTimer& ResetTimer() { return ResetTimer_; }
     // The work area the pop-up is placed against; the screen's by default.
@@ -77,16 +78,22 @@ private:
     void ConnectListBox();
     void Open();
     void CloseByDeactivation();
-    // Closing by a pick, Escape or F4.
+    // Closing by a pick.
     void Close();
+    // Closing by Escape, F4 or Alt+Up: the selection goes back.
+    void CloseUnchanged();
+    // The user's pick: fills the edit, closes, raises OnSelectImage.
     void Pick(int index);
+    // The selection moved in the open list; nothing is picked.
+    void Browse(int index);
     void ListBoxKeyDown(int& key, TShiftState shift);
     void ListBoxKeyPress(QChar& key);
 
     QString ImagesLocation_;
     bool HideListBoxAfterSelection_ = true;
     bool JustClosed_ = false;
-    bool KeyboardNavigation_ = false;
+    bool ItemClicked_ = false;
+    int OpenedAt_ = -1;
     bool Closing_ = false;
     TTimer ResetTimer_;
     TAdvSmoothImageListBoxPickerPopup* Popup_;

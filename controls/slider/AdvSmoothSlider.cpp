@@ -1,5 +1,8 @@
 #include "controls/slider/AdvSmoothSlider.h"
 
+#include "controls/access/AccessibleControls.h"
+#include "controls/access/FocusMark.h"
+
 #include "controls/trackbar/AdvSmoothTrackBarStyles.h"
 #include "platform/gdiplus/Graphics.h"
 
@@ -46,6 +49,7 @@ void TAdvSmoothSlider::SetState(TAdvSmoothSliderState value)
     offset_ = target_ = Geometry().RestOffset(value);
     animating_ = false;
     animationTimer_.stop();
+    AnnounceChecked(this);
     update();
 }
 
@@ -101,8 +105,10 @@ void TAdvSmoothSlider::ChangeState(TAdvSmoothSliderState newState, TAdvSmoothSli
     state_ = newState;
     target_ = Geometry().RestOffset(newState);
     StartAnimation();
-    if (state_ != before)
+    if (state_ != before) {
+        AnnounceChecked(this);
         Fire(OnStateChanged, this, state_, state_ == ssOn ? valueOn_ : valueOff_);
+    }
 }
 
 // --- mouse ------------------------------------------------------------------
@@ -152,12 +158,18 @@ void TAdvSmoothSlider::KeyDown(int key)
     case Qt::Key_Up: next = ssOff; break;
     case Qt::Key_Right:
     case Qt::Key_Down: next = ssOn; break;
+    // Space and Enter work the switch as they work a check box.
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
     case Qt::Key_F4: next = state_ == ssOn ? ssOff : ssOn; break;
     default: return;
     }
     if (next != state_)
         ChangeState(next, state_);
 }
+
+void TAdvSmoothSlider::Toggle() { ChangeState(state_ == ssOn ? ssOff : ssOn, state_); }
 
 // --- painting ---------------------------------------------------------------
 
@@ -176,13 +188,18 @@ void TAdvSmoothSlider::PaintTo(gdiplus::Graphics& g)
     // Off part
     appearanceOff_.Fill().Fill(&g, ToRectF(geo.OffBody(offset_)));
     PaintCaption(g, appearanceOff_, geo.OffCaption(offset_));
-    // Knob, with the fill's own dotted focus outline
+    // Knob
     TGDIPFill& knob = buttonAppearance_.Fill();
     knob.BeginUpdate();
-    knob.SetFocus(showFocus_ && TabStop() && Focused());
-    knob.SetFocusColor(focusColor_);
+    knob.SetFocus(false);
     knob.EndUpdate();
     knob.Fill(&g, ToRectF(geo.Knob(offset_)));
+    // Focus mark around the whole switch, inside its edge
+    if (showFocus_ && TabStop() && Focused()) {
+        const Pen mark = FocusMarkPen(*this);
+        const REAL inset = kFocusMarkWidth / 2;
+        g.DrawRectangle(&mark, inset, inset, REAL(width() - 1) - 2 * inset, REAL(height() - 1) - 2 * inset);
+    }
 }
 
 void TAdvSmoothSlider::PaintCaption(gdiplus::Graphics& g, const TAdvSmoothSliderAppearance& appearance,

@@ -53,6 +53,10 @@ public:
     bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
     void SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
 
+    // Turns the switch over as a click on it would: glides there and fires
+    // OnStateChanged.
+    void Toggle();
+
     // Fired by keys and mouse only, when the state actually changed.
     TAdvSmoothStateChanged OnStateChanged;
 

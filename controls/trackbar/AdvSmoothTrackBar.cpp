@@ -1,9 +1,13 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 
+#include "controls/access/AccessibleControls.h"
+
 #include "platform/framework/Format.h"
 
 #include <QKeyEvent>
 #include <QToolTip>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -84,6 +88,7 @@ void TAdvSmoothTrackBar::SetPosition(double value)
         return;
     position_ = value;
     StartGlow();
+    AnnounceValue(this, position_);
     Fire(OnPositionChanged, this, position_);
     update();
 }
@@ -220,6 +225,7 @@ void TAdvSmoothTrackBar::MouseMove(int x, int y)
     if (v >= range_.Minimum && v <= range_.Maximum && v != position_) {
         position_ = v;
         StartGlow();
+        AnnounceValue(this, position_);
         Fire(OnPositionChanging, this, position_);
     }
     UpdateToolTip();
@@ -248,6 +254,7 @@ void TAdvSmoothTrackBar::MouseUp(Qt::MouseButton, int x, int y)
         if (v != position_ && v >= range_.Minimum && v <= range_.Maximum) {
             position_ = v;
             StartGlow();
+            AnnounceValue(this, position_);
             Fire(OnPositionChanged, this, position_);
         }
     }
@@ -269,11 +276,16 @@ void TAdvSmoothTrackBar::KeyDown(int key)
     case Qt::Key_Right: pendingKeyValue_ = position_ + range_.Step; break;
     case Qt::Key_Left:
     case Qt::Key_Down: pendingKeyValue_ = position_ - range_.Step; break;
+    // A page goes a tenth of the scale, but never past its end: a page
+    // from near the top lands on the top.
+    case Qt::Key_PageUp: pendingKeyValue_ = std::min(position_ + PageStep(), range_.Maximum); break;
+    case Qt::Key_PageDown: pendingKeyValue_ = std::max(position_ - PageStep(), range_.Minimum); break;
     default: return;
     }
     if (pendingKeyValue_ != position_ && pendingKeyValue_ >= range_.Minimum && pendingKeyValue_ <= range_.Maximum) {
         Fire(OnPositionChanging, this, pendingKeyValue_);
         position_ = pendingKeyValue_;
+        AnnounceValue(this, position_);
         update();
     }
 }
@@ -288,7 +300,9 @@ void TAdvSmoothTrackBar::KeyUp(int key)
     case Qt::Key_Up:
     case Qt::Key_Right:
     case Qt::Key_Left:
-    case Qt::Key_Down: break;
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: break;
     default: return;
     }
     // The key down already stored the pending value, so this only fires when

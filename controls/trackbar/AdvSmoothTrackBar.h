@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -58,6 +59,8 @@ public:
     // Ignored outside [Minimum, Maximum] (no clamping) and when unchanged;
     // otherwise starts the glow and fires OnPositionChanged.
     void SetPosition(double value);
+    // What Page Up and Page Down move: a tenth of the scale, at least a step.
+    double PageStep() const { return std::max(range_.Step, (range_.Maximum - range_.Minimum) / 10); }
     bool SnapToTickMarks() const { return range_.SnapToTickMarks; }
     void SetSnapToTickMarks(bool value);
     double SnapMargin() const { return range_.SnapMargin; }

@@ -3,6 +3,8 @@
 
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 
+#include "controls/access/FocusMark.h"
+
 #include "platform/gdiplus/Graphics.h"
 #include "platform/gdiplus/LinearGradientBrush.h"
 
@@ -140,12 +142,9 @@ void TAdvSmoothTrackBar::PaintThumb(gdiplus::Graphics& g, const TAdvSmoothTrackB
     }
 
     if (TabStop() && Focused()) {
-        g.SetSmoothingMode(SmoothingModeDefault);
-        Pen dotted(Color(Color::Black), 1);
-        dotted.SetDashStyle(DashStyleDot);
+        const Pen mark = FocusMarkPen(*this);
         const auto path = CreateRoundedPath(T, thumbFill_->Rounding(), thumbFill_->RoundingType());
-        g.DrawPath(&dotted, path.get());
-        g.SetSmoothingMode(SmoothingModeAntiAlias);
+        g.DrawPath(&mark, path.get());
     }
 }
 

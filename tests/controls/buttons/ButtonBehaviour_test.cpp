@@ -7,7 +7,10 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QShortcutEvent>
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -264,13 +267,21 @@ TEST(ButtonBehaviour, EveryChangeMarksTheCacheStaleAndPaintingMakesItCurrent)
 
 TEST(ButtonBehaviour, FocusRingOnlyWithTabStopAndShowFocus)
 {
+    // Pixels of the left edge's two outer columns in the highlight colour
+    // (within 40 per channel, for the anti-aliased border beneath).
     auto ringPixels = [](TAdvSmoothButton& b) {
         const QImage image = Render(b);
-        int dark = 0;
-        for (int y = 10; y < 25; ++y)
-            if (image.pixelColor(0, y).alpha() > 0 && image.pixelColor(0, y).lightness() < 60)
-                ++dark;
-        return dark;
+        const QColor mark = b.palette().color(QPalette::Active, QPalette::Highlight);
+        int marked = 0;
+        for (int y = 10; y < 25; ++y) {
+            for (int x = 0; x < 2; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() > 200 && std::abs(c.red() - mark.red()) < 40 && std::abs(c.green() - mark.green()) < 40 &&
+                    std::abs(c.blue() - mark.blue()) < 40)
+                    ++marked;
+            }
+        }
+        return marked;
     };
     TAdvSmoothButton plain;
     EXPECT_EQ(ringPixels(plain), 0);
@@ -278,7 +289,7 @@ TEST(ButtonBehaviour, FocusRingOnlyWithTabStopAndShowFocus)
     TAdvSmoothButton focused;
     FocusIn(focused);
     EXPECT_TRUE(focused.HasFocusState());
-    EXPECT_GT(ringPixels(focused), 3); // a dotted line: every other pixel
+    EXPECT_EQ(ringPixels(focused), 2 * 15) << "a solid line two pixels wide";
 
     focused.SetShowFocus(false);
     EXPECT_EQ(ringPixels(focused), 0);

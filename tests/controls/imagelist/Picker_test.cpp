@@ -176,31 +176,73 @@ TEST_F(PickerFixture, OpensAboveNearTheBottomAndShiftsLeftNearTheRightEdge)
     EXPECT_EQ(picker->Popup()->pos(), QPoint(anchor.x() + 200 - 600, anchor.y() - 450 - 30 + 3));
 }
 
-TEST_F(PickerFixture, UpDownKeepItOpenLeftRightCloseIt)
+TEST_F(PickerFixture, BrowsingWithKeysPicksNothingUntilEnter)
 {
     Load();
+    picker->SetText("Day");
     picker->DropDownToggle();
-    ASSERT_EQ(picker->SelectedImageIndex(), 0);
+    const int opened = picker->SelectedImageIndex();
+    ASSERT_GE(opened, 0);
     TAdvSmoothImageListBox* box = &picker->ListBox();
 
-    Key(box, Qt::Key_Up); // at the first picture: the index stays, the event still comes
-    Key(box, Qt::Key_Down);
-    Key(box, Qt::Key_Down);
+    // Every key that moves the selection only moves it: no pick, the pop-up
+    // stays open, the edit keeps its text.
+    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left, Qt::Key_End, Qt::Key_Home,
+                    Qt::Key_PageDown})
+        Key(box, key);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, QStringLiteral("m")); // looks "Movie" up
+    QApplication::sendEvent(box, &letter);
     EXPECT_TRUE(picker->DroppedDown());
-    EXPECT_EQ(selected, (std::vector<int>{0, 1, 2}));
-    EXPECT_FALSE(picker->KeyboardNavigation()) << "cleared by each pick";
+    EXPECT_TRUE(selected.empty()) << "browsing applies no profile";
+    EXPECT_EQ(picker->Text(), "Day");
 
-    Key(box, Qt::Key_Right);
-    EXPECT_FALSE(picker->DroppedDown());
-    EXPECT_EQ(selected.back(), 5);
-    EXPECT_EQ(picker->SelectedImageIndex(), 5);
-
-    picker->DropDownToggle(); // the empty caption preselects the first picture again
-    ASSERT_EQ(picker->SelectedImageIndex(), 0);
+    Key(box, Qt::Key_Home);
     Key(box, Qt::Key_Down);
-    Key(box, Qt::Key_Left); // from 1 there is no column to the left: the index stays
+    const int browsed = picker->SelectedImageIndex();
+    Key(box, Qt::Key_Return);
     EXPECT_FALSE(picker->DroppedDown());
-    EXPECT_EQ(selected.back(), 1);
+    EXPECT_EQ(selected, (std::vector<int>{browsed})) << "Enter picks what the selection is on";
+    EXPECT_EQ(picker->Text(), box->Items()[browsed]->Caption().Text());
+}
+
+TEST_F(PickerFixture, EscapeAfterBrowsingGoesBackUnchanged)
+{
+    Load();
+    picker->SetText("Movie");
+    picker->DropDownToggle();
+    const int opened = picker->SelectedImageIndex();
+    TAdvSmoothImageListBox* box = &picker->ListBox();
+    Key(box, Qt::Key_Down);
+    Key(box, Qt::Key_Down);
+    ASSERT_NE(picker->SelectedImageIndex(), opened);
+    Key(box, Qt::Key_Escape);
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_TRUE(selected.empty());
+    EXPECT_EQ(picker->SelectedImageIndex(), opened) << "the selection goes back";
+    EXPECT_EQ(picker->Text(), "Movie");
+
+    // A click elsewhere after browsing is the same as Escape.
+    picker->DropDownToggle();
+    Key(box, Qt::Key_Down);
+    Deactivate(picker->Popup());
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_EQ(picker->SelectedImageIndex(), opened);
+    EXPECT_TRUE(selected.empty());
+}
+
+TEST_F(PickerFixture, AltDownOpensAndAltUpCloses)
+{
+    Load();
+    Key(picker, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(picker->DroppedDown());
+    Key(&picker->ListBox(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(picker->DroppedDown()) << "Alt+Down in the open list closes it";
+    EXPECT_TRUE(selected.empty());
+    Key(picker, Qt::Key_Down, Qt::AltModifier);
+    Key(&picker->ListBox(), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_FALSE(picker->DroppedDown());
+    Key(picker, Qt::Key_Down);
+    EXPECT_FALSE(picker->DroppedDown()) << "Down alone does not open it";
 }
 
 TEST_F(PickerFixture, EnterEscapeAndAClickOnAPicture)
@@ -233,7 +275,7 @@ TEST_F(PickerFixture, EnterEscapeAndAClickOnAPicture)
     EXPECT_EQ(selected, (std::vector<int>{0, 4})) << "one event per click";
 }
 
-TEST_F(PickerFixture, NavigatorButtonsKeepThePopupOpen)
+TEST_F(PickerFixture, NavigatorButtonsMoveTheSelectionWithoutPicking)
 {
     Load();
     picker->DropDownToggle();
@@ -245,7 +287,8 @@ TEST_F(PickerFixture, NavigatorButtonsKeepThePopupOpen)
     QApplication::sendEvent(&picker->ListBox(), &press);
     QApplication::sendEvent(&picker->ListBox(), &release);
     EXPECT_TRUE(picker->DroppedDown());
-    EXPECT_EQ(selected, (std::vector<int>{1}));
+    EXPECT_EQ(picker->SelectedImageIndex(), 1);
+    EXPECT_TRUE(selected.empty());
 }
 
 TEST_F(PickerFixture, NavigatorPressThatCannotMoveLeavesTheNextPickClosingThePopup)
