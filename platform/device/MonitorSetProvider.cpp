@@ -83,12 +83,20 @@ QString MonitorSetProvider::PanelInstance() const
 std::vector<MonitorInfo> MonitorSetProvider::Monitors() const
 {
     std::vector<MonitorInfo> monitors;
-    if (const QString panel = PanelInstance(); !panel.isEmpty())
-        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true, true});
+    if (const QString panel = PanelInstance(); !panel.isEmpty()) {
+        int percent = -1;
+        if (auto* targets = dynamic_cast<BrightnessTargets*>(panel_.get())) {
+            const std::optional<BrightnessReading> reading = targets->Active();
+            if (reading && reading->Instance == panel)
+                percent = reading->Percent;
+        }
+        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true, true, percent});
+    }
     if (ddc_) {
         for (const DdcMonitorState& m : ddc_->Monitors()) {
             monitors.push_back(MonitorInfo{DdcInstanceName(m.Display.Id), m.Display.Model, m.Display.Serial,
-                                           m.Display.Connector, false, m.Answering, m.Maximum > 0});
+                                           m.Display.Connector, false, m.Answering, m.Maximum > 0,
+                                           m.Maximum > 0 ? m.CurrentPercent : -1});
         }
     }
     return monitors;
@@ -96,6 +104,15 @@ std::vector<MonitorInfo> MonitorSetProvider::Monitors() const
 
 QString MonitorSetProvider::ActiveInstance() const
 {
+    if (all_) {
+        // A monitor that stops answering stays the one shown: the views do
+        // not jump to another monitor's brightness at an outage.
+        for (const MonitorInfo& m : Monitors()) {
+            if (m.Controllable)
+                return m.InstanceName;
+        }
+        return QString();
+    }
     if (!active_.isEmpty())
         return active_;
     const std::vector<MonitorInfo> monitors = Monitors();
@@ -107,6 +124,8 @@ QString MonitorSetProvider::ActiveInstance() const
 }
 
 void MonitorSetProvider::SetActive(const QString& instanceName) { active_ = instanceName; }
+
+void MonitorSetProvider::SetAllMonitors(bool all) { all_ = all; }
 
 const DdcMonitorState* MonitorSetProvider::FindDdc(const std::vector<DdcMonitorState>& monitors,
                                                    const QString& instanceName) const

@@ -23,6 +23,8 @@ struct MonitorInfo {
     // False for a monitor that did not answer at detection: its range is
     // unknown, so it is listed but cannot be worked on.
     bool Controllable = true;
+    // Its brightness as last read or written, 0..100; -1 when not known.
+    int Percent = -1;
 };
 
 inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
@@ -55,9 +57,16 @@ public:
     std::vector<MonitorInfo> Monitors() const;
 
     // The instance the program works on. Until one is set: the panel, else
-    // the first DDC/CI monitor that answers.
+    // the first DDC/CI monitor that answers. With all monitors worked on at
+    // once: the one the views show, the panel, else the first monitor that
+    // can be set.
     QString ActiveInstance() const;
     void SetActive(const QString& instanceName);
+
+    // Every monitor is worked on at once; the level owner still reads and
+    // follows the active one.
+    bool AllMonitors() const { return all_; }
+    void SetAllMonitors(bool all);
 
     QString Namespace() const override;
     const WbemObject& ClassDefinition(const QString& className) const override;
@@ -90,6 +99,7 @@ private:
     std::shared_ptr<DdcMonitors> ddc_;
     int levels_;
     QString active_;
+    bool all_ = false;
     bool noDetection_ = false;
 };
 
