@@ -67,8 +67,20 @@ void TAllMonitors::SetRange(const QString& instanceName, MonitorRange range)
     ranges_[MonitorRangeKey(monitor->Model, monitor->Serial)] = range;
     if (settings_)
         SaveMonitorRange(*settings_, monitor->Model, monitor->Serial, range);
-    if (const std::optional<int> level = LevelInForce(); level && monitor->Controllable)
-        Write(*monitor, *level);
+    ShowRange(instanceName, range);
+}
+
+void TAllMonitors::ShowRange(const QString& instanceName, MonitorRange range)
+{
+    const std::optional<MonitorInfo> monitor = Find(instanceName);
+    const std::optional<int> level = LevelInForce();
+    if (!monitor || !monitor->Controllable || !level)
+        return;
+    try {
+        monitors_->SetPercent(instanceName, PercentInRange(*level, range));
+    } catch (const Exception&) {
+        // A monitor that does not answer is named by the monitor set.
+    }
 }
 
 int TAllMonitors::Spread(int levelPercent, const QString& shown)

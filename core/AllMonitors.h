@@ -45,6 +45,9 @@ public:
     // Keeps the range of the monitor of that instance name and shows it at
     // once: the monitor gets the level in force through its new range.
     void SetRange(const QString& instanceName, MonitorRange range);
+    // Shows a range on its monitor without keeping it (a track bar on its
+    // way); SetRange follows when it is let go.
+    void ShowRange(const QString& instanceName, MonitorRange range);
 
     // The level's percent is being written to `shown`, the monitor the views
     // show: returns that monitor's own percent, and with "All monitors" gives

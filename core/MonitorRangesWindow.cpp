@@ -92,8 +92,10 @@ void TMonitorRangesWindow::Rebuild()
     }
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row row = rows_[i];
-        row.Lowest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, false); };
-        row.Highest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, true); };
+        row.Lowest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, false, false); };
+        row.Highest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, true, false); };
+        row.Lowest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, false, true); };
+        row.Highest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, true, true); };
         row.Name->show();
         row.Lowest->show();
         row.Highest->show();
@@ -101,7 +103,7 @@ void TMonitorRangesWindow::Rebuild()
     setFixedSize(MonitorRangesWindowSize(int(rows_.size())));
 }
 
-void TMonitorRangesWindow::RangeMoved(const Row& row, bool highestMoved)
+void TMonitorRangesWindow::RangeMoved(const Row& row, bool highestMoved, bool keep)
 {
     if (moving_)
         return;
@@ -119,7 +121,12 @@ void TMonitorRangesWindow::RangeMoved(const Row& row, bool highestMoved)
         }
     }
     moving_ = false;
-    RunGuarded([&] { monitors_.SetRange(row.InstanceName, MonitorRange{lowest, highest}); });
+    RunGuarded([&] {
+        if (keep)
+            monitors_.SetRange(row.InstanceName, MonitorRange{lowest, highest});
+        else
+            monitors_.ShowRange(row.InstanceName, MonitorRange{lowest, highest});
+    });
 }
 
 TMonitorRangesWindow* ShowMonitorRanges(TAllMonitors& monitors, QWidget* owner)

@@ -26,8 +26,8 @@ QSize MonitorRangesWindowSize(int rows);
 
 // The "Monitors" window: one row per monitor that can be set, named by model
 // (the panel as "Built-in panel"), with a track bar for the lowest and one
-// for the highest percent of its range. Moving a track bar keeps the range
-// and shows it on that monitor at once.
+// for the highest percent of its range. The monitor shows the range while a
+// track bar moves; letting it go keeps the range.
 class TMonitorRangesWindow : public QWidget {
 public:
     TMonitorRangesWindow(TAllMonitors& monitors, QWidget* parent = nullptr);
@@ -44,7 +44,9 @@ public:
     const std::vector<Row>& Rows() const { return rows_; }
 
 private:
-    void RangeMoved(const Row& row, bool highestMoved);
+    // A track bar moved: the other end gives way where the range would turn
+    // round, and the monitor shows the range; `keep` once it is let go.
+    void RangeMoved(const Row& row, bool highestMoved, bool keep);
 
     TAllMonitors& monitors_;
     std::vector<Row> rows_;

@@ -162,6 +162,11 @@ TEST_F(AllMonitorsTest, ChoosingOneMonitorLeavesTheOthersAloneAndTheChoiceAndRan
     ASSERT_EQ(window->Rows().size(), 2u);
     EXPECT_EQ(window->Rows()[1].Name->text(), "LG HDR 4K");
     const int level = form->ShownLevel();
+    // While a track bar is on its way the monitor shows the range; nothing is kept yet.
+    form->AllMonitors().ShowRange("ddc:b", {0, 30});
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == PercentInRange(level * 10, {0, 30}); }))
+        << ddc.Brightness("b");
+    EXPECT_EQ(form->AllMonitors().RangeOf(form->AllMonitors().Monitors()[1]), MonitorRange{});
     window->Rows()[1].Highest->SetPosition(50);
     const int expected = PercentInRange(level * 10, {0, 50});
     EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == expected; }))
