@@ -24,6 +24,11 @@ std::vector<MonitorInfo> TAllMonitors::Monitors() const
     return monitors_ ? monitors_->Monitors() : std::vector<MonitorInfo>{};
 }
 
+std::optional<int> TAllMonitors::PercentOf(const QString& instanceName) const
+{
+    return monitors_ ? monitors_->PercentOf(instanceName) : std::nullopt;
+}
+
 bool TAllMonitors::Possible() const
 {
     const std::vector<MonitorInfo> known = Monitors();

@@ -59,6 +59,8 @@ public:
     void WriteOne(const QString& instanceName, int levelPercent);
 
     std::vector<MonitorInfo> Monitors() const;
+    // That monitor's own percent now; nullopt when not known.
+    std::optional<int> PercentOf(const QString& instanceName) const;
 
 private:
     std::optional<MonitorInfo> Find(const QString& instanceName) const;

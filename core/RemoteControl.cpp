@@ -30,8 +30,9 @@ BusMonitorList BusMonitors(TForm1& form)
     TAllMonitors& all = form.AllMonitors();
     for (const MonitorInfo& m : all.Monitors()) {
         BusMonitor monitor{m.InstanceName, m.Panel ? QStringLiteral("Built-in panel") : m.Model, -1, m.Answering};
-        if (m.Percent >= 0 && form.LevelCount() > 0)
-            monitor.Level = NearestLevelIndex(form.Brightness().LevelList, all.LevelPercentOf(m.InstanceName, m.Percent));
+        const std::optional<int> percent = m.Controllable ? all.PercentOf(m.InstanceName) : std::nullopt;
+        if (percent && form.LevelCount() > 0)
+            monitor.Level = NearestLevelIndex(form.Brightness().LevelList, all.LevelPercentOf(m.InstanceName, *percent));
         list << monitor;
     }
     return list;

@@ -83,20 +83,12 @@ QString MonitorSetProvider::PanelInstance() const
 std::vector<MonitorInfo> MonitorSetProvider::Monitors() const
 {
     std::vector<MonitorInfo> monitors;
-    if (const QString panel = PanelInstance(); !panel.isEmpty()) {
-        int percent = -1;
-        if (auto* targets = dynamic_cast<BrightnessTargets*>(panel_.get())) {
-            const std::optional<BrightnessReading> reading = targets->Active();
-            if (reading && reading->Instance == panel)
-                percent = reading->Percent;
-        }
-        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true, true, percent});
-    }
+    if (const QString panel = PanelInstance(); !panel.isEmpty())
+        monitors.push_back(MonitorInfo{panel, kBuiltInPanelModel, QString(), QString(), true, true, true});
     if (ddc_) {
         for (const DdcMonitorState& m : ddc_->Monitors()) {
             monitors.push_back(MonitorInfo{DdcInstanceName(m.Display.Id), m.Display.Model, m.Display.Serial,
-                                           m.Display.Connector, false, m.Answering, m.Maximum > 0,
-                                           m.Maximum > 0 ? m.CurrentPercent : -1});
+                                           m.Display.Connector, false, m.Answering, m.Maximum > 0});
         }
     }
     return monitors;
@@ -219,6 +211,22 @@ std::optional<BrightnessReading> MonitorSetProvider::Active()
     if (m == nullptr)
         return std::nullopt;
     return BrightnessReading{active, levels_, m->CurrentPercent};
+}
+
+std::optional<int> MonitorSetProvider::PercentOf(const QString& instance)
+{
+    if (!IsDdcInstance(instance)) {
+        auto* panel = dynamic_cast<BrightnessTargets*>(panel_.get());
+        const std::optional<BrightnessReading> reading = panel ? panel->Active() : std::nullopt;
+        if (!reading || reading->Instance != instance)
+            return std::nullopt;
+        return reading->Percent;
+    }
+    const std::vector<DdcMonitorState> monitors = ddc_ ? ddc_->Monitors() : std::vector<DdcMonitorState>{};
+    const DdcMonitorState* m = FindDdc(monitors, instance);
+    if (m == nullptr)
+        return std::nullopt;
+    return m->CurrentPercent;
 }
 
 void MonitorSetProvider::SetPercent(const QString& instance, int percent)

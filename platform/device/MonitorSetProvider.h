@@ -23,8 +23,6 @@ struct MonitorInfo {
     // False for a monitor that did not answer at detection: its range is
     // unknown, so it is listed but cannot be worked on.
     bool Controllable = true;
-    // Its brightness as last read or written, 0..100; -1 when not known.
-    int Percent = -1;
 };
 
 inline const QString kBuiltInPanelModel = QStringLiteral("Built-in display");
@@ -82,6 +80,9 @@ public:
     // The active monitor as it reads now; nullopt when it is not there (or
     // is a panel that cannot be read in these terms).
     std::optional<BrightnessReading> Active() override;
+    // Any monitor's brightness in percent: the panel read now, a DDC/CI
+    // monitor as last read or written; nullopt when not known.
+    std::optional<int> PercentOf(const QString& instance);
 
 signals:
     void DetectionFinished();
