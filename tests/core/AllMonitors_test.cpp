@@ -16,6 +16,7 @@
 #include "support/EventLoop.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
 
@@ -156,6 +157,16 @@ TEST_F(AllMonitorsTest, ChoosingOneMonitorLeavesTheOthersAloneAndTheChoiceAndRan
     EXPECT_FALSE(MonitorItem("All monitors")->isChecked());
 
     MonitorItem("All monitors")->trigger();
+    // "Monitors..." in the submenu opens the window.
+    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("Monitors...") != nullptr; }));
+    MonitorItem("Monitors...")->trigger();
+    const auto shown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (dynamic_cast<TMonitorRangesWindow*>(w) && w->isVisible())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(shown());
     // The "Monitors" window: its track bars keep the range and show it on the
     // monitor at once.
     TMonitorRangesWindow* window = ShowMonitorRanges(form->AllMonitors(), form.get());
