@@ -174,7 +174,6 @@ public:
     void SelectMonitor(const QString& instanceName) { monitorSelection_->Select(instanceName); }
     // Every monitor at once, each through its own range.
     TAllMonitors& AllMonitors() { return *allMonitors_; }
-    TMonitorSelection& MonitorSelection() { return *monitorSelection_; }
 
 protected:
     void Loaded() override;
