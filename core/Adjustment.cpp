@@ -24,7 +24,11 @@ namespace lumora {
 
 void TForm1::WriteLevelToDevice(int index)
 {
-    brightness_.SetBrightness(brightness_.LevelValue(index), brightness_.MonitorInstanceName);
+    int value = brightness_.LevelValue(index);
+    // Through the monitor's own range; with "All monitors" every other monitor gets its own value too.
+    if (!brightness_.Updating())
+        value = allMonitors_->Spread(value, brightness_.MonitorInstanceName);
+    brightness_.SetBrightness(value, brightness_.MonitorInstanceName);
 }
 
 // ------------------------------------------------------- views follow
@@ -146,6 +150,7 @@ void TForm1::BrightnessChangedOutside(const QString& instanceName, int percent)
 {
     if (instanceName != brightness_.MonitorInstanceName || LevelCount() < 1)
         return;
+    percent = allMonitors_->LevelPercentOf(instanceName, percent);
     level_->ChangedElsewhere(NearestLevelIndex(brightness_.LevelList, percent));
 }
 

@@ -12,6 +12,7 @@
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
 #include "core/LevelMath.h"
+#include "core/MonitorRangesWindow.h"
 #include "core/TrayGestures.h"
 #include "core/WindowAccess.h"
 #include "platform/device/AccessAdvice.h"
@@ -59,6 +60,14 @@ TForm1::TForm1(TForm1Services services)
     level_ = std::make_unique<TLevelModel>([this](int index) { WriteLevelToDevice(index); },
                                            FadePace{TAdvSmoothGauge::kAnimationInterval, gauge_->AnimationFactor()});
     level_->OnChanged = [this](int level, LevelSource source) { LevelChanged(level, source); };
+    allMonitors_ = std::make_unique<TAllMonitors>(services_.Monitors.get(), services_.Settings);
+    allMonitors_->LevelPercentSource = [this]() -> std::optional<int> {
+        if (LevelCount() < 1 || level_->Level() < 0)
+            return std::nullopt;
+        return brightness_.LevelValue(level_->Level());
+    };
+    allMonitors_->OnSettingsProblem = [this](std::exception_ptr e) { ReportSettingsProblem(e); };
+    monitorSelection_->OnEditRanges = [this] { ShowMonitorRanges(*allMonitors_, this); };
     idle_ = std::make_unique<TIdleDimming>(services_.Idle, services_.IdleCheckIntervalMs, [this] {
         if (LevelCount() >= 1)
             level_->Request(0, LevelSource::IdleDimming);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AllMonitors.h"
 #include "core/BrightnessAccess.h"
 #include "core/IdleDimming.h"
 #include "core/LevelModel.h"
@@ -177,6 +178,8 @@ public:
     // fewer than two monitors) and the switch to another monitor.
     QMenu* MonitorMenu() const { return monitorSelection_->Menu(); }
     void SelectMonitor(const QString& instanceName) { monitorSelection_->Select(instanceName); }
+    // Every monitor at once, each through its own range.
+    TAllMonitors& AllMonitors() { return *allMonitors_; }
 
 protected:
     void Loaded() override;
@@ -276,6 +279,7 @@ private:
     // hold presets, and closing must not save them over the user's.
     bool settingsShown_ = false;
     std::unique_ptr<TMonitorSelection> monitorSelection_;
+    std::unique_ptr<TAllMonitors> allMonitors_;
     std::unique_ptr<TLevelModel> level_;
     std::unique_ptr<TIdleDimming> idle_;
     std::unique_ptr<TResumeReapply> resume_;

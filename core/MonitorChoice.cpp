@@ -12,6 +12,7 @@ namespace {
 
 const QString kModelValue = QStringLiteral("MonitorModel");
 const QString kSerialValue = QStringLiteral("MonitorSerial");
+const QString kAllValue = QStringLiteral("AllMonitors");
 
 } // namespace
 
@@ -73,6 +74,10 @@ std::optional<RememberedMonitor> LoadRememberedMonitor(TSettingsStore& store)
         remembered = RememberedMonitor{registry.ReadString(kModelValue),
                                        registry.ValueExists(kSerialValue) ? registry.ReadString(kSerialValue) : QString()};
     }
+    if (registry.ValueExists(kAllValue) && registry.ReadBool(kAllValue)) {
+        remembered = remembered.value_or(RememberedMonitor{});
+        remembered->All = true;
+    }
     registry.CloseKey();
     return remembered;
 }
@@ -84,6 +89,7 @@ void SaveRememberedMonitor(TSettingsStore& store, const RememberedMonitor& monit
         return;
     registry.WriteString(kModelValue, monitor.Model);
     registry.WriteString(kSerialValue, monitor.Serial);
+    registry.WriteBool(kAllValue, monitor.All);
     registry.CloseKey();
 }
 

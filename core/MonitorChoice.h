@@ -18,10 +18,11 @@ struct ScreenIdentity {
     QString Serial;
 };
 
-// A monitor the user chose, kept across starts.
+// A monitor the user chose, kept across starts; or "All monitors".
 struct RememberedMonitor {
     QString Model;
     QString Serial;
+    bool All = false;
     friend bool operator==(const RememberedMonitor&, const RememberedMonitor&) = default;
 };
 
@@ -39,7 +40,8 @@ bool IsRemembered(const MonitorInfo& monitor, const std::optional<RememberedMoni
 // tie); 0 for an empty list.
 int NearestLevelIndex(const QStringList& levelList, int value);
 
-// Kept under the settings root as "MonitorModel" and "MonitorSerial".
+// Kept under the settings root as "MonitorModel", "MonitorSerial" and
+// "AllMonitors".
 std::optional<RememberedMonitor> LoadRememberedMonitor(TSettingsStore& store);
 void SaveRememberedMonitor(TSettingsStore& store, const RememberedMonitor& monitor);
 

@@ -67,13 +67,18 @@ bool TMonitorSelection::StartDetection()
     waiting_ = !monitors_->Detected();
     if (waiting_) {
         const std::optional<RememberedMonitor> remembered = Remembered();
+        // "All monitors" shows the panel: it need not wait either.
         for (const MonitorInfo& m : monitors_->Monitors()) {
-            if (m.Panel && (!remembered || IsRemembered(m, remembered)))
+            if (m.Panel && (!remembered || remembered->All || IsRemembered(m, remembered)))
                 waiting_ = false;
         }
     }
     QObject::connect(monitors_, &MonitorSetProvider::DetectionFinished, this, [this] {
         if (!waiting_) {
+            // The panel was worked on alone while the others were looked for;
+            // it stays the one shown.
+            if (!monitors_->AllMonitors() && AllByDefault(Remembered()))
+                monitors_->SetAllMonitors(true);
             RebuildMenu();
             return;
         }
@@ -85,9 +90,24 @@ bool TMonitorSelection::StartDetection()
     return waiting_;
 }
 
+bool TMonitorSelection::AllPossible() const
+{
+    const std::vector<MonitorInfo> known = monitors_->Monitors();
+    return std::count_if(known.begin(), known.end(), [](const MonitorInfo& m) { return m.Controllable; }) > 1;
+}
+
+bool TMonitorSelection::AllByDefault(const std::optional<RememberedMonitor>& remembered) const
+{
+    return (!remembered || remembered->All) && AllPossible();
+}
+
 void TMonitorSelection::ChooseActive(const QScreen* shown)
 {
     if (monitors_ == nullptr)
+        return;
+    const std::optional<RememberedMonitor> remembered = Remembered();
+    monitors_->SetAllMonitors(AllByDefault(remembered));
+    if (monitors_->AllMonitors())
         return;
     const std::vector<MonitorInfo> known = monitors_->Monitors();
     ScreenIdentity screenShown;
@@ -96,7 +116,7 @@ void TMonitorSelection::ChooseActive(const QScreen* shown)
         screenShown.Model = shown->model();
         screenShown.Serial = shown->serialNumber();
     }
-    if (const std::optional<std::size_t> chosen = ChooseMonitor(known, Remembered(), screenShown))
+    if (const std::optional<std::size_t> chosen = ChooseMonitor(known, remembered, screenShown))
         monitors_->SetActive(known[*chosen].InstanceName);
 }
 
@@ -118,13 +138,22 @@ void TMonitorSelection::RebuildMenu()
     if (known.size() < 2 && noDdc.isEmpty())
         return; // with one monitor the menu stays as it always was
     const QString active = monitors_->ActiveInstance();
+    const bool all = monitors_->AllMonitors();
     menu_ = new QMenu(QStringLiteral("Monitor"), trayMenu_);
     auto* group = new QActionGroup(menu_);
     group->setExclusive(true);
+    const bool allPossible = AllPossible();
+    if (allPossible) {
+        QAction* item = menu_->addAction(QStringLiteral("All monitors"));
+        item->setCheckable(true);
+        item->setChecked(all);
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, this, [this] { RunGuarded([&] { SelectAll(); }); });
+    }
     for (const MonitorInfo& m : known) {
         QAction* item = menu_->addAction(MenuText(m, known));
         item->setCheckable(true);
-        item->setChecked(m.InstanceName == active);
+        item->setChecked(!all && m.InstanceName == active);
         item->setEnabled(m.Controllable);
         group->addAction(item);
         const QString name = m.InstanceName;
@@ -134,6 +163,14 @@ void TMonitorSelection::RebuildMenu()
         QAction* none = menu_->addAction(QStringLiteral("No DDC/CI"));
         none->setEnabled(false);
         none->setToolTip(noDdc);
+    }
+    if (allPossible) {
+        menu_->addSeparator();
+        QAction* ranges = menu_->addAction(QStringLiteral("Monitors..."));
+        QObject::connect(ranges, &QAction::triggered, this, [this] {
+            if (OnEditRanges)
+                RunGuarded(OnEditRanges);
+        });
     }
     const QList<QAction*> items = trayMenu_->actions();
     trayMenu_->insertMenu(items.value(items.indexOf(menuAfter_) + 1), menu_);
@@ -149,9 +186,29 @@ void TMonitorSelection::Select(const QString& instanceName)
     if (chosen == known.end() || !chosen->Controllable)
         return;
 
+    monitors_->SetAllMonitors(false);
     monitors_->SetActive(instanceName);
     if (settings_)
         SaveRememberedMonitor(*settings_, RememberedMonitor{chosen->Model, chosen->Serial});
+    if (OnSwitched)
+        OnSwitched();
+    RebuildMenu();
+}
+
+void TMonitorSelection::SelectAll()
+{
+    if (monitors_ == nullptr || !AllPossible())
+        return;
+    monitors_->SetAllMonitors(true);
+    if (settings_) {
+        // The single monitor chosen before is kept for a start with only
+        // one monitor left.
+        RememberedMonitor remembered = Remembered().value_or(RememberedMonitor{});
+        remembered.All = true;
+        SaveRememberedMonitor(*settings_, remembered);
+    }
+    // The views take the shown monitor's own level; nothing is written
+    // until the level changes, which then reaches every monitor.
     if (OnSwitched)
         OnSwitched();
     RebuildMenu();

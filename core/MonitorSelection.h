@@ -34,6 +34,8 @@ public:
     std::function<void()> OnSwitched;
     // The remembered choice could not be read (the usual choice is made).
     std::function<void(std::exception_ptr)> OnSettingsProblem;
+    // "Monitors..." was chosen: the monitors' ranges are to be shown.
+    std::function<void()> OnEditRanges;
 
     // Starts finding the monitors in the background; true when the window
     // must wait for them before it can work on one (OnDetected follows). A
@@ -41,8 +43,10 @@ public:
     // monitor last time, which may still be on its way.
     bool StartDetection();
 
-    // Makes the remembered monitor active, else the one showing the window,
-    // else the panel.
+    // Works on all monitors at once when that was chosen last time, or when
+    // nothing was chosen and more than one monitor can be set; else makes
+    // the remembered monitor active, else the panel, else the one showing the
+    // window.
     void ChooseActive(const QScreen* shown);
 
     // The submenu, built anew for the monitors known now; null with fewer
@@ -53,9 +57,16 @@ public:
     // Makes the named monitor active and remembers it; a monitor not known or
     // not controllable is ignored.
     void Select(const QString& instanceName);
+    // Works on every monitor at once and remembers it; ignored while fewer
+    // than two monitors can be set.
+    void SelectAll();
 
 private:
     std::optional<RememberedMonitor> Remembered() const;
+    bool AllPossible() const;
+    // With nothing remembered, or "All monitors" remembered, and more than one
+    // monitor to set: all of them.
+    bool AllByDefault(const std::optional<RememberedMonitor>& remembered) const;
 
     MonitorSetProvider* monitors_;
     TSettingsStore* settings_;

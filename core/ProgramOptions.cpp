@@ -45,6 +45,13 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
             options.ListPictures = true;
         } else if (name == "get-level") {
             options.GetLevel = true;
+        } else if (name == "list-monitors") {
+            options.ListMonitors = true;
+        } else if (name == "monitor") {
+            const auto v = value();
+            if (!v || v->trimmed().isEmpty())
+                return Fail("Option --monitor needs a monitor id (see --list-monitors).");
+            options.Monitor = v->trimmed();
         } else if (name == "set-level") {
             const auto v = value();
             bool ok = false;
@@ -84,6 +91,10 @@ ProgramOptionsResult ParseProgramOptions(const QStringList& arguments)
     }
     if (options.GetLevel && options.SetLevel)
         return Fail("Options --get-level and --set-level cannot be used together.");
+    if (!options.Monitor.isEmpty() && !options.SetLevel)
+        return Fail("Option --monitor goes with --set-level.");
+    if (options.ListMonitors && (options.GetLevel || options.SetLevel))
+        return Fail("Option --list-monitors cannot be used with --get-level or --set-level.");
     return {options, {}};
 }
 
@@ -122,6 +133,10 @@ QString ProgramUsage()
         "  --get-level               print the running copy's level number and exit\n"
         "  --set-level N             set the running copy's level number to N (0 is the\n"
         "                            lowest) and exit\n"
+        "  --monitor ID              with --set-level: set that monitor alone, through\n"
+        "                            its range\n"
+        "  --list-monitors           print the running copy's monitors (id, level,\n"
+        "                            answering, name), one a line, and exit\n"
         "  --help                    show this help and exit\n"
         "  --version                 show the version and exit\n");
 }

@@ -29,6 +29,10 @@ struct ProgramOptions {
     // (a level index), and exit.
     bool GetLevel = false;
     std::optional<int> SetLevel;
+    // --set-level for this monitor alone (an id from --list-monitors).
+    QString Monitor;
+    // Print the running copy's monitors, one a line, and exit.
+    bool ListMonitors = false;
     bool ShowHelp = false;
     bool ShowVersion = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/shell/BrightnessBusService.h"
+
 namespace lumora {
 
 class BrightnessBusService;
@@ -15,7 +17,14 @@ struct ProgramOptions;
 // the shown level is announced.
 void ConnectBrightnessBus(TForm1& form, BrightnessBusService& service);
 
-// Carries out --get-level or --set-level against the running copy and
+// Every monitor with the level index it shows through its range.
+BusMonitorList BusMonitors(TForm1& form);
+// One monitor to a level index, through its range. The monitor the program
+// works on alone is set as the user's choice would; any other monitor is
+// written by itself, and the views move only when it is the one they show.
+void SetMonitorLevel(TForm1& form, const QString& id, int level);
+
+// Carries out --get-level, --set-level (with --monitor) or --list-monitors against the running copy and
 // returns the exit code: 0 done (the level printed on stdout for
 // --get-level), 1 when no copy runs or the call failed, 2 when the copy
 // refused the level. Messages go to stderr.

@@ -198,7 +198,7 @@ int main(int argc, char** argv)
         std::printf("%s %s\n", kTitle, kVersion);
         return 0;
     }
-    if (options.GetLevel || options.SetLevel) {
+    if (options.GetLevel || options.SetLevel || options.ListMonitors) {
         // Asks the running copy; never a window of its own.
         QCoreApplication remote(argc, argv);
         return RunRemoteCommand(options);

@@ -96,6 +96,15 @@ std::vector<MonitorInfo> MonitorSetProvider::Monitors() const
 
 QString MonitorSetProvider::ActiveInstance() const
 {
+    if (all_) {
+        // A monitor that stops answering stays the one shown: the views do
+        // not jump to another monitor's brightness at an outage.
+        for (const MonitorInfo& m : Monitors()) {
+            if (m.Controllable)
+                return m.InstanceName;
+        }
+        return QString();
+    }
     if (!active_.isEmpty())
         return active_;
     const std::vector<MonitorInfo> monitors = Monitors();
@@ -107,6 +116,8 @@ QString MonitorSetProvider::ActiveInstance() const
 }
 
 void MonitorSetProvider::SetActive(const QString& instanceName) { active_ = instanceName; }
+
+void MonitorSetProvider::SetAllMonitors(bool all) { all_ = all; }
 
 const DdcMonitorState* MonitorSetProvider::FindDdc(const std::vector<DdcMonitorState>& monitors,
                                                    const QString& instanceName) const
@@ -200,6 +211,22 @@ std::optional<BrightnessReading> MonitorSetProvider::Active()
     if (m == nullptr)
         return std::nullopt;
     return BrightnessReading{active, levels_, m->CurrentPercent};
+}
+
+std::optional<int> MonitorSetProvider::PercentOf(const QString& instance)
+{
+    if (!IsDdcInstance(instance)) {
+        auto* panel = dynamic_cast<BrightnessTargets*>(panel_.get());
+        const std::optional<BrightnessReading> reading = panel ? panel->Active() : std::nullopt;
+        if (!reading || reading->Instance != instance)
+            return std::nullopt;
+        return reading->Percent;
+    }
+    const std::vector<DdcMonitorState> monitors = ddc_ ? ddc_->Monitors() : std::vector<DdcMonitorState>{};
+    const DdcMonitorState* m = FindDdc(monitors, instance);
+    if (m == nullptr)
+        return std::nullopt;
+    return m->CurrentPercent;
 }
 
 void MonitorSetProvider::SetPercent(const QString& instance, int percent)

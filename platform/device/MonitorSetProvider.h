@@ -55,9 +55,16 @@ public:
     std::vector<MonitorInfo> Monitors() const;
 
     // The instance the program works on. Until one is set: the panel, else
-    // the first DDC/CI monitor that answers.
+    // the first DDC/CI monitor that answers. With all monitors worked on at
+    // once: the one the views show, the panel, else the first monitor that
+    // can be set.
     QString ActiveInstance() const;
     void SetActive(const QString& instanceName);
+
+    // Every monitor is worked on at once; the level owner still reads and
+    // follows the active one.
+    bool AllMonitors() const { return all_; }
+    void SetAllMonitors(bool all);
 
     QString Namespace() const override;
     const WbemObject& ClassDefinition(const QString& className) const override;
@@ -73,6 +80,9 @@ public:
     // The active monitor as it reads now; nullopt when it is not there (or
     // is a panel that cannot be read in these terms).
     std::optional<BrightnessReading> Active() override;
+    // Any monitor's brightness in percent: the panel read now, a DDC/CI
+    // monitor as last read or written; nullopt when not known.
+    std::optional<int> PercentOf(const QString& instance);
 
 signals:
     void DetectionFinished();
@@ -90,6 +100,7 @@ private:
     std::shared_ptr<DdcMonitors> ddc_;
     int levels_;
     QString active_;
+    bool all_ = false;
     bool noDetection_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/shell/BrightnessBusService.h"
 
+#include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -23,8 +24,11 @@ BrightnessBusAnswer Call(QDBusConnection& bus, const QDBusMessage& call)
     const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ErrorMessage) {
         answer.Result = BrightnessBusAnswer::Done;
-        if (!reply.arguments().isEmpty())
-            answer.Level = qvariant_cast<QDBusVariant>(reply.arguments().first()).variant().toInt();
+        const QVariant first = reply.arguments().value(0);
+        if (first.userType() == qMetaTypeId<QDBusVariant>())
+            answer.Level = qvariant_cast<QDBusVariant>(first).variant().toInt();
+        else if (first.userType() == qMetaTypeId<QDBusArgument>())
+            answer.Monitors = qdbus_cast<BusMonitorList>(first);
         return answer;
     }
     const QDBusError error(reply);
@@ -58,6 +62,29 @@ BrightnessBusAnswer SetRunningLevel(int level, QDBusConnection bus)
                                                       QString::fromLatin1(brightnessbus::kInterface),
                                                       QStringLiteral("SetLevel"));
     set << level;
+    BrightnessBusAnswer answer = Call(bus, set);
+    if (answer.Result == BrightnessBusAnswer::Done)
+        answer.Level = level;
+    return answer;
+}
+
+BrightnessBusAnswer ListRunningMonitors(QDBusConnection bus)
+{
+    RegisterBusMonitorTypes();
+    const QDBusMessage list = QDBusMessage::createMethodCall(QString::fromLatin1(brightnessbus::kService),
+                                                             QString::fromLatin1(brightnessbus::kPath),
+                                                             QString::fromLatin1(brightnessbus::kInterface),
+                                                             QStringLiteral("Monitors"));
+    return Call(bus, list);
+}
+
+BrightnessBusAnswer SetRunningMonitorLevel(const QString& id, int level, QDBusConnection bus)
+{
+    QDBusMessage set = QDBusMessage::createMethodCall(QString::fromLatin1(brightnessbus::kService),
+                                                      QString::fromLatin1(brightnessbus::kPath),
+                                                      QString::fromLatin1(brightnessbus::kInterface),
+                                                      QStringLiteral("SetMonitorLevel"));
+    set << id << level;
     BrightnessBusAnswer answer = Call(bus, set);
     if (answer.Result == BrightnessBusAnswer::Done)
         answer.Level = level;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/shell/BrightnessBusService.h"
+
 #include <QDBusConnection>
 #include <QString>
 
@@ -16,11 +18,17 @@ struct BrightnessBusAnswer {
     Outcome Result = Failed;
     int Level = -1;
     QString Message;
+    BusMonitorList Monitors; // after ListRunningMonitors
 };
 
 // The running copy's Level property.
 BrightnessBusAnswer ReadRunningLevel(QDBusConnection bus = QDBusConnection::sessionBus());
 // Calls the running copy's SetLevel.
 BrightnessBusAnswer SetRunningLevel(int level, QDBusConnection bus = QDBusConnection::sessionBus());
+// Calls the running copy's Monitors.
+BrightnessBusAnswer ListRunningMonitors(QDBusConnection bus = QDBusConnection::sessionBus());
+// Calls the running copy's SetMonitorLevel.
+BrightnessBusAnswer SetRunningMonitorLevel(const QString& id, int level,
+                                           QDBusConnection bus = QDBusConnection::sessionBus());
 
 } // namespace lumora

@@ -3,15 +3,43 @@
 #include "platform/framework/Exception.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMetaType>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace lumora {
 
-BrightnessBusService::BrightnessBusService() = default;
+QDBusArgument& operator<<(QDBusArgument& argument, const BusMonitor& monitor)
+{
+    argument.beginStructure();
+    argument << monitor.Id << monitor.Name << monitor.Level << monitor.Answering;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, BusMonitor& monitor)
+{
+    argument.beginStructure();
+    argument >> monitor.Id >> monitor.Name >> monitor.Level >> monitor.Answering;
+    argument.endStructure();
+    return argument;
+}
+
+void RegisterBusMonitorTypes()
+{
+    static const bool registered = [] {
+        qDBusRegisterMetaType<BusMonitor>();
+        qDBusRegisterMetaType<BusMonitorList>();
+        return true;
+    }();
+    (void)registered;
+}
+
+BrightnessBusService::BrightnessBusService() { RegisterBusMonitorTypes(); }
 
 BrightnessBusService::~BrightnessBusService()
 {
@@ -85,6 +113,39 @@ void BrightnessBusService::SetLevel(int level)
     } catch (const std::exception& error) {
         // The caller is told; the window shows nothing for a request that
         // came from outside.
+        Refuse(QDBusError::errorString(QDBusError::Failed), QString::fromUtf8(error.what()));
+    }
+}
+
+} // namespace lumora
+
+namespace lumora {
+
+BusMonitorList BrightnessBusService::Monitors() { return MonitorsSource ? MonitorsSource() : BusMonitorList{}; }
+
+void BrightnessBusService::SetMonitorLevel(const QString& id, int level)
+{
+    const int count = LevelCount();
+    if (count < 1) {
+        Refuse(QDBusError::errorString(QDBusError::Failed), QStringLiteral("The brightness levels are not known yet."));
+        return;
+    }
+    if (level < 0 || level > count - 1) {
+        Refuse(QDBusError::errorString(QDBusError::InvalidArgs),
+               QStringLiteral("Level %1 is out of range: the levels are 0 to %2.").arg(level).arg(count - 1));
+        return;
+    }
+    const BusMonitorList monitors = Monitors();
+    if (std::none_of(monitors.begin(), monitors.end(), [&](const BusMonitor& m) { return m.Id == id; })) {
+        Refuse(QDBusError::errorString(QDBusError::InvalidArgs),
+               QStringLiteral("There is no monitor \"%1\" (see --list-monitors).").arg(id));
+        return;
+    }
+    if (!OnSetMonitorLevel)
+        return;
+    try {
+        OnSetMonitorLevel(id, level);
+    } catch (const std::exception& error) {
         Refuse(QDBusError::errorString(QDBusError::Failed), QString::fromUtf8(error.what()));
     }
 }

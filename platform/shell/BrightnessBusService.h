@@ -1,13 +1,33 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
 namespace lumora {
+
+// One monitor as the bus lists it: (id, name, level, answering), "(ssib)".
+// The level is the level index the monitor shows through its range; -1 when
+// its brightness is not known.
+struct BusMonitor {
+    QString Id;
+    QString Name;
+    int Level = -1;
+    bool Answering = false;
+    friend bool operator==(const BusMonitor&, const BusMonitor&) = default;
+};
+using BusMonitorList = QList<BusMonitor>;
+
+QDBusArgument& operator<<(QDBusArgument& argument, const BusMonitor& monitor);
+const QDBusArgument& operator>>(const QDBusArgument& argument, BusMonitor& monitor);
+// Makes the list known to the bus layer; called before the first use.
+void RegisterBusMonitorTypes();
 
 // The program's own interface on the session bus, for scripts and desktop
 // shortcuts: the running copy's level, its number of levels, a way to set
@@ -25,6 +45,10 @@ inline constexpr char kInterface[] = "org.kestrelo.LumoraBrightness";
 //   method SetLevel(i): sets a level as the user's choice would; an index
 //     outside 0 .. LevelCount - 1 gives org.freedesktop.DBus.Error.InvalidArgs
 //   signal LevelChanged(i), with PropertiesChanged for Level beside it
+//   method Monitors() -> a(ssib): every monitor, as BusMonitor says
+//   method SetMonitorLevel(s id, i level): that monitor alone to a level
+//     index, through its range; an unknown monitor or a level outside the
+//     levels gives InvalidArgs
 class BrightnessBusService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kestrelo.LumoraBrightness")
@@ -45,6 +69,9 @@ public:
     // Raises with the program's text when the level cannot be set; the
     // caller gets it as the error's message.
     std::function<void(int level)> OnSetLevel;
+    std::function<BusMonitorList()> MonitorsSource;
+    // Raises with the program's text when the monitor cannot be set.
+    std::function<void(const QString& id, int level)> OnSetMonitorLevel;
 
     int Level() const;
     int LevelCount() const;
@@ -53,6 +80,8 @@ public:
 
 public slots:
     void SetLevel(int level);
+    BusMonitorList Monitors();
+    void SetMonitorLevel(const QString& id, int level);
 
 signals:
     void LevelChanged(int level);
@@ -65,3 +94,6 @@ private:
 };
 
 } // namespace lumora
+
+Q_DECLARE_METATYPE(lumora::BusMonitor)
+Q_DECLARE_METATYPE(lumora::BusMonitorList)

@@ -105,7 +105,10 @@ TEST_F(MonitorWindowTest, WindowComesUpBeforeDetectionAndWorksOnTheFirstMonitor)
     EXPECT_EQ(MenuTexts(), (QStringList{"Show Window", "Restore Brightness", "Monitor", "-", "Min Brightness",
                                         "Max Brightness", "-", "Turn Off Monitor", "-", "Schedule...", "-", "Exit"}));
     ASSERT_NE(MonitorItem("DELL U2720Q"), nullptr);
-    EXPECT_TRUE(MonitorItem("DELL U2720Q")->isChecked());
+    // Two monitors to set: both at once by default, the views on the first.
+    ASSERT_NE(MonitorItem("All monitors"), nullptr);
+    EXPECT_TRUE(MonitorItem("All monitors")->isChecked());
+    EXPECT_FALSE(MonitorItem("DELL U2720Q")->isChecked());
     EXPECT_FALSE(MonitorItem("LG HDR 4K")->isChecked());
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
 }
@@ -165,7 +168,8 @@ TEST_F(MonitorWindowTest, APanelStartsAtOnceAndTheMonitorsJoinTheMenuLater)
     EXPECT_EQ(form->MonitorMenu(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return form->MonitorMenu() != nullptr; }));
     ASSERT_NE(MonitorItem("Built-in display"), nullptr);
-    EXPECT_TRUE(MonitorItem("Built-in display")->isChecked());
+    EXPECT_TRUE(MonitorItem("All monitors")->isChecked()) << "two monitors to set: both at once";
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "intel_backlight") << "the panel stays the one shown";
     EXPECT_NE(MonitorItem("DELL U2720Q"), nullptr);
 }
 

@@ -106,3 +106,25 @@ TEST(ProgramOptions, ReadmeShowsTheHelpText)
     ASSERT_GT(end, start);
     EXPECT_EQ(text.mid(start + 4, end - start - 4).toStdString(), ProgramUsage().toStdString());
 }
+
+TEST(ProgramOptions, MonitorCommandsForTheRunningCopy)
+{
+    EXPECT_TRUE(ParseProgramOptions({"--list-monitors"}).Options->ListMonitors);
+    EXPECT_FALSE(ParseProgramOptions({}).Options->ListMonitors);
+    const std::optional<ProgramOptions> one = ParseProgramOptions({"--set-level", "4", "--monitor", "ddc:a"}).Options;
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->SetLevel, 4);
+    EXPECT_EQ(one->Monitor, "ddc:a");
+    EXPECT_EQ(ParseProgramOptions({"--monitor=intel_backlight", "--set-level=0"}).Options->Monitor, "intel_backlight");
+
+    const ProgramOptionsResult alone = ParseProgramOptions({"--monitor", "ddc:a"});
+    EXPECT_FALSE(alone.Options);
+    EXPECT_TRUE(alone.Error.contains("goes with --set-level")) << alone.Error.toStdString();
+    for (const QStringList& bad : {QStringList{"--set-level", "1", "--monitor"}, QStringList{"--set-level", "1", "--monitor="}}) {
+        const ProgramOptionsResult r = ParseProgramOptions(bad);
+        EXPECT_FALSE(r.Options) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.Error.contains("--monitor needs a monitor id")) << r.Error.toStdString();
+    }
+    EXPECT_FALSE(ParseProgramOptions({"--list-monitors", "--get-level"}).Options);
+    EXPECT_FALSE(ParseProgramOptions({"--list-monitors", "--set-level", "2"}).Options);
+}
