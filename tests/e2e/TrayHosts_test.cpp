@@ -152,7 +152,7 @@ TEST_F(StatusNotifierHostTest, ActivateScrollAndTheExportedMenuDriveTheProgram)
     QStringList labels;
     for (const MenuEntry& e : entries)
         labels << (e.Label.isEmpty() ? "-" : e.Label);
-    EXPECT_EQ(labels.join('|'), "Show Window|Restore Brightness|-|Min Brightness|Max Brightness|-|Turn Off Monitor|-|Exit")
+    EXPECT_EQ(labels.join('|'), "Show Window|Restore Brightness|-|Min Brightness|Max Brightness|-|Turn Off Monitor|-|Schedule...|-|Exit")
         << layout.toStdString();
 
     // A host's "clicked" runs the command.
