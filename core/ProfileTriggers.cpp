@@ -8,15 +8,28 @@ namespace lumora {
 
 namespace {
 
-QString LuxNumber(double lux) { return QString::number(lux, 'g', 6); }
+// Light levels are kept to a hundredth of a lux, up to ten times direct
+// sunlight; within that the written text reads back as the same number (a
+// value in exponent form would not read back at all).
+constexpr double kMaxLux = 1'000'000;
+
+QString LuxNumber(double lux)
+{
+    QString text = QString::number(lux, 'f', 2);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
 
 std::optional<double> ParseLux(const QString& text)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0)
+    if (!ok || !std::isfinite(value) || value < 0 || value > kMaxLux)
         return std::nullopt;
-    return value;
+    return std::round(value * 100) / 100;
 }
 
 } // namespace

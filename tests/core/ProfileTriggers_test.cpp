@@ -24,6 +24,16 @@ TEST(ProfileTriggers, TextRoundTrips)
     }
 }
 
+TEST(ProfileTriggers, LightLevelsReadBackAsWritten)
+{
+    // Large and finely written values once came back in exponent form or
+    // rounded, so a saved trigger changed or vanished on the next start.
+    EXPECT_EQ(TriggerText(*ParseTrigger("0-522222 lx")), "0-522222 lx");
+    EXPECT_EQ(TriggerText(*ParseTrigger("< 1234.5678 lx")), "< 1234.57 lx");
+    EXPECT_EQ(*ParseTrigger(TriggerText(*ParseTrigger("< 1234.5678 lx"))), *ParseTrigger("< 1234.5678 lx"));
+    EXPECT_FALSE(ParseTrigger("0-52222200 lx")) << "beyond any light meter";
+}
+
 TEST(ProfileTriggers, ReadsLooseSpellings)
 {
     EXPECT_EQ(ParseTrigger(" 7:05 ")->Minutes, 7 * 60 + 5);
