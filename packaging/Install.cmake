@@ -82,7 +82,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # plugins, and libddcutil, which the program opens when there is an I2C bus.
 # fonts-wine carries the design font: the fallback font is wider and clips
 # the chart's texts ("Current" shows as "urrent"), so the look needs it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, libddcutil4")
+# libddcutil 2 (Debian 13) ships as libddcutil5, libddcutil 1 (Debian 12) as
+# libddcutil4; the program opens either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-wine, libddcutil5 | libddcutil4")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
