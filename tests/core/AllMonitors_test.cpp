@@ -11,7 +11,7 @@
 #include "platform/device/DdcStandIn.h"
 #include "platform/device/MonitorSetProvider.h"
 
-#include "MainWindowStandIns.h"
+#include "MonitorSetWindow.h"
 #include "support/DdcStandInFolder.h"
 #include "support/EventLoop.h"
 
@@ -26,39 +26,7 @@ using lumora::testing::PumpUntil;
 
 namespace {
 
-struct AllMonitorsTest : lumora::testing::StandInWindowTest {
-    DdcStandInFolder ddc;
-    std::shared_ptr<MonitorSetProvider> monitors;
-
-    AllMonitorsTest() { OpenStores(); }
-    ~AllMonitorsTest() override
-    {
-        form.reset();
-        monitors.reset();
-    }
-
-    void Create()
-    {
-        QDir().mkpath(dir.filePath("bl"));
-        QDir().mkpath(dir.filePath("run"));
-        form.reset();
-        monitors = std::make_shared<MonitorSetProvider>(
-            std::make_shared<BacklightProvider>(BacklightOptions{dir.filePath("bl"), 11}),
-            std::make_shared<DdcMonitors>(std::make_shared<DdcStandIn>(ddc.Root())), 11);
-        TForm1Services services;
-        services.Brightness = monitors;
-        services.Monitors = monitors;
-        form = std::make_unique<TForm1>(StandInServices(std::move(services)));
-        form->OnTerminate = [this] { ++terminations; };
-    }
-
-    void Started()
-    {
-        ASSERT_TRUE(PumpUntil([&] { return Seam().StartupPending() || terminations > 0; }));
-        if (Seam().StartupPending())
-            Seam().RunStartup();
-    }
-
+struct AllMonitorsTest : lumora::testing::MonitorSetWindowTest {
     QAction* MonitorItem(const QString& text) const
     {
         if (!form->MonitorMenu())

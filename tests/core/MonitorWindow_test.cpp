@@ -11,7 +11,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/device/MonitorSetProvider.h"
 
-#include "MainWindowStandIns.h"
+#include "MonitorSetWindow.h"
 #include "support/DdcStandInFolder.h"
 #include "support/EventLoop.h"
 
@@ -24,42 +24,8 @@ using lumora::testing::PumpUntil;
 
 namespace {
 
-struct MonitorWindowTest : lumora::testing::StandInWindowTest {
-    DdcStandInFolder ddc;
-    std::shared_ptr<MonitorSetProvider> monitors;
-
-    MonitorWindowTest() { OpenStores(); }
-    // The window goes before the folder of stand-in monitors it reads.
-    ~MonitorWindowTest() override
-    {
-        form.reset();
-        monitors.reset();
-    }
-
+struct MonitorWindowTest : lumora::testing::MonitorSetWindowTest {
     void AddPanel() { StandInWindowTest::AddPanel("intel_backlight", "raw"); }
-
-    void Create()
-    {
-        QDir().mkpath(dir.filePath("bl"));
-        QDir().mkpath(dir.filePath("run"));
-        form.reset();
-        monitors = std::make_shared<MonitorSetProvider>(
-            std::make_shared<BacklightProvider>(BacklightOptions{dir.filePath("bl"), 11}),
-            std::make_shared<DdcMonitors>(std::make_shared<DdcStandIn>(ddc.Root())), 11);
-        TForm1Services services;
-        services.Brightness = monitors;
-        services.Monitors = monitors;
-        form = std::make_unique<TForm1>(StandInServices(std::move(services)));
-        form->OnTerminate = [this] { ++terminations; };
-    }
-
-    // Waits for detection and runs the deferred start-up at once.
-    void Started()
-    {
-        ASSERT_TRUE(PumpUntil([&] { return Seam().StartupPending() || terminations > 0; }));
-        if (Seam().StartupPending())
-            Seam().RunStartup();
-    }
 
     QStringList MenuTexts() const
     {
