@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -134,7 +135,7 @@ void SetOldModificationTime(const QString& path)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC),
+    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), QTimeZone::utc()),
                               QFileDevice::FileModificationTime));
 }
 

@@ -309,7 +309,7 @@ TEST(MutterServices, AMissingIdleMonitorReadsZeroAndSaysSoOnce)
 // The real Mutter of Debian 12 (43): no Backlight property, so the panel is
 // the backlight file's; its idle monitor counts the keys pressed through its
 // remote desktop, and PowerSaveMode goes to 3 and back at the next key.
-TEST(RealMutter, IdleTimeMonitorPowerAndNoBacklightServiceOnMutter43)
+TEST(RealMutter, IdleTimeMonitorPowerAndNoBacklightServiceWithoutAPanel)
 {
     if (!e2e::HeadlessMutter::Installed())
         GTEST_SKIP() << "mutter is not installed";
@@ -338,7 +338,9 @@ TEST(RealMutter, IdleTimeMonitorPowerAndNoBacklightServiceOnMutter43)
     EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
 
     DesktopBrightnessWatcher brightness(bus);
-    EXPECT_EQ(brightness.Current(), nullptr) << "Mutter 43 has no Backlight property";
+    // Mutter 43 has no Backlight property; 47 and later list none that can
+    // be set on a virtual monitor.
+    EXPECT_EQ(brightness.Current(), nullptr) << "a headless Mutter has no panel to set";
 }
 
 TEST(KWinServices, IdleTimeThroughExtIdleNotify)
