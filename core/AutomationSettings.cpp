@@ -53,8 +53,13 @@ std::optional<double> Degrees(const TSettingsData& data, const QString& name)
 
 QStringList SavedProfileNames(const TSettingsData& data)
 {
+    // Other settings live in keys beside the profiles (the monitors' ranges,
+    // a key of keys); a profile's key holds its values.
     QStringList names = data.SubKeys(ProfileKey({}));
-    names.erase(std::remove_if(names.begin(), names.end(), [](const QString& n) { return !IsProfileName(n); }),
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const QString& n) {
+                                   return !IsProfileName(n) || data.ValueNames(ProfileKey(n)).isEmpty();
+                               }),
                 names.end());
     return names;
 }

@@ -7,6 +7,7 @@
 #include "core/ProfileAutomation.h"
 
 #include "core/LevelModel.h"
+#include "core/MonitorRanges.h"
 #include "core/Profiles.h"
 #include "platform/settings/SettingsStore.h"
 #include "support/EventLoop.h"
@@ -212,6 +213,17 @@ TEST(ProfileAutomation, SettingsRoundTripBesideTheProfiles)
     // Clearing the triggers removes the value.
     SaveProfileTriggers(store, "Reading", {});
     EXPECT_TRUE(ReadAutomation(store.Load()).Schedule.empty());
+}
+
+TEST(ProfileAutomation, OnlySavedProfilesAreScheduledNotTheKeysBesideThem)
+{
+    // The monitors' ranges are kept in a key beside the profiles; it was
+    // offered in the schedule window as a profile of that name.
+    QTemporaryDir dir;
+    TSettingsStore store(dir.filePath("LumoraBrightness.conf"));
+    SaveProfile(store, "Reading", TProfile{4, "Reading", 10, true}, "Reading");
+    SaveMonitorRange(store, "LG HDR 4K", "2", {20, 60});
+    EXPECT_EQ(SavedProfileNames(store.Load()), QStringList{"Reading"});
 }
 
 TEST(ProfileAutomation, DamagedSettingsReadAsDefaults)
