@@ -36,6 +36,11 @@ TAdvSmoothTrackBar* RangeBar(QWidget* parent, const QRect& place, int percent)
     bar->SetDirection(dHorizontal);
     // Any whole percent, not only the tens the main window snaps to.
     bar->SetSnapToTickMarks(false);
+    // A narrower scale than the main window's: every other number, so that
+    // the numbers do not run into each other.
+    bar->OnDrawNumber = [](TObject*, double value, QString&, bool& drawText, bool&) {
+        drawText = qRound(value) % 20 == 0;
+    };
     bar->setGeometry(place);
     bar->SetPosition(percent);
     return bar;

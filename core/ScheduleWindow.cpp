@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace lumora {
 
 namespace {
@@ -38,8 +40,11 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
 
     if (loaded_.Rows.empty())
         grid_->addWidget(new QLabel("No profile has been saved yet: save one from the main window first.", this), 1, 0, 1, 2);
-    for (const TScheduleDraft::Row& row : loaded_.Rows)
+    for (const TScheduleDraft::Row& row : loaded_.Rows) {
         triggerBoxes_.push_back(AddBox(row.Profile, row.Triggers, "edtTriggers_" + row.Profile));
+        // Room for a few triggers ("sunset - 30 min; < 50 lx") in full.
+        triggerBoxes_.back()->setMinimumWidth(Scale(300));
+    }
 
     latitude_ = AddBox("Latitude (north +)", loaded_.Latitude, "edtLatitude");
     longitude_ = AddBox("Longitude (east +)", loaded_.Longitude, "edtLongitude");
@@ -106,7 +111,8 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
     chain(saveButton_);
     chain(cancelButton_);
     (triggerBoxes_.empty() ? latitude_ : triggerBoxes_.front())->setFocus();
-    resize(Scale(560), sizeHint().height());
+    grid_->setColumnStretch(1, 1);
+    resize(std::max(Scale(560), sizeHint().width()), sizeHint().height());
 }
 
 QLineEdit* TScheduleWindow::AddBox(const QString& caption, const QString& text, const QString& name)
