@@ -27,6 +27,10 @@
 # LUMORA_BENCH_REST     seconds of the quiet spell (10). The figure tracked
 #                       for the program at rest is LUMORA_BENCH_QUIET=35
 #                       LUMORA_BENCH_REST=60.
+# LUMORA_BENCH_SMAPS    a folder: each program's memory map (smaps), taken
+#                       with its memory figure, is kept there as
+#                       <display>-<program>.smaps, to see which mappings
+#                       the difference is made of
 set -euo pipefail
 program=$(realpath "${1:-build/lumora}")
 bare=$(dirname "$program")/bench/lumora_bare_window
@@ -35,6 +39,9 @@ settle=${LUMORA_BENCH_SETTLE:-3}
 quiet=${LUMORA_BENCH_QUIET:-5}
 ((quiet >= settle)) || quiet=$settle
 rest=${LUMORA_BENCH_REST:-10}
+smaps=${LUMORA_BENCH_SMAPS:-}
+[ -z "$smaps" ] || smaps=$(realpath "$smaps")
+display_name=xvfb
 [ -x "$bare" ] || { echo "program.sh: $bare is not built (cmake --build build --target lumora_bare_window)" >&2; exit 2; }
 
 work=$(mktemp -d)
@@ -160,6 +167,7 @@ measure()
     sleep "$settle"
     printf -v "${who}_start" '%s' "$(spread "${times[@]}")"
     printf -v "${who}_kb" '%s' "$(rss_kb "$pid")"
+    [ -n "$smaps" ] && cat "/proc/$pid/smaps" >"$smaps/$display_name-$who.smaps"
     sleep $((quiet - settle))
     printf -v "${who}_wake" '%s' "$(wakeups "$pid" "$rest")"
     kill "$pid"; wait "$pid" 2>/dev/null || true
@@ -198,6 +206,7 @@ if [ "$(id -u)" = 0 ]; then
     chown -R lumora-wl: "$work"
 fi
 swayrun=$work/sway
+display_name=sway
 mkdir -p "$swayrun"
 chmod 700 "$swayrun"
 [ "$(id -u)" = 0 ] && chown lumora-wl: "$swayrun"
