@@ -3,6 +3,7 @@
 #include "platform/framework/Exception.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -164,7 +165,13 @@ QString LibDdcutilBus::Unavailable() const
 
 bool LibDdcutilBus::HasI2cDevices() const
 {
-    return !QDir(deviceRoot_).entryList({QStringLiteral("i2c-*")}, QDir::System | QDir::Files).isEmpty();
+    // Compared by hand: a name filter would compile a regular expression
+    // (and map its engine) for one prefix.
+    QDirIterator it(deviceRoot_, QDir::System | QDir::Files);
+    while (it.hasNext())
+        if (it.nextFileInfo().fileName().startsWith(QLatin1String("i2c-")))
+            return true;
+    return false;
 }
 
 std::vector<DdcDisplay> LibDdcutilBus::Detect()

@@ -159,17 +159,47 @@ std::pair<QString, QString> SplitFilePattern(const QString& pattern)
     return {pattern.left(cut).isEmpty() ? QStringLiteral("/") : pattern.left(cut), pattern.mid(cut + 1)};
 }
 
+bool MatchesWildcard(QStringView name, QStringView pattern)
+{
+    // The classic greedy match with one point to come back to: a '*' first
+    // takes nothing, and takes one more character each time what follows it
+    // fails.
+    const auto same = [](QChar a, QChar b) { return a.toCaseFolded() == b.toCaseFolded(); };
+    qsizetype n = 0, p = 0, starAt = -1, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            starAt = p++;
+            starName = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || same(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
 std::vector<TFoundFile> FindFiles(const QString& pattern)
 {
     const auto [dirPart, filePart] = SplitFilePattern(pattern);
     std::vector<TFoundFile> found;
     // System entries are asked for too, so that pipes, devices and sockets
     // with a matching name are seen and said to be skipped; only regular
-    // files, links followed, are listed.
-    QDirIterator it(dirPart, QStringList{filePart}, QDir::Files | QDir::Hidden | QDir::System);
+    // files, links followed, are listed. The names are matched here rather
+    // than by the iterator's name filters, which compile a regular
+    // expression (and map its engine) for a single "*.png".
+    QDirIterator it(dirPart, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
+        if (!MatchesWildcard(info.fileName(), filePart))
+            continue;
         const QString path = dirPart + QLatin1Char('/') + info.fileName();
         struct stat st {};
         if (::stat(QFile::encodeName(path).constData(), &st) != 0) {

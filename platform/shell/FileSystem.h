@@ -55,6 +55,10 @@ std::optional<TFoundFile> FileFacts(const QString& path);
 // means the current directory.
 std::pair<QString, QString> SplitFilePattern(const QString& pattern);
 
+// Whether a file name matches a pattern in which '*' stands for any run of
+// characters and '?' for any one, without regard to letter case.
+bool MatchesWildcard(QStringView name, QStringView pattern);
+
 // The regular files (hidden ones included; links by their targets) whose
 // names match the pattern's file part, compared without regard to letter
 // case, in the order the file system returns them. Named pipes, devices,

@@ -74,6 +74,24 @@ TEST(FileSystem, FindsMatchingFilesWithTheirFacts)
     EXPECT_TRUE(FindFiles(dir.filePath("missing/*.png")).empty());
 }
 
+TEST(FileSystem, WildcardsMatchAnyRunAndAnyOneCharacterWithoutCase)
+{
+    EXPECT_TRUE(MatchesWildcard(u"Day.png", u"*.png"));
+    EXPECT_TRUE(MatchesWildcard(u"NIGHT.PNG", u"*.png"));
+    EXPECT_TRUE(MatchesWildcard(u".png", u"*.png")) << "a star may take nothing";
+    EXPECT_TRUE(MatchesWildcard(u"a.png.png", u"*.png")) << "the star comes back when the first try fails";
+    EXPECT_TRUE(MatchesWildcard(u"Ärger.png", u"ä*")) << "letter case beyond ASCII";
+    EXPECT_TRUE(MatchesWildcard(u"day1.png", u"day?.png"));
+    EXPECT_TRUE(MatchesWildcard(u"anything", u"*"));
+    EXPECT_TRUE(MatchesWildcard(u"", u"**"));
+
+    EXPECT_FALSE(MatchesWildcard(u"Day.png.txt", u"*.png"));
+    EXPECT_FALSE(MatchesWildcard(u"png", u"*.png"));
+    EXPECT_FALSE(MatchesWildcard(u"day12.png", u"day?.png"));
+    EXPECT_FALSE(MatchesWildcard(u"Day.png", u"Day.pn"));
+    EXPECT_FALSE(MatchesWildcard(u"", u"?"));
+}
+
 TEST(FileSystem, ReadsWholeFilesUpToALimit)
 {
     QTemporaryDir dir;
