@@ -1,4 +1,5 @@
 #include "platform/shell/PictureFolders.h"
+#include "support/EnvironmentScope.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace lumora;
+using lumora::testing::EnvironmentScope;
 
 namespace {
 
@@ -62,20 +64,6 @@ QStringList Listed(const TPictureFolders& folders)
     return out;
 }
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    QByteArray old_;
-    bool had_;
-};
-
 struct PictureFoldersTest : ::testing::Test {
     QTemporaryDir dir;
     TPictureFolders folders{dir.filePath("shipped"), dir.filePath("data/lumora-brightness/profiles")};
@@ -92,7 +80,7 @@ struct PictureFoldersTest : ::testing::Test {
 TEST(PictureFolderPlaces, InstalledProgramUsesTheDataFolderAndABuildFolderRunItsOwnFolder)
 {
     QTemporaryDir dir;
-    const ScopedEnv data("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    const EnvironmentScope data("XDG_DATA_HOME", dir.filePath("data").toUtf8());
 
     QDir().mkpath(dir.filePath("build"));
     EXPECT_EQ(DefaultPictureFolders(dir.filePath("build/lumora")).Shipped, dir.filePath("build"));
@@ -107,14 +95,14 @@ TEST(PictureFolderPlaces, InstalledProgramUsesTheDataFolderAndABuildFolderRunIts
 TEST(PictureFolderPlaces, UserFolderFallsBackToTheHomeWhenTheDataVariableIsUnsetOrRelative)
 {
     QTemporaryDir home;
-    const ScopedEnv homeVar("HOME", home.path().toUtf8());
+    const EnvironmentScope homeVar("HOME", home.path().toUtf8());
     const QString expected = home.path() + "/.local/share/lumora-brightness/profiles";
     {
-        const ScopedEnv data("XDG_DATA_HOME", "relative/data");
+        const EnvironmentScope data("XDG_DATA_HOME", "relative/data");
         EXPECT_EQ(DefaultPictureFolders("/usr/bin/lumora").User, expected);
     }
     {
-        const ScopedEnv data("XDG_DATA_HOME", "");
+        const EnvironmentScope data("XDG_DATA_HOME", "");
         EXPECT_EQ(DefaultPictureFolders("/usr/bin/lumora").User, expected);
     }
 }

@@ -2,6 +2,7 @@
 #include "platform/shell/ActivationToken.h"
 #include "platform/shell/RaiseChannel.h"
 #include "platform/framework/Exception.h"
+#include "support/EnvironmentScope.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -31,6 +32,7 @@
 #include <unistd.h>
 
 using namespace lumora;
+using lumora::testing::EnvironmentScope;
 
 namespace {
 
@@ -236,31 +238,6 @@ TEST(ShellRaiseChannel, AnActivationTokenTravelsWithTheRequest)
 // ------------------------------------------------ the folder and the file
 
 namespace {
-
-// Sets an environment variable (or unsets it, for a null value) until the end
-// of the scope.
-class EnvironmentScope {
-public:
-    EnvironmentScope(const char* name, const QByteArray& value) : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~EnvironmentScope()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
 
 QString UserName()
 {

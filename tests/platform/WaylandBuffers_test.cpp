@@ -1,10 +1,12 @@
 #include "platform/shell/WaylandBuffers.h"
+#include "support/EnvironmentScope.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace lumora;
+using lumora::testing::EnvironmentScope;
 
 namespace {
 
@@ -16,28 +18,6 @@ WaylandBufferFacts Facts(int qt, const char* platform, bool userChose = false)
     facts.UserChoseIntegration = userChose;
     return facts;
 }
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const QByteArray& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name_, value);
-    }
-    ~ScopedVariable()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
 
 } // namespace
 
@@ -61,9 +41,9 @@ TEST(WaylandBuffers, OnlyAQtThatLoadsTheDriverForTitleBarsOnItsPlainWaylandPlatf
 TEST(WaylandBuffers, NoCompositorLeavesQtAsItIs)
 {
     QTemporaryDir runtime;
-    ScopedVariable dir("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    ScopedVariable display("WAYLAND_DISPLAY", "wayland-absent");
-    ScopedVariable platform("QT_QPA_PLATFORM", "wayland");
+    EnvironmentScope dir("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    EnvironmentScope display("WAYLAND_DISPLAY", "wayland-absent");
+    EnvironmentScope platform("QT_QPA_PLATFORM", "wayland");
     EXPECT_EQ(AskCompositorDecorations(), CompositorDecorations::Unreachable);
     EXPECT_FALSE(KeepGraphicsDriverOutOfWayland());
     EXPECT_FALSE(qEnvironmentVariableIsSet("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION"));
