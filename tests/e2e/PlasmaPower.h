@@ -20,10 +20,10 @@ namespace e2e {
 // starting; with one it serves org.kde.ScreenBrightness within a second or
 // two.
 //
-// Its backlight helper is a system service started through KAuth and polkit
-// that reads the machine's /sys/class/backlight as root, and its monitors
-// come from DDC/CI: a test machine without a panel or a monitor that answers
-// DDC/CI gets a service that lists no display at all.
+// Its panel comes from its backlight helper, a system service that KAuth
+// starts through polkit and that reads /sys/class/backlight as root, and its
+// monitors from DDC/CI: on a test machine without a panel or a monitor that
+// answers DDC/CI it lists no display at all.
 class PlasmaPowerManager {
 public:
     static bool Installed();
