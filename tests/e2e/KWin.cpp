@@ -1,6 +1,7 @@
 #include "KWin.h"
 
 #include "Desktop.h"
+#include "Sway.h"
 
 #include <QFile>
 
@@ -19,7 +20,7 @@ const char kKWin[] = "/usr/bin/kwin_wayland";
 
 bool HeadlessKWin::Installed() { return QFile::exists(kKWin); }
 
-HeadlessKWin::HeadlessKWin()
+HeadlessKWin::HeadlessKWin(RunAs runAs)
 {
     const QString dir = runtime_.path();
     // A copy without the file capabilities the package gives the binary:
@@ -32,12 +33,19 @@ HeadlessKWin::HeadlessKWin()
     env.insert("HOME", dir);
     env.insert("XDG_RUNTIME_DIR", dir);
     env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    server_.setProcessEnvironment(env);
     server_.setProcessChannelMode(QProcess::MergedChannels);
     server_.setStandardOutputFile(dir + "/kwin.log");
-    server_.start(copy, {"--virtual", "--socket", WaylandDisplay(), "--no-lockscreen", "--no-global-shortcuts",
-                         "--no-kactivities", "--width", "1280", "--height", "1024"});
-    server_.waitForStarted(5000);
+    const QStringList args{"--virtual", "--socket", WaylandDisplay(), "--no-lockscreen", "--no-global-shortcuts",
+                           "--no-kactivities", "--width", "1280", "--height", "1024"};
+    if (runAs == AsTestUser) {
+        TestUser::Own(dir);
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        TestUser::Start(server_, copy, args, env);
+    } else {
+        server_.setProcessEnvironment(env);
+        server_.start(copy, args);
+        server_.waitForStarted(5000);
+    }
     // The socket appears before KWin serves it: wait until a client gets the
     // globals it needs.
     started_ = Eventually([&] {

@@ -11,8 +11,12 @@ namespace e2e {
 // virtual keyboard, so user activity is simulated through the idle protocol.
 class HeadlessKWin {
 public:
+    // Who runs it: the test's own user, or the unprivileged test user, for
+    // clients that run as that user too (root's runtime folder is closed
+    // to them).
+    enum RunAs { AsTestProcess, AsTestUser };
     static bool Installed();
-    HeadlessKWin();
+    explicit HeadlessKWin(RunAs runAs = AsTestProcess);
     ~HeadlessKWin();
     bool Started() const { return started_; }
     QString Log() const;

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -15,7 +16,11 @@ namespace e2e {
 class SessionBus {
 public:
     enum Kind { Session, System };
-    explicit SessionBus(Kind kind = Session);
+    // Who may join: the test's own user, as on a desktop, or every local
+    // user, for services run as the unprivileged test user while the test
+    // itself runs as root.
+    enum Access { OwnUser, AnyLocalUser };
+    explicit SessionBus(Kind kind = Session, Access access = OwnUser);
     Kind BusKind() const { return kind_; }
     ~SessionBus();
     QString Address() const { return address_; }
@@ -40,6 +45,7 @@ private:
     QProcessEnvironment ClientEnvironment() const;
 
     Kind kind_;
+    QTemporaryDir configDir_;
     QProcess daemon_;
     QString address_;
     std::vector<std::unique_ptr<QProcess>> mocks_;
