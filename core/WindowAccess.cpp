@@ -1,10 +1,12 @@
 #include "core/WindowAccess.h"
 
 #include "controls/access/AccessibleControls.h"
+#include "controls/access/FocusMark.h"
 #include "controls/buttons/AdvSmoothButton.h"
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/label/AdvSmoothLabel.h"
+#include "controls/picture/AdvGDIPicture.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 #include "controls/chart/SPBEPC.h"
@@ -45,6 +47,8 @@ void TWindowAccess::NameControls()
     f.gauge_->setAccessibleName(QStringLiteral("Brightness Level"));
     f.profilePicker_->setAccessibleName(f.profilePicker_->ListBox().Header().Caption());
     f.ratingChart_->setAccessibleDescription(f.ratingChart_->Title());
+    // Read with the name of the picture it shows: "Profile picture: Night".
+    f.profilePicture_->setAccessibleName(QStringLiteral("Profile picture"));
 
     // The switch and the minutes box are named by the captions beside them;
     // the minutes box stands in its caption's run of blanks.
@@ -52,6 +56,9 @@ void TWindowAccess::NameControls()
     SetAccessibleLabelFor(f.startupCaption_, f.startupSwitch_);
     f.intervalBox_->setAccessibleName(f.intervalCaption_->Caption().Text().simplified());
     SetAccessibleLabelFor(f.intervalCaption_, f.intervalBox_);
+    // The style's focus frame on an edit box is one faint pixel; the box
+    // gets the mark the painted controls draw.
+    ShowFocusMark(*f.intervalBox_);
 
     // The captions stay as painted; Alt and the caption's first letter
     // press a button.

@@ -8,11 +8,13 @@
 #include "controls/imagelist/AdvSmoothImageListBox.h"
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/label/AdvSmoothLabel.h"
+#include "controls/picture/AdvGDIPicture.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFileInfo>
 #include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
@@ -282,6 +284,36 @@ public:
     }
 };
 
+// ---------------------------------------------------------------- picture
+
+// A picture reads as a stock picture does, named by what it shows: the
+// window's name for it ("Profile picture") and the picture's own name, the
+// file it came from ("Profile picture: Night"). A picture with no file
+// behind it is read by the window's name alone.
+class PictureAccessible : public QAccessibleWidget {
+public:
+    explicit PictureAccessible(AdvGDIPicture::TAdvGDIPPicture* w) : QAccessibleWidget(w, QAccessible::Graphic) {}
+    AdvGDIPicture::TAdvGDIPPicture* picture() const { return static_cast<AdvGDIPicture::TAdvGDIPPicture*>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Name: return PictureAccessibleName(widget()->accessibleName(), ShownFile());
+        case QAccessible::Description:
+            return widget()->accessibleDescription().isEmpty() ? QFileInfo(ShownFile()).fileName()
+                                                               : widget()->accessibleDescription();
+        default: return QAccessibleWidget::text(t);
+        }
+    }
+
+private:
+    QString ShownFile() const
+    {
+        const TGDIPPicture* shown = picture()->Picture();
+        return shown->Empty() ? QString() : shown->FileName();
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object)
 {
     auto* w = qobject_cast<QWidget*>(object);
@@ -299,6 +331,8 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
         return new CaptionAccessible(c);
     if (auto* c = dynamic_cast<TSPBEPC*>(w))
         return new ChartAccessible(c);
+    if (auto* c = dynamic_cast<AdvGDIPicture::TAdvGDIPPicture*>(w))
+        return new PictureAccessible(c);
     if (auto* c = dynamic_cast<TAdvSmoothImageListBoxPicker*>(w))
         return NewPickerAccessible(c);
     if (auto* c = dynamic_cast<TAdvSmoothImageListBox*>(w))
@@ -313,6 +347,14 @@ QString RatingText(int rating)
     const auto band = BandIndexOf(rating);
     const QString letter = band ? QString::fromLatin1(SPBEPCBands[std::size_t(*band)].Letter) : QStringLiteral("-");
     return QStringLiteral("Rating %1, %2").arg(letter).arg(rating);
+}
+
+QString PictureAccessibleName(const QString& name, const QString& file)
+{
+    const QString shown = QFileInfo(file).completeBaseName();
+    if (shown.isEmpty())
+        return name.isEmpty() ? QStringLiteral("Picture") : name;
+    return name.isEmpty() ? shown : QStringLiteral("%1: %2").arg(name, shown);
 }
 
 void InstallControlAccessibility()

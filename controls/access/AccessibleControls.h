@@ -47,4 +47,9 @@ void ObserveControlAnnouncements(std::function<void(QAccessibleEvent*)> observer
 // How the rating chart reads a rating: "Rating A, 100".
 QString RatingText(int rating);
 
+// How a picture control is read: the name its window gave it and the name of
+// the file it shows ("Profile picture: Night"); either alone when the other
+// is empty, "Picture" when both are.
+QString PictureAccessibleName(const QString& name, const QString& file);
+
 } // namespace lumora

@@ -22,7 +22,12 @@ TAdvSmoothImageListBoxPicker* PickerOf(const TAdvSmoothImageListBox* box)
 
 // One picture of the list. Items are no widgets: each is known by the list
 // and its index, and is valid while the list holds that many items.
-class ImageListItemAccessible : public QAccessibleInterface {
+//
+// Its actions: Press picks the picture as a click or Enter does (in the
+// picker, that applies its profile and closes the list); SetFocus moves the
+// list's selection to it as the arrow keys do, which in the picker only
+// shows it.
+class ImageListItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     ImageListItemAccessible(TAdvSmoothImageListBox* box, int index) : box_(box), index_(index) {}
 
@@ -73,6 +78,42 @@ public:
         s.offscreen = rect().isEmpty();
         s.disabled = !box_->isEnabled();
         return s;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface*>(this);
+        return nullptr;
+    }
+    QStringList actionNames() const override
+    {
+        if (!isValid() || box_->Items()[index_]->Splitter())
+            return {};
+        return {pressAction(), setFocusAction()};
+    }
+    QStringList keyBindingsForAction(const QString& name) const override
+    {
+        if (name == pressAction())
+            return {QStringLiteral("Return")};
+        return {};
+    }
+    void doAction(const QString& name) override
+    {
+        if (!isValid() || !box_->isEnabled())
+            return;
+        if (name == pressAction()) {
+            // After the call returns: the pick may apply a profile and open
+            // a box, and the assistive technology waits for its reply.
+            QMetaObject::invokeMethod(
+                box_.data(), [box = box_, index = index_] {
+                    if (box && box->isEnabled())
+                        box->ClickItem(index);
+                },
+                Qt::QueuedConnection);
+        } else if (name == setFocusAction()) {
+            box_->SelectItemAsKeysDo(index_);
+        }
     }
 
 private:

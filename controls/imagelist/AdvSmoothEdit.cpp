@@ -1,5 +1,7 @@
 #include "controls/imagelist/AdvSmoothEdit.h"
 
+#include "controls/access/FocusMark.h"
+
 #include <QKeyEvent>
 #include <QPalette>
 #include <QTimer>
@@ -30,6 +32,7 @@ TAdvSmoothEdit::TAdvSmoothEdit(QWidget* parent) : QLineEdit(parent)
     Font_.OnChange = [this](TObject*) { ApplyFont(); };
     ApplyFont();
     ApplyColor();
+    ShowFocusMark(*this);
     connect(this, &QLineEdit::textChanged, this, [this] { Fire(OnChange, this); });
 }
 

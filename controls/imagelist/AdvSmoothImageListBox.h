@@ -132,6 +132,14 @@ public:
     bool NavigationMoves(TAdvSmoothImageListBoxNavigationMode mode) const;
     // Moves the selection as a key would, raising OnItemSelect.
     void KeyNavigate(TNavKey key);
+    // Moves the selection to `item` as the keys would, raising OnItemSelect:
+    // no click, so a picker's list only shows the item. Nothing for a
+    // splitter or an index out of range.
+    void SelectItemAsKeysDo(int item);
+    // What a left click on `item` does: selects it, then raises OnItemClick
+    // and OnItemSelect (a pick in a picker's list). Nothing for a splitter
+    // or an index out of range.
+    void ClickItem(int item);
 
     // ---- zoom (AdvSmoothImageListBoxZoom.cpp)
     // Zooms an item from its place to the item area (the whole control with

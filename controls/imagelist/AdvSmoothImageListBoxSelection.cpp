@@ -240,4 +240,42 @@ bool TAdvSmoothImageListBox::LookUpKey(QKeyEvent* event)
     return true;
 }
 
+namespace {
+bool Selectable(const TAdvSmoothImageListBoxItems& items, int item)
+{
+    return item >= 0 && item < items.Count() && !items[item]->Splitter();
+}
+} // namespace
+
+void TAdvSmoothImageListBox::SelectItemAsKeysDo(int item)
+{
+    if (!Selectable(Items_, item))
+        return;
+    if (MultiSelect_) {
+        ClearMarks();
+        SetSelectedQuietly(item, true);
+        Selected_ = FocusItem_ = Anchor_ = item;
+    } else {
+        SetSelectedItemIndex(item);
+    }
+    ScrollIntoView(item);
+    update();
+    Fire(OnItemSelect, this, item);
+}
+
+void TAdvSmoothImageListBox::ClickItem(int item)
+{
+    if (!Selectable(Items_, item))
+        return;
+    if (MultiSelect_)
+        ClickSelect(item, Qt::NoModifier);
+    else
+        SetSelectedItemIndex(item);
+    update();
+    if (Selected_ != item)
+        return;
+    Fire(OnItemClick, this, item, TShiftState(0), mbLeft);
+    Fire(OnItemSelect, this, Selected_);
+}
+
 } // namespace lumora

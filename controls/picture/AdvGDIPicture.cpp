@@ -1,5 +1,7 @@
 #include "controls/picture/AdvGDIPicture.h"
 
+#include "controls/access/AccessibleControls.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -150,6 +152,8 @@ void TAdvGDIPPicture::PictureChanged()
     if (FAutoSize && !FPicture->Empty())
         ApplyAutoSize();
     update();
+    // A screen reader names the picture by what it shows.
+    AnnounceNameChanged(this);
 }
 
 void TAdvGDIPPicture::ApplyAutoSize()

@@ -8,18 +8,26 @@ namespace lumora {
 
 void TGDIPPicture::Assign(const TObject* Source)
 {
-    AssignPicture(Source, dynamic_cast<const TGDIPPicture*>(Source));
+    const auto* same = dynamic_cast<const TGDIPPicture*>(Source);
+    FFileName = same ? same->FFileName : QString();
+    AssignPicture(Source, same);
 }
 
-void TGDIPPicture::Assign(const QImage& Bitmap) { AssignBitmap(Bitmap); }
+void TGDIPPicture::Assign(const QImage& Bitmap)
+{
+    FFileName.clear();
+    AssignBitmap(Bitmap);
+}
 
 void TGDIPPicture::LoadFromFile(const QString& FileName)
 {
     std::optional<QByteArray> bytes = ReadFile(FileName);
     if (!bytes) {
+        FFileName.clear();
         LoadFailed();
         return;
     }
+    FFileName = FileName;
     SetData(std::move(*bytes));
     SetEmpty(false);
     Cleared();
@@ -32,6 +40,7 @@ void TGDIPPicture::LoadFromStream(QIODevice* Stream)
 {
     if (!Stream)
         return;
+    FFileName.clear();
     SetData(ReadStream(Stream));
     SetEmpty(false);
     if (!Measure())
@@ -43,6 +52,7 @@ void TGDIPPicture::ReadData(QIODevice* Stream)
 {
     if (!Stream)
         return;
+    FFileName.clear();
     SetData(ReadStream(Stream));
     SetEmpty(false);
 }

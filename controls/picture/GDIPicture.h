@@ -29,9 +29,17 @@ public:
     // The form definition's raw bytes; a null stream is ignored.
     void ReadData(QIODevice* Stream);
 
+    // The file the image was last read from; empty when it came from a
+    // stream, a bitmap or a failed load. A screen reader names the picture
+    // by it.
+    const QString& FileName() const { return FFileName; }
+
     // Draws the image scaled into Rect. A BMP is drawn with its bottom-left
     // pixel's colour made transparent.
     void Draw(QPainter& Canvas, const QRect& Rect);
+
+private:
+    QString FFileName;
 };
 
 } // namespace lumora

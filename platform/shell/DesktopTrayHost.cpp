@@ -6,20 +6,30 @@
 
 namespace lumora {
 
-DesktopTrayHost::DesktopTrayHost(QDBusConnection bus) : bus_(std::move(bus))
+DesktopTrayHost::DesktopTrayHost(QDBusConnection bus, std::chrono::milliseconds watcherGrace) : bus_(std::move(bus))
 {
+    watcherGone_.setSingleShot(true);
+    watcherGone_.setInterval(watcherGrace);
+    connect(&watcherGone_, &QTimer::timeout, this, [this] { MoveToSystemTray(); });
+
+    if (bus_.isConnected()) {
+        watcher_ = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus_,
+                                           QDBusServiceWatcher::WatchForRegistration |
+                                               QDBusServiceWatcher::WatchForUnregistration,
+                                           this);
+        connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+            watcherGone_.stop();
+            MoveToStatusNotifierItems();
+        });
+        connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this] { WatcherLeft(); });
+    }
     if (StatusNotifierHost::WatcherPresent(bus_)) {
         sni_ = std::make_unique<StatusNotifierHost>(bus_);
         Adopt(*sni_);
-        return;
+    } else {
+        x11_ = std::make_unique<SystemTrayHost>();
+        Adopt(*x11_);
     }
-    x11_ = std::make_unique<SystemTrayHost>();
-    Adopt(*x11_);
-    if (!bus_.isConnected())
-        return;
-    watcher_ = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus_,
-                                       QDBusServiceWatcher::WatchForRegistration, this);
-    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] { MoveToStatusNotifierItems(); });
 }
 
 DesktopTrayHost::~DesktopTrayHost() = default;
@@ -53,14 +63,19 @@ bool DesktopTrayHost::Notify(NotifyIconCommand command, const NotifyIconData& da
 
 bool DesktopTrayHost::AreaAvailable() const { return sni_ ? sni_->AreaAvailable() : x11_->AreaAvailable(); }
 
+void DesktopTrayHost::WatcherLeft()
+{
+    if (sni_)
+        watcherGone_.start();
+}
+
 void DesktopTrayHost::MoveToStatusNotifierItems()
 {
     if (sni_)
         return;
-    watcher_->deleteLater();
-    watcher_ = nullptr;
     sni_ = std::make_unique<StatusNotifierHost>(bus_);
     Adopt(*sni_);
+    // Each icon leaves the X11 area before it registers with the watcher.
     for (const auto& [id, data] : shown_) {
         x11_->Notify(nimDelete, data);
         sni_->Notify(nimAdd, data);
@@ -68,6 +83,23 @@ void DesktopTrayHost::MoveToStatusNotifierItems()
     x11_.reset();
     // The icons' owners learn that there is a notification area now, which
     // there may not have been before.
+    if (OnAreaCreated)
+        OnAreaCreated();
+}
+
+void DesktopTrayHost::MoveToSystemTray()
+{
+    // A watcher that came back meanwhile keeps the icons.
+    if (!sni_ || StatusNotifierHost::WatcherPresent(bus_))
+        return;
+    x11_ = std::make_unique<SystemTrayHost>();
+    Adopt(*x11_);
+    // Each item leaves the bus before its icon shows in the X11 area.
+    for (const auto& [id, data] : shown_)
+        sni_->Notify(nimDelete, data);
+    sni_.reset();
+    for (const auto& [id, data] : shown_)
+        x11_->Notify(nimAdd, data);
     if (OnAreaCreated)
         OnAreaCreated();
 }

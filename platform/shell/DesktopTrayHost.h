@@ -4,7 +4,9 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QTimer>
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -18,10 +20,18 @@ class StatusNotifierHost;
 // when the session bus has a watcher, else Qt's tray icon (the X11
 // notification area). At login the panel often comes up after the program:
 // when a watcher appears later, every icon moves over to it and the icons'
-// owners hear that the area was created.
+// owners hear that the area was created. When the watcher leaves and stays
+// away (the panel with the StatusNotifierItem host was turned off), the icons
+// go back to Qt's tray icon, and move over again when a watcher returns. An
+// icon is only ever in one of the two places.
 class DesktopTrayHost : public QObject, public NotifyIconHost {
 public:
-    explicit DesktopTrayHost(QDBusConnection bus);
+    // How long a watcher may be away before the icons leave it: a panel
+    // restarting takes it off the bus for a moment, and its icons should not
+    // flicker into the X11 area and back meanwhile.
+    static constexpr std::chrono::milliseconds kWatcherGrace{3000};
+
+    explicit DesktopTrayHost(QDBusConnection bus, std::chrono::milliseconds watcherGrace = kWatcherGrace);
     ~DesktopTrayHost() override;
 
     bool Notify(NotifyIconCommand command, const NotifyIconData& data) override;
@@ -30,12 +40,15 @@ public:
 
 private:
     void Adopt(NotifyIconHost& inner);
+    void WatcherLeft();
     void MoveToStatusNotifierItems();
+    void MoveToSystemTray();
 
     QDBusConnection bus_;
     std::unique_ptr<SystemTrayHost> x11_;
     std::unique_ptr<StatusNotifierHost> sni_;
     QDBusServiceWatcher* watcher_ = nullptr;
+    QTimer watcherGone_;
     // What each shown icon last showed, to show it again on the new host.
     std::map<quintptr, NotifyIconData> shown_;
 };

@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -77,6 +78,7 @@ TEST_F(WindowAccessTest, EveryControlHasTheRoleOfItsKindAndTheWindowsText)
         {&seam.StartupSwitch(), QAccessible::CheckBox, "Set brightness settings on system startup"},
         {&seam.IntervalCaption(), QAccessible::StaticText, "Reduce brightness when idle is over minutes"},
         {&seam.IntervalBox(), QAccessible::EditableText, "Reduce brightness when idle is over minutes"},
+        {const_cast<AdvGDIPicture::TAdvGDIPPicture*>(&seam.ProfilePicture()), QAccessible::Graphic, ""},
     };
     QAccessibleInterface* window = Of(form.get());
     for (const Expected& e : expected) {
@@ -97,6 +99,31 @@ TEST_F(WindowAccessTest, EveryControlHasTheRoleOfItsKindAndTheWindowsText)
     const auto boxLabel = Of(&seam.IntervalCaption())->relations(QAccessible::Labelled);
     ASSERT_EQ(boxLabel.size(), 1);
     EXPECT_EQ(boxLabel[0].first->object(), &seam.IntervalBox());
+}
+
+TEST_F(WindowAccessTest, TheProfilePictureIsNamedByTheProfileItShows)
+{
+    auto* picture = const_cast<AdvGDIPicture::TAdvGDIPPicture*>(&Seam().ProfilePicture());
+    const QString file = picture->Picture()->FileName();
+    const QString expected = picture->Picture()->Empty() || file.isEmpty()
+                                 ? QStringLiteral("Profile picture")
+                                 : "Profile picture: " + QFileInfo(file).completeBaseName();
+    EXPECT_EQ(Of(picture)->text(QAccessible::Name), expected);
+}
+
+TEST_F(WindowAccessTest, TheMinutesBoxShowsTheTwoPixelFocusMark)
+{
+    ShowActive();
+    QLineEdit& box = Seam().IntervalBox();
+    box.setFocus();
+    ASSERT_TRUE(box.hasFocus());
+    QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    box.render(&image);
+    const QColor highlight = box.palette().color(QPalette::Active, QPalette::Highlight);
+    for (QPoint at : {QPoint(0, box.height() / 2), QPoint(1, box.height() / 2), QPoint(box.width() / 2, 1),
+                      QPoint(box.width() - 2, box.height() / 2), QPoint(box.width() / 2, box.height() - 2)})
+        EXPECT_EQ(QColor(image.pixel(at)).rgb(), highlight.rgb()) << at.x() << "," << at.y();
 }
 
 TEST_F(WindowAccessTest, TheChartReadsTheRatingTheWindowShows)

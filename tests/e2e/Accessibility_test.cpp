@@ -101,6 +101,8 @@ protected:
         sandbox_.UseSessionBus(session_.Address());
         ScopedEnv noAddress("AT_SPI_BUS_ADDRESS", QByteArray());
         ScopedEnv on("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        if (!settings_.isEmpty())
+            WriteFile(sandbox_.SettingsFile(), settings_);
         program_ = std::make_unique<Program>(sandbox_, *display_,
                                              QStringList{"--backlight-root", sandbox_.BacklightRoot(), "--levels", "11"});
         window_ = driver_.WaitForWindow(kTitle);
@@ -150,6 +152,21 @@ protected:
     std::unique_ptr<AccessibilityBus> bus_;
     std::unique_ptr<Program> program_;
     QString window_;
+    // The settings file the program starts with; none when empty.
+    QByteArray settings_;
+};
+
+// The window at level 0 with a profile for "Battery" at the top level: a
+// profile applied shows on the device at once.
+class AccessiblePictureListTest : public AccessibilityTest {
+protected:
+    AccessiblePictureListTest()
+    {
+        settings_ = "[Software\\Kestrelo\\LumoraBrightness]\nProfileIcon=\"\"\nLevel=0\nRunOnStartup=0\n"
+                    "DimInterval=0\nProfileDesc=\"\"\n"
+                    "[Software\\Kestrelo\\LumoraBrightness\\Battery]\nProfileIcon=\"Battery\"\nLevel=10\n"
+                    "RunOnStartup=0\nDimInterval=0\nProfileDesc=\"\"\n";
+    }
 };
 
 VirtualDisplay* AccessibilityTest::display_ = nullptr;
@@ -166,7 +183,8 @@ TEST_F(AccessibilityTest, TheTreeHasEveryControlWithItsRoleAndName)
                                  "combo box\tChoose a profile icon\t", "image\tRating A, 100\t",
                                  "label\tSet brightness settings on system startup\t",
                                  "label\tReduce brightness when idle is over minutes\t",
-                                 "text\tReduce brightness when idle is over minutes\t", "list item\tBattery\t"})
+                                 "text\tReduce brightness when idle is over minutes\t", "list item\tBattery\t",
+                                 "image\tProfile picture"})
         EXPECT_TRUE(tree.contains(expected)) << expected << "\n" << tree.toStdString() << program_->Output().toStdString();
 }
 
@@ -225,4 +243,23 @@ TEST_F(AccessibilityTest, ALevelChangeRaisesValueEvents)
     const QString events = QString::fromUtf8(watch.readAllStandardOutput());
     EXPECT_TRUE(events.contains("VALUE\tslider\tBrightness\t10")) << events.toStdString();
     EXPECT_TRUE(events.contains("VALUE\tdial\tBrightness Level\t1")) << events.toStdString();
+}
+
+TEST_F(AccessiblePictureListTest, AnItemsFocusShowsItAndItsPressAppliesItsProfile)
+{
+    ASSERT_TRUE(Tree().contains("list item\tBattery"));
+    // Moving to the item, as the arrow keys do, applies nothing.
+    EXPECT_EQ(Probe({"act", Pid(), "Battery", "SetFocus"}), 0);
+    QThread::msleep(700);
+    EXPECT_EQ(sandbox_.Brightness(), 1) << "a profile only shown is not applied";
+
+    EXPECT_EQ(Probe({"act", Pid(), "Battery", "Press"}), 0);
+    EXPECT_TRUE(Eventually([&] { return sandbox_.Brightness() == 100; })) << sandbox_.Brightness();
+    // The picture beside the picker is read by the profile it now shows.
+    QString tree;
+    Eventually([&] {
+        Probe({"tree", Pid()}, &tree);
+        return tree.contains("image\tProfile picture: Battery\t");
+    });
+    EXPECT_TRUE(tree.contains("image\tProfile picture: Battery\t")) << tree.toStdString();
 }

@@ -101,6 +101,21 @@ protected:
     static void SetUpTestSuite() { StartDesktop(true); }
 };
 
+// An X11 session with both kinds of tray: trayer's notification area and a
+// StatusNotifierItem watcher that the test takes off the bus and brings back,
+// as turning the panel with the AppIndicator host off and on again does.
+class TrayFallbackTest : public StatusNotifierHostTest {
+protected:
+    static void SetUpTestSuite() { StartDesktop(true); }
+
+    bool NameOnBus(const QString& name) const
+    {
+        return bus_.Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                          "string:" + name})
+            .contains("boolean true");
+    }
+};
+
 } // namespace
 
 TEST_F(StatusNotifierHostTest, ActivateScrollAndTheExportedMenuDriveTheProgram)
@@ -191,4 +206,37 @@ TEST_F(X11TrayWheelTest, TheWheelOverTheIconStepsTheLevel)
     EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 60; })) << sandbox.Brightness();
     drive.Run({"click", "--repeat", "2", "--delay", "60", "5"}); // two notches back
     EXPECT_TRUE(Eventually([&] { return sandbox.Brightness() == 40; })) << sandbox.Brightness();
+}
+
+TEST_F(TrayFallbackTest, TheIconMovesToTheX11TrayWhileNoWatcherIsThereAndBack)
+{
+    SaveLevelFive(sandbox_);
+    auto program = desktop_->LaunchWith(sandbox_, {"/LaunchOnStartup", "--backlight-root", sandbox_.BacklightRoot(),
+                                                   "--levels", "11"});
+    const qint64 pid = program->Process().processId();
+    ASSERT_TRUE(Eventually([&] { return sandbox_.Brightness() == 50; }, 10000)) << sandbox_.Brightness();
+    const QString item = WaitForItem();
+    ASSERT_FALSE(item.isEmpty()) << program->Output().toStdString();
+    EXPECT_TRUE(desktop_->TrayIcon(pid).isEmpty()) << "the icon is the item's alone, not in the X11 area too";
+
+    // The panel goes: after a moment's grace the icon is in the X11 area, and
+    // the item has left the bus.
+    bus_.StopServing(kWatcher);
+    const QString icon = desktop_->WaitForTrayIcon(pid, 15000);
+    ASSERT_FALSE(icon.isEmpty()) << program->Output().toStdString();
+    EXPECT_FALSE(NameOnBus(item)) << "the icon is in the X11 area alone";
+    // It is the working icon: its double click shows the window.
+    EXPECT_TRUE(desktop_->DoubleClickTrayIcon(pid));
+    EXPECT_FALSE(desktop_->WaitForMainWindow(pid).isEmpty()) << "the X11 icon shows the window";
+
+    // The panel comes back: the icon leaves the X11 area for the new watcher.
+    ASSERT_TRUE(bus_.Serve(LUMORA_E2E_DIR "/sni_watcher_mock.py", kWatcher));
+    const QString again = WaitForItem();
+    ASSERT_FALSE(again.isEmpty()) << "the icon registers with the watcher that came\n"
+                                  << program->Output().toStdString();
+    // The X11 icon is taken down before the item registers; the notification
+    // area's own redraw may lag the bus by a moment.
+    EXPECT_TRUE(Eventually([&] { return desktop_->TrayIcon(pid).isEmpty(); }, 1000)) << "not in both places";
+    CallItem(again, "Scroll", {"int32:1", "string:vertical"});
+    EXPECT_TRUE(Eventually([&] { return sandbox_.Brightness() == 60; })) << sandbox_.Brightness();
 }

@@ -310,6 +310,64 @@ TEST_F(StatusNotifierHostTest, IconsMoveToAWatcherThatComesAfterThem)
     EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
 }
 
+TEST_F(StatusNotifierHostTest, IconsGoBackToTheSystemTrayWhenTheWatcherStaysAway)
+{
+    // The panel with the StatusNotifierItem host is turned off: after the
+    // grace the icon leaves the bus for Qt's tray icon, and comes back to the
+    // next watcher.
+    ASSERT_TRUE(StartWatcher());
+    DesktopTrayHost host(*program_, std::chrono::milliseconds(300));
+    ASSERT_TRUE(host.UsesStatusNotifierItems());
+    int areaCreated = 0;
+    host.OnAreaCreated = [&] { ++areaCreated; };
+    NotifyIconData data;
+    data.id = 5;
+    data.icon = QIcon(QPixmap(16, 16));
+    data.tip = "Adjust Monitor Brightness";
+    host.Notify(nimAdd, data);
+    const QString first = StatusNotifierHost::ItemServiceName(1);
+    ASSERT_TRUE(PumpUntil([&] { return RegisteredItems().contains(first); }));
+
+    StopWatcher();
+    ASSERT_TRUE(PumpUntil([&] { return !host.UsesStatusNotifierItems(); }, 5000));
+    EXPECT_FALSE(program_->interface()->isServiceRegistered(first).value()) << "no item left on the bus";
+    EXPECT_EQ(areaCreated, 1);
+    data.tip = "Changed tip";
+    EXPECT_TRUE(host.Notify(nimModify, data)) << "the icon is in the X11 area now";
+
+    ASSERT_TRUE(StartWatcher());
+    ASSERT_TRUE(PumpUntil([&] { return host.UsesStatusNotifierItems(); }));
+    const QString second = StatusNotifierHost::ItemServiceName(1); // a new item, the old one's name
+    EXPECT_TRUE(PumpUntil([&] { return RegisteredItems().contains(second); }));
+    const SniToolTip tip =
+        qdbus_cast<SniToolTip>(Property(second, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "ToolTip"));
+    EXPECT_EQ(tip.Title, "Changed tip") << "the icon as it last was";
+    EXPECT_EQ(areaCreated, 2);
+
+    host.Notify(nimDelete, data);
+    EXPECT_TRUE(PumpUntil([&] { return !program_->interface()->isServiceRegistered(second).value(); }));
+}
+
+TEST_F(StatusNotifierHostTest, AWatcherBackWithinTheGraceKeepsTheIcons)
+{
+    // A panel restarting: its watcher leaves and comes back; the item stays
+    // on the bus and registers with the new watcher.
+    ASSERT_TRUE(StartWatcher());
+    DesktopTrayHost host(*program_, std::chrono::milliseconds(20000));
+    NotifyIconData data;
+    data.id = 6;
+    data.icon = QIcon(QPixmap(16, 16));
+    host.Notify(nimAdd, data);
+    const QString item = StatusNotifierHost::ItemServiceName(1);
+    ASSERT_TRUE(PumpUntil([&] { return RegisteredItems().contains(item); }));
+
+    StopWatcher();
+    ASSERT_TRUE(StartWatcher());
+    EXPECT_TRUE(PumpUntil([&] { return RegisteredItems().contains(item); }));
+    EXPECT_TRUE(host.UsesStatusNotifierItems());
+    EXPECT_TRUE(program_->interface()->isServiceRegistered(item).value());
+}
+
 TEST(SniPixmaps, PixelsTravelAsArgbInNetworkOrder)
 {
     QImage image(2, 1, QImage::Format_ARGB32);

@@ -8,6 +8,7 @@
 #include "controls/gauge/AdvSmoothGauge.h"
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/label/AdvSmoothLabel.h"
+#include "controls/picture/AdvGDIPicture.h"
 #include "controls/slider/AdvSmoothSlider.h"
 #include "controls/trackbar/AdvSmoothTrackBar.h"
 
@@ -365,6 +366,56 @@ TEST_F(Accessible, ChartIsAGraphicNamedByItsRating)
     EXPECT_EQ(EventsOf(chart, QAccessible::NameChanged).size(), 1u);
 }
 
+// ---------------------------------------------------------------- picture
+
+TEST_F(Accessible, PictureIsAGraphicNamedByThePictureItShows)
+{
+    QTemporaryDir dir;
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    const QString night = dir.filePath("Night.png");
+    const QString day = dir.filePath("Day.png");
+    ASSERT_TRUE(image.save(night));
+    ASSERT_TRUE(image.save(day));
+
+    auto* picture = new AdvGDIPicture::TAdvGDIPPicture(&window);
+    picture->setAccessibleName("Profile picture");
+    QAccessibleInterface* a = Of(picture);
+    EXPECT_EQ(a->role(), QAccessible::Graphic);
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture") << "nothing shown yet";
+
+    Events().clear();
+    picture->Picture()->LoadFromFile(night);
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture: Night");
+    EXPECT_EQ(a->text(QAccessible::Description), "Night.png");
+    EXPECT_EQ(EventsOf(picture, QAccessible::NameChanged).size(), 1u) << "a screen reader hears the new picture";
+
+    picture->Picture()->LoadFromFile(day);
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture: Day");
+    EXPECT_EQ(EventsOf(picture, QAccessible::NameChanged).size(), 2u);
+
+    // A file that cannot be read leaves nothing shown, and no stale name.
+    picture->Picture()->LoadFromFile(dir.filePath("Gone.png"));
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture");
+
+    // A copy of another picture is named by that picture's file.
+    TGDIPPicture other;
+    other.LoadFromFile(night);
+    picture->SetPicture(&other);
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture: Night");
+    picture->Picture()->Assign(image);
+    EXPECT_EQ(a->text(QAccessible::Name), "Profile picture") << "a bitmap has no file to name it by";
+}
+
+TEST(PictureAccessibleName, JoinsTheControlsNameAndThePicturesName)
+{
+    EXPECT_EQ(PictureAccessibleName("Profile picture", "/p/Movie night.jpeg"), "Profile picture: Movie night");
+    EXPECT_EQ(PictureAccessibleName("Profile picture", "/p/Night.png"), "Profile picture: Night");
+    EXPECT_EQ(PictureAccessibleName("", "/p/Night.png"), "Night");
+    EXPECT_EQ(PictureAccessibleName("Profile picture", ""), "Profile picture");
+    EXPECT_EQ(PictureAccessibleName("", ""), "Picture");
+}
+
 TEST(RatingText, NamesTheBandOfEachRating)
 {
     // The bands' edges: A from 92, G up to 20.
@@ -454,6 +505,49 @@ TEST_F(AccessiblePicker, ShowMenuOpensTheListAndItsSelectionIsRead)
     EXPECT_EQ(value[0].value.toString(), picker->Text());
 }
 
+TEST_F(AccessiblePicker, AnItemsSetFocusShowsItAndItsPressPicksIt)
+{
+    QAccessibleInterface* a = Of(picker);
+    a->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_TRUE(picker->DroppedDown());
+    const QString before = picker->Text();
+    QAccessibleInterface* list = a->child(0);
+    QAccessibleInterface* item = list->child(2);
+    ASSERT_NE(item->actionInterface(), nullptr);
+    EXPECT_EQ(item->actionInterface()->actionNames(),
+              (QStringList{QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::setFocusAction()}));
+
+    // Moving to an item, as the arrow keys do, picks nothing.
+    Events().clear();
+    item->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    EXPECT_EQ(picker->ListBox().SelectedItemIndex(), 2);
+    EXPECT_TRUE(item->state().selected);
+    ASSERT_EQ(EventsOf(&picker->ListBox(), QAccessible::Focus).size(), 1u);
+    QApplication::processEvents();
+    EXPECT_TRUE(picked.empty());
+    EXPECT_EQ(picker->Text(), before);
+    EXPECT_TRUE(picker->DroppedDown());
+
+    // Pressing one picks it, as a click does: once, after the call returns.
+    QAccessibleInterface* other = list->child(1);
+    other->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(picked.empty()) << "the assistive technology gets its reply first";
+    ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !picked.empty(); }, 2000));
+    QApplication::processEvents();
+    EXPECT_EQ(picked, (std::vector<int>{1}));
+    EXPECT_EQ(picker->Text(), picker->ListBox().Items()[1]->Caption().Text());
+    EXPECT_FALSE(picker->DroppedDown()) << "the list closes on a pick";
+}
+
+TEST_F(AccessiblePicker, PressingAnItemOfTheClosedListPicksItToo)
+{
+    QAccessibleInterface* item = Of(picker)->child(0)->child(2);
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(lumora::testing::PumpUntil([&] { return !picked.empty(); }, 2000));
+    EXPECT_EQ(picked, (std::vector<int>{2}));
+    EXPECT_FALSE(picker->DroppedDown());
+}
+
 TEST_F(AccessiblePicker, ItemsOfAShrunkListAreNoLongerValid)
 {
     QAccessibleInterface* list = Of(picker)->child(0);
@@ -463,4 +557,8 @@ TEST_F(AccessiblePicker, ItemsOfAShrunkListAreNoLongerValid)
     EXPECT_EQ(list->childCount(), 0);
     EXPECT_FALSE(last->isValid());
     EXPECT_EQ(last->text(QAccessible::Name), "");
+    EXPECT_TRUE(last->actionInterface()->actionNames().isEmpty());
+    last->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QApplication::processEvents();
+    EXPECT_TRUE(picked.empty());
 }
