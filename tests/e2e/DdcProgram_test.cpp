@@ -311,6 +311,8 @@ TEST_F(DdcProgramTest, TheMonitorsWindowFromTheTrayMenuSetsARangeLiveAndTheRange
         ASSERT_TRUE(Eventually([&] { return monitors.Brightness("a") == 50 && monitors.Brightness("b") == 50; }, 10000))
             << monitors.Brightness("a") << " " << monitors.Brightness("b");
 
+        // Closed, the window goes into the host's tray: the item registers.
+        driver_.Close(window);
         // The item and its menu, once the monitors are in it.
         static const QRegularExpression itemName(R"(org\.kde\.StatusNotifierItem-\d+-\d+)");
         QString item;
