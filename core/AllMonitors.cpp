@@ -178,7 +178,12 @@ void TAllMonitors::CatchUp()
     const std::optional<int> level = LevelInForce();
     if (!written_ || !level)
         return;
-    for (const MonitorInfo& m : Monitors()) {
+    const std::vector<MonitorInfo> known = Monitors();
+    // A monitor unplugged has lost the level: plugged in again, it gets it.
+    std::erase_if(holding_, [&](const QString& instance) {
+        return std::none_of(known.begin(), known.end(), [&](const MonitorInfo& m) { return m.InstanceName == instance; });
+    });
+    for (const MonitorInfo& m : known) {
         if (!m.Answering) {
             holding_.erase(m.InstanceName);
             continue;

@@ -342,6 +342,11 @@ TEST_F(AllMonitorsTest, AMonitorPluggedInTakesTheLevelThroughItsRangeAndOneUnplu
     EXPECT_TRUE(PumpUntil([&] { return MonitorItem("DELL U2720Q") == nullptr; }));
     EXPECT_TRUE(PumpUntil([&] { return window->Rows().size() == 2; }));
     EXPECT_EQ(window->Rows()[1].Name->text(), "LG HDR 4K");
+
+    // Plugged in again, on its own brightness: the level once more.
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 90, 100);
+    monitors->Redetect();
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 50; })) << ddc.Brightness("a");
     EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
     window->close();
 }
