@@ -26,8 +26,13 @@ void TForm1::WriteLevelToDevice(int index)
 {
     int value = brightness_.LevelValue(index);
     // Through the monitor's own range; with "All monitors" every other monitor gets its own value too.
-    if (!brightness_.Updating())
-        value = allMonitors_->Spread(value, brightness_.MonitorInstanceName);
+    if (!brightness_.Updating()) {
+        const std::optional<int> own = allMonitors_->Spread(value, brightness_.LevelValue(level_->Heading()),
+                                                            level_->WritingFadeStep(), brightness_.MonitorInstanceName);
+        if (!own)
+            return; // a slow monitor, given the move's end already
+        value = *own;
+    }
     brightness_.SetBrightness(value, brightness_.MonitorInstanceName);
 }
 

@@ -88,19 +88,38 @@ void TAllMonitors::ShowRange(const QString& instanceName, MonitorRange range)
     }
 }
 
-int TAllMonitors::Spread(int levelPercent, const QString& shown)
+std::optional<int> TAllMonitors::Spread(int stepPercent, int headingPercent, bool fadeStep, const QString& shown)
 {
-    written_ = levelPercent;
-    holding_.clear();
+    written_ = headingPercent;
+    if (!fadeStep)
+        holding_.clear();
     holding_.insert(shown);
     std::optional<MonitorInfo> shownMonitor;
     for (const MonitorInfo& m : Monitors()) {
-        if (m.InstanceName == shown)
+        if (m.InstanceName == shown) {
             shownMonitor = m;
-        else if (On() && m.Controllable)
-            Write(m, levelPercent);
+        } else if (On() && m.Controllable) {
+            if (TakesSteps(m))
+                Write(m, stepPercent);
+            else if (!fadeStep)
+                Write(m, headingPercent);
+        }
     }
-    return shownMonitor ? PercentInRange(levelPercent, RangeOf(*shownMonitor)) : levelPercent;
+    if (!shownMonitor)
+        return stepPercent;
+    if (!TakesSteps(*shownMonitor)) {
+        if (fadeStep)
+            return std::nullopt;
+        return PercentInRange(headingPercent, RangeOf(*shownMonitor));
+    }
+    return PercentInRange(stepPercent, RangeOf(*shownMonitor));
+}
+
+bool TAllMonitors::TakesSteps(const MonitorInfo& monitor)
+{
+    // The panel is written in microseconds (or by a service that keeps only
+    // the newest value): it follows the needle.
+    return monitor.Panel;
 }
 
 int TAllMonitors::LevelPercentOf(const QString& instanceName, int monitorPercent) const
@@ -128,6 +147,24 @@ void TAllMonitors::Write(const MonitorInfo& monitor, int levelPercent)
     }
 }
 
+void TAllMonitors::Reapply(const QString& shown)
+{
+    const std::optional<int> level = LevelInForce();
+    if (!written_ || !level)
+        return;
+    for (const MonitorInfo& m : Monitors()) {
+        if (!m.Controllable)
+            continue;
+        if (m.InstanceName == shown ? TakesSteps(m) : !On())
+            continue;
+        try {
+            monitors_->EnsurePercent(m.InstanceName, PercentInRange(*level, RangeOf(m)));
+        } catch (const Exception&) {
+            // Gone while asleep: the monitor set hears of it and says so.
+        }
+    }
+}
+
 std::optional<int> TAllMonitors::LevelInForce() const
 {
     // The level owner's own level: after a switch of monitors it is the new
@@ -141,7 +178,12 @@ void TAllMonitors::CatchUp()
     const std::optional<int> level = LevelInForce();
     if (!written_ || !level)
         return;
-    for (const MonitorInfo& m : Monitors()) {
+    const std::vector<MonitorInfo> known = Monitors();
+    // A monitor unplugged has lost the level: plugged in again, it gets it.
+    std::erase_if(holding_, [&](const QString& instance) {
+        return std::none_of(known.begin(), known.end(), [&](const MonitorInfo& m) { return m.InstanceName == instance; });
+    });
+    for (const MonitorInfo& m : known) {
         if (!m.Answering) {
             holding_.erase(m.InstanceName);
             continue;

@@ -49,20 +49,40 @@ public:
     // way); SetRange follows when it is let go.
     void ShowRange(const QString& instanceName, MonitorRange range);
 
-    // The level's percent is being written to `shown`, the monitor the views
-    // show: returns that monitor's own percent, and with "All monitors" gives
-    // every other monitor its own percent first.
-    int Spread(int levelPercent, const QString& shown);
+    // A step of the level (its percent `stepPercent`) is being written to
+    // `shown`, the monitor the views show, on a move heading for
+    // `headingPercent`: returns what that monitor is to be given, in its own
+    // percent, and with "All monitors" gives every other monitor its own
+    // percent first. A DDC/CI monitor takes a call of up to half a second:
+    // it is given the move's end once, at the move's first write, and
+    // nothing at the fade's later steps (`fadeStep`), which would queue
+    // behind the call in flight and hold the end back by another call. So
+    // nullopt: nothing for the shown monitor at this step.
+    std::optional<int> Spread(int stepPercent, int headingPercent, bool fadeStep, const QString& shown);
+    int Spread(int levelPercent, const QString& shown) { return *Spread(levelPercent, levelPercent, false, shown); }
     // The level's percent that `monitorPercent` on that monitor stands for.
     int LevelPercentOf(const QString& instanceName, int monitorPercent) const;
     // Sets that monitor alone to the level's percent, through its range.
     void WriteOne(const QString& instanceName, int levelPercent);
 
+    // After resume: each monitor the level goes to that does not show its
+    // own percent for the level in force gets it, read from the monitor
+    // itself (a DDC/CI monitor by its worker, off this thread). Those are the
+    // shown monitor when it is a DDC/CI one (the level owner checks a panel
+    // itself) and, with "All monitors", every other one that can be set.
+    // Nothing before a level has been written.
+    void Reapply(const QString& shown);
+
     std::vector<MonitorInfo> Monitors() const;
+    // The monitors behind this room, for those who follow their changes;
+    // null without.
+    MonitorSetProvider* MonitorSet() const { return monitors_; }
     // That monitor's own percent now; nullopt when not known.
     std::optional<int> PercentOf(const QString& instanceName) const;
 
 private:
+    // The monitor follows a fade step by step; else it takes the move's end.
+    static bool TakesSteps(const MonitorInfo& monitor);
     std::optional<MonitorInfo> Find(const QString& instanceName) const;
     void Write(const MonitorInfo& monitor, int levelPercent);
     // Monitors that answer now but have not had the level in force, once a

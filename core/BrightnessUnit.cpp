@@ -67,6 +67,7 @@ TForm1::TForm1(TForm1Services services)
         return brightness_.LevelValue(level_->Level());
     };
     allMonitors_->OnSettingsProblem = [this](std::exception_ptr e) { ReportSettingsProblem(e); };
+    resume_->OnReapplyOthers = [this] { allMonitors_->Reapply(brightness_.MonitorInstanceName); };
     monitorSelection_->OnEditRanges = [this] { ShowMonitorRanges(*allMonitors_, this); };
     idle_ = std::make_unique<TIdleDimming>(services_.Idle, services_.IdleCheckIntervalMs, [this] {
         if (LevelCount() >= 1)

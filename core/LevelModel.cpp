@@ -66,34 +66,44 @@ void TLevelModel::Request(int level, LevelSource source, bool fade)
         throw Exception(QString("Level %1 is out of range: the levels are 0 to %2.").arg(level).arg(levelCount_ - 1));
 
     if (level == target_ && !Fading()) {
-        WriteLevel(level);
+        WriteLevel(level, level, false);
         return;
     }
     if (!fade || device_ < 0) {
         fadeTimer_->SetEnabled(false);
         fadeValue_ = device_;
-        WriteLevel(level);
+        WriteLevel(level, level, false);
         fadeValue_ = level;
     } else {
         // From where the device is, even half way through another fade. The
         // first level is written at once, so that a device that refuses it
         // leaves everything as it was.
+        const auto writeFirst = [&](int first) {
+            try {
+                WriteLevel(first, level, false);
+            } catch (...) {
+                fadeTimer_->SetEnabled(false);
+                fadeValue_ = device_;
+                throw;
+            }
+        };
         double value = Fading() ? fadeValue_ : device_;
+        bool written = false;
         for (;;) {
             value = FadeStep(value, level, pace_.Factor);
             if (Nearest(value) != device_) {
-                try {
-                    WriteLevel(Nearest(value));
-                } catch (...) {
-                    fadeTimer_->SetEnabled(false);
-                    fadeValue_ = device_;
-                    throw;
-                }
+                writeFirst(Nearest(value));
+                written = true;
                 break;
             }
             if (value == level)
                 break;
         }
+        // A fade on its way passed the new level and the device holds it
+        // already; it is written once all the same, so that a device that
+        // takes only a move's end hears of the new one.
+        if (!written && level != target_)
+            writeFirst(level);
         fadeValue_ = value;
         // Started or kept running: a running fade keeps its pace.
         if (device_ != level && !fadeTimer_->Enabled())
@@ -113,7 +123,7 @@ void TLevelModel::Step()
     fadeValue_ = FadeStep(fadeValue_, target_, pace_.Factor);
     if (Nearest(fadeValue_) != device_) {
         try {
-            WriteLevel(Nearest(fadeValue_));
+            WriteLevel(Nearest(fadeValue_), target_, true);
         } catch (...) {
             // The device stays where it was; the fade ends there.
             fadeTimer_->SetEnabled(false);
@@ -144,11 +154,13 @@ void TLevelModel::WriteAgain()
 {
     // A fade on its way gets there by itself.
     if (target_ >= 0 && !Fading())
-        WriteLevel(target_);
+        WriteLevel(target_, target_, false);
 }
 
-void TLevelModel::WriteLevel(int level)
+void TLevelModel::WriteLevel(int level, int heading, bool fadeStep)
 {
+    heading_ = heading;
+    fadeStep_ = fadeStep;
     write_(level);
     device_ = level;
 }

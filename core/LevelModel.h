@@ -90,9 +90,16 @@ public:
     // Called once per change with the new level and its source.
     std::function<void(int level, LevelSource source)> OnChanged;
 
+    // While a write is being made: the level its move heads for, and whether
+    // it is a later step of a fade rather than the move's first (or only)
+    // write. A slow device can then take the move's end once instead of
+    // steps that would queue behind its call in flight.
+    int Heading() const { return heading_; }
+    bool WritingFadeStep() const { return fadeStep_; }
+
 private:
     void Step();
-    void WriteLevel(int level);
+    void WriteLevel(int level, int heading, bool fadeStep);
     void Announce();
 
     Write write_;
@@ -103,6 +110,8 @@ private:
     int device_ = -1;
     double fadeValue_ = 0; // where the fade is, between device_ and target_
     LevelSource source_ = LevelSource::Start;
+    int heading_ = -1;
+    bool fadeStep_ = false;
 };
 
 } // namespace lumora

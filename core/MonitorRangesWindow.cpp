@@ -66,6 +66,12 @@ TMonitorRangesWindow::TMonitorRangesWindow(TAllMonitors& monitors, QWidget* pare
     : QWidget(parent, Qt::Window), monitors_(monitors)
 {
     setWindowTitle(QStringLiteral("Monitors"));
+    // Monitors found, lost or plugged in while the window is open get or
+    // lose their rows.
+    if (MonitorSetProvider* set = monitors_.MonitorSet()) {
+        connect(set, &MonitorSetProvider::MonitorsChanged, this, [this] { Follow(); });
+        connect(set, &MonitorSetProvider::DetectionFinished, this, [this] { Follow(); });
+    }
     const MonitorRangeRow first = MonitorRangeRowAt(0);
     auto* lowest = new QLabel(QStringLiteral("Lowest"), this);
     lowest->setGeometry(first.Lowest.left(), kMargin, kBarWidth, kHeaderHeight);
@@ -76,34 +82,75 @@ TMonitorRangesWindow::TMonitorRangesWindow(TAllMonitors& monitors, QWidget* pare
 
 void TMonitorRangesWindow::Rebuild()
 {
+    Follow();
+    // Shown anew: each track bar on the range kept.
+    for (const Row& row : rows_) {
+        for (const MonitorInfo& monitor : monitors_.Monitors()) {
+            if (monitor.InstanceName != row.InstanceName)
+                continue;
+            const MonitorRange range = monitors_.RangeOf(monitor);
+            moving_ = true;
+            row.Lowest->SetPosition(range.Lowest);
+            row.Highest->SetPosition(range.Highest);
+            moving_ = false;
+        }
+    }
+}
+
+void TMonitorRangesWindow::Follow()
+{
+    std::vector<MonitorInfo> wanted;
+    for (const MonitorInfo& monitor : monitors_.Monitors()) {
+        if (monitor.Controllable)
+            wanted.push_back(monitor);
+    }
+    // A monitor that went leaves with its row; the rows of those still here
+    // stay as they are, so a track bar in the user's hand is not taken away.
+    std::vector<Row> kept;
     for (Row& row : rows_) {
-        delete row.Name;
-        delete row.Lowest;
-        delete row.Highest;
+        const bool stays = std::any_of(wanted.begin(), wanted.end(),
+                                       [&](const MonitorInfo& m) { return m.InstanceName == row.InstanceName; });
+        if (stays) {
+            kept.push_back(row);
+        } else {
+            delete row.Name;
+            delete row.Lowest;
+            delete row.Highest;
+        }
     }
     rows_.clear();
-    for (const MonitorInfo& monitor : monitors_.Monitors()) {
-        if (!monitor.Controllable)
-            continue;
+    for (const MonitorInfo& monitor : wanted) {
+        const auto known = std::find_if(kept.begin(), kept.end(),
+                                        [&](const Row& r) { return r.InstanceName == monitor.InstanceName; });
         const MonitorRangeRow place = MonitorRangeRowAt(int(rows_.size()));
-        const MonitorRange range = monitors_.RangeOf(monitor);
         Row row;
-        row.InstanceName = monitor.InstanceName;
-        row.Name = new QLabel(RowName(monitor), this);
+        if (known != kept.end()) {
+            row = *known;
+            row.Name->setText(RowName(monitor));
+        } else {
+            const MonitorRange range = monitors_.RangeOf(monitor);
+            row.InstanceName = monitor.InstanceName;
+            row.Name = new QLabel(RowName(monitor), this);
+            row.Lowest = RangeBar(this, place.Lowest, range.Lowest);
+            row.Highest = RangeBar(this, place.Highest, range.Highest);
+            row.Lowest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, false, false); };
+            row.Highest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, true, false); };
+            row.Lowest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, false, true); };
+            row.Highest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, true, true); };
+        }
         row.Name->setGeometry(place.Name);
-        row.Lowest = RangeBar(this, place.Lowest, range.Lowest);
-        row.Highest = RangeBar(this, place.Highest, range.Highest);
-        rows_.push_back(row);
-    }
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const Row row = rows_[i];
-        row.Lowest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, false, false); };
-        row.Highest->OnPositionChanging = [this, row](TObject*, double) { RangeMoved(row, true, false); };
-        row.Lowest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, false, true); };
-        row.Highest->OnPositionChanged = [this, row](TObject*, double) { RangeMoved(row, true, true); };
+        row.Lowest->setGeometry(place.Lowest);
+        row.Highest->setGeometry(place.Highest);
         row.Name->show();
         row.Lowest->show();
         row.Highest->show();
+        rows_.push_back(row);
+    }
+    // The keyboard goes down the rows in their order.
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        setTabOrder(rows_[i].Lowest, rows_[i].Highest);
+        if (i + 1 < rows_.size())
+            setTabOrder(rows_[i].Highest, rows_[i + 1].Lowest);
     }
     setFixedSize(MonitorRangesWindowSize(int(rows_.size())));
 }

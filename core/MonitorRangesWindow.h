@@ -32,8 +32,11 @@ class TMonitorRangesWindow : public QWidget {
 public:
     TMonitorRangesWindow(TAllMonitors& monitors, QWidget* parent = nullptr);
 
-    // The rows anew for the monitors known now.
+    // The rows for the monitors known now, each track bar on the range kept.
     void Rebuild();
+    // Rows for monitors that came, none for those that went; the others stay
+    // as they are. Runs by itself whenever the monitors change.
+    void Follow();
 
     struct Row {
         QString InstanceName;

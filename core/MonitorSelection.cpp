@@ -75,10 +75,12 @@ bool TMonitorSelection::StartDetection()
     }
     QObject::connect(monitors_, &MonitorSetProvider::DetectionFinished, this, [this] {
         if (!waiting_) {
-            // The panel was worked on alone while the others were looked for;
-            // it stays the one shown.
+            // The panel was worked on alone while the others were looked
+            // for, or a monitor was plugged in or out; the monitor shown
+            // stays while it is there.
             if (!monitors_->AllMonitors() && AllByDefault(Remembered()))
                 monitors_->SetAllMonitors(true);
+            FollowShownMonitor();
             RebuildMenu();
             return;
         }
@@ -101,14 +103,43 @@ bool TMonitorSelection::AllByDefault(const std::optional<RememberedMonitor>& rem
     return (!remembered || remembered->All) && AllPossible();
 }
 
+void TMonitorSelection::FollowShownMonitor()
+{
+    const std::vector<MonitorInfo> known = monitors_->Monitors();
+    const auto here = [&](const QString& instance) {
+        return std::any_of(known.begin(), known.end(),
+                           [&](const MonitorInfo& m) { return m.InstanceName == instance && m.Controllable; });
+    };
+    if (!monitors_->AllMonitors()) {
+        // The monitor worked on went, or the one remembered came back.
+        const std::optional<RememberedMonitor> remembered = Remembered();
+        const bool rememberedBack = remembered && std::any_of(known.begin(), known.end(), [&](const MonitorInfo& m) {
+            return m.Controllable && IsRemembered(m, remembered) && m.InstanceName != monitors_->ActiveInstance();
+        });
+        if (!here(monitors_->ActiveInstance()) || rememberedBack) {
+            if (const std::optional<std::size_t> chosen = ChooseMonitor(known, remembered, ScreenIdentity{}))
+                monitors_->SetActive(known[*chosen].InstanceName);
+            else
+                monitors_->SetActive(QString());
+        }
+    }
+    if (monitors_->ActiveInstance() != shown_) {
+        shown_ = monitors_->ActiveInstance();
+        if (OnSwitched && !shown_.isEmpty())
+            RunGuarded(OnSwitched);
+    }
+}
+
 void TMonitorSelection::ChooseActive(const QScreen* shown)
 {
     if (monitors_ == nullptr)
         return;
     const std::optional<RememberedMonitor> remembered = Remembered();
     monitors_->SetAllMonitors(AllByDefault(remembered));
-    if (monitors_->AllMonitors())
+    if (monitors_->AllMonitors()) {
+        shown_ = monitors_->ActiveInstance();
         return;
+    }
     const std::vector<MonitorInfo> known = monitors_->Monitors();
     ScreenIdentity screenShown;
     if (shown) {
@@ -118,6 +149,7 @@ void TMonitorSelection::ChooseActive(const QScreen* shown)
     }
     if (const std::optional<std::size_t> chosen = ChooseMonitor(known, remembered, screenShown))
         monitors_->SetActive(known[*chosen].InstanceName);
+    shown_ = monitors_->ActiveInstance();
 }
 
 void TMonitorSelection::RebuildMenu()
@@ -135,8 +167,12 @@ void TMonitorSelection::RebuildMenu()
     // Where DDC/CI cannot work at all (its library is missing), the menu
     // says so in a greyed item instead of an error box at each start.
     const QString noDdc = monitors_->DdcUnavailable();
-    if (known.size() < 2 && noDdc.isEmpty())
-        return; // with one monitor the menu stays as it always was
+    // A laptop's panel alone keeps the menu as it always was; one DDC/CI
+    // monitor gets the submenu for its range ("Monitors...").
+    const bool rangesOffered = std::any_of(known.begin(), known.end(),
+                                           [](const MonitorInfo& m) { return m.Controllable && !m.Panel; });
+    if (known.size() < 2 && noDdc.isEmpty() && !rangesOffered)
+        return;
     const QString active = monitors_->ActiveInstance();
     const bool all = monitors_->AllMonitors();
     menu_ = new QMenu(QStringLiteral("Monitor"), trayMenu_);
@@ -164,7 +200,7 @@ void TMonitorSelection::RebuildMenu()
         none->setEnabled(false);
         none->setToolTip(noDdc);
     }
-    if (allPossible) {
+    if (rangesOffered) {
         menu_->addSeparator();
         QAction* ranges = menu_->addAction(QStringLiteral("Monitors..."));
         QObject::connect(ranges, &QAction::triggered, this, [this] {
@@ -188,6 +224,7 @@ void TMonitorSelection::Select(const QString& instanceName)
 
     monitors_->SetAllMonitors(false);
     monitors_->SetActive(instanceName);
+    shown_ = instanceName;
     if (settings_)
         SaveRememberedMonitor(*settings_, RememberedMonitor{chosen->Model, chosen->Serial});
     if (OnSwitched)
@@ -200,6 +237,7 @@ void TMonitorSelection::SelectAll()
     if (monitors_ == nullptr || !AllPossible())
         return;
     monitors_->SetAllMonitors(true);
+    shown_ = monitors_->ActiveInstance();
     if (settings_) {
         // The single monitor chosen before is kept for a start with only
         // one monitor left.

@@ -49,8 +49,8 @@ public:
     // window.
     void ChooseActive(const QScreen* shown);
 
-    // The submenu, built anew for the monitors known now; null with fewer
-    // than two.
+    // The submenu, built anew for the monitors known now; null with a
+    // laptop's panel alone.
     QMenu* Menu() const { return menu_; }
     void RebuildMenu();
 
@@ -64,6 +64,10 @@ public:
 private:
     std::optional<RememberedMonitor> Remembered() const;
     bool AllPossible() const;
+    // After monitors were found again: the one worked on went (another is
+    // chosen as at start-up), or the remembered one came back (it is worked
+    // on again); the views switch when the monitor shown is another now.
+    void FollowShownMonitor();
     // With nothing remembered, or "All monitors" remembered, and more than one
     // monitor to set: all of them.
     bool AllByDefault(const std::optional<RememberedMonitor>& remembered) const;
@@ -74,6 +78,7 @@ private:
     QAction* menuAfter_;
     QMenu* menu_ = nullptr;
     bool waiting_ = false;
+    QString shown_; // the monitor the views were last switched to
 };
 
 } // namespace lumora

@@ -48,6 +48,8 @@ bool TResumeReapply::Waiting() const { return settle_->IsRunning(); }
 
 void TResumeReapply::Reapply()
 {
+    if (OnReapplyOthers)
+        OnReapplyOthers();
     const std::optional<TBrightnessWrite> last = brightness_.LastWrite();
     if (!last || last->InstanceName != brightness_.MonitorInstanceName)
         return;

@@ -54,6 +54,9 @@ public:
     bool Waiting() const;
     // Reads back and writes if needed, now. Raises the device's errors.
     void Reapply();
+    // Runs first in Reapply: puts the other monitors the level goes to back
+    // on their own values.
+    std::function<void()> OnReapplyOthers;
 
 private:
     TBrightnessAccess& brightness_;

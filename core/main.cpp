@@ -7,6 +7,7 @@
 #include "platform/device/BacklightProvider.h"
 #include "platform/device/DdcStandIn.h"
 #include "platform/device/DesktopBrightnessWatcher.h"
+#include "platform/device/DisplayHotPlug.h"
 #include "platform/device/LibDdcutilBus.h"
 #include "platform/device/MonitorSetProvider.h"
 #include "platform/device/PanelProvider.h"
@@ -258,6 +259,8 @@ int main(int argc, char** argv)
     QObject::connect(&desktopBrightness, &DesktopBrightnessWatcher::ServiceChanged, panel.get(),
                      [&] { panel->UseDesktop(desktopBrightness.Current()); });
     auto monitors = std::make_shared<MonitorSetProvider>(panel, std::make_shared<DdcMonitors>(ddcBus), options.Levels);
+    // Monitors plugged in or out later are looked for again (stand-ins are never plugged).
+    const std::unique_ptr<DisplayHotPlug> hotPlug = options.DdcStandIn.isEmpty() ? RedetectOnHotPlug(*monitors) : nullptr;
     services.Brightness = monitors;
     services.Monitors = monitors;
     services.Settings = &settings;

@@ -3,6 +3,8 @@
 #include "platform/device/BacklightDevice.h"
 #include "platform/framework/Exception.h"
 
+#include <algorithm>
+
 namespace lumora {
 
 // The slow half of a monitor's coalescing writer: one DDC/CI write, whose
@@ -16,6 +18,10 @@ public:
     {
         QString failure;
         try {
+            if (owner_->TakeReadFirst(device.Name) && bus_->Read(device.Name, kVcpLuminance).Current == raw) {
+                owner_->WriteFinished(device.Name, raw, QString());
+                return;
+            }
             bus_->Write(device.Name, kVcpLuminance, raw);
         } catch (const Exception& e) {
             failure = e.Message();
@@ -34,6 +40,12 @@ DdcMonitors::DdcMonitors(std::shared_ptr<DdcBus> bus) : bus_(std::move(bus)) {}
 
 DdcMonitors::~DdcMonitors()
 {
+    {
+        // No detection asked for now starts another after the one running.
+        std::lock_guard lock(detectionMutex_);
+        detectAgain_ = false;
+        started_ = true;
+    }
     if (detection_.joinable())
         detection_.join();
     std::map<QString, std::unique_ptr<CoalescingWriter>> writers;
@@ -46,10 +58,41 @@ DdcMonitors::~DdcMonitors()
 
 void DdcMonitors::StartDetection()
 {
+    std::lock_guard lock(detectionMutex_);
     if (started_)
         return;
     started_ = true;
-    detection_ = std::thread([this] { Detect(); });
+    detecting_ = true;
+    detection_ = std::thread([this] { DetectWhileAsked(); });
+}
+
+void DdcMonitors::Redetect()
+{
+    std::unique_lock lock(detectionMutex_);
+    if (detecting_) {
+        detectAgain_ = true;
+        return;
+    }
+    started_ = true;
+    detecting_ = true;
+    lock.unlock();
+    // The thread of the detection before has finished: it ended detecting_.
+    if (detection_.joinable())
+        detection_.join();
+    detection_ = std::thread([this] { DetectWhileAsked(); });
+}
+
+void DdcMonitors::DetectWhileAsked()
+{
+    for (;;) {
+        Detect();
+        std::lock_guard lock(detectionMutex_);
+        if (!detectAgain_) {
+            detecting_ = false;
+            return;
+        }
+        detectAgain_ = false;
+    }
 }
 
 QString DdcMonitors::FailureMessage(const DdcMonitorState& monitor)
@@ -60,10 +103,25 @@ QString DdcMonitors::FailureMessage(const DdcMonitorState& monitor)
 
 void DdcMonitors::Detect()
 {
+    // Monitors known to be settable are not read again: their worker may be
+    // talking to them, and no monitor sees two calls at once.
+    std::map<QString, DdcMonitorState> known;
+    for (DdcMonitorState& monitor : Monitors()) {
+        if (monitor.Maximum > 0)
+            known[monitor.Display.Id] = std::move(monitor);
+    }
     std::vector<DdcMonitorState> found;
+    std::set<QString> kept;
     QStringList failures;
     try {
         for (DdcDisplay& display : bus_->Detect()) {
+            const auto same = known.find(display.Id);
+            if (same != known.end() && same->second.Display.Model == display.Model &&
+                same->second.Display.Serial == display.Serial) {
+                found.push_back(same->second);
+                kept.insert(display.Id);
+                continue;
+            }
             DdcMonitorState monitor;
             monitor.Display = std::move(display);
             try {
@@ -80,20 +138,63 @@ void DdcMonitors::Detect()
             found.push_back(std::move(monitor));
         }
     } catch (const Exception& e) {
-        failures << QStringLiteral("DDC/CI monitors cannot be detected: %1").arg(e.Message());
+        // Said once; the monitors known stay as they were.
+        if (!detected_)
+            failures << QStringLiteral("DDC/CI monitors cannot be detected: %1").arg(e.Message());
+        found.clear();
+        for (auto& [id, monitor] : known) {
+            found.push_back(monitor);
+            kept.insert(id);
+        }
     }
 
+    std::vector<std::unique_ptr<CoalescingWriter>> gone;
     {
         std::lock_guard lock(mutex_);
+        // A monitor detected again but still silent is not named again.
+        if (detected_) {
+            for (const DdcMonitorState& before : monitors_) {
+                if (before.Answering)
+                    continue;
+                for (const DdcMonitorState& now : found) {
+                    if (now.Display.Id == before.Display.Id && !now.Answering)
+                        failures.removeAll(FailureMessage(now));
+                }
+            }
+        }
+        // A monitor kept as it was: as its worker left it meanwhile.
+        for (DdcMonitorState& monitor : found) {
+            if (!kept.contains(monitor.Display.Id))
+                continue;
+            for (const DdcMonitorState& now : monitors_) {
+                if (now.Display.Id == monitor.Display.Id)
+                    monitor = now;
+            }
+        }
         monitors_ = std::move(found);
+        for (auto writer = writers_.begin(); writer != writers_.end();) {
+            const bool stays = std::any_of(monitors_.begin(), monitors_.end(), [&](const DdcMonitorState& m) {
+                return m.Maximum > 0 && m.Display.Id == writer->first;
+            });
+            if (stays) {
+                ++writer;
+            } else {
+                gone.push_back(std::move(writer->second));
+                writer = writers_.erase(writer);
+            }
+        }
         for (const DdcMonitorState& monitor : monitors_) {
-            if (monitor.Answering)
+            if (monitor.Maximum > 0 && !writers_.contains(monitor.Display.Id))
                 writers_[monitor.Display.Id] = std::make_unique<CoalescingWriter>(std::make_unique<LuminanceWriter>(bus_, this));
         }
     }
-    detected_ = true;
+    // Each waits for its value in flight, outside the lock its worker reports under.
+    gone.clear();
+    const bool again = detected_.exchange(true);
     for (const QString& failure : failures)
         emit MonitorFailed(failure);
+    if (again)
+        emit MonitorsChanged();
     emit DetectionFinished();
 }
 
@@ -117,6 +218,21 @@ void DdcMonitors::WritePercent(const QString& displayId, int percent)
             return;
         }
     }
+}
+
+void DdcMonitors::EnsurePercent(const QString& displayId, int percent)
+{
+    {
+        std::lock_guard lock(mutex_);
+        readFirst_.insert(displayId);
+    }
+    WritePercent(displayId, percent);
+}
+
+bool DdcMonitors::TakeReadFirst(const QString& displayId)
+{
+    std::lock_guard lock(mutex_);
+    return readFirst_.erase(displayId) > 0;
 }
 
 void DdcMonitors::Flush()

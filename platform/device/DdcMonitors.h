@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
 
     // Starts the detection once; further calls do nothing.
     void StartDetection();
+    // Looks for the monitors again (one was plugged in or out), in the
+    // background as at start-up; a call while a detection runs gives one
+    // more after it. Monitors still there keep their state and worker,
+    // those found anew are read and get one; those gone leave the list.
+    // MonitorsChanged and DetectionFinished follow.
+    void Redetect();
     bool Detected() const { return detected_; }
     // Why DDC/CI cannot be used on this machine at all, after detection;
     // empty when it can.
@@ -50,6 +57,10 @@ public:
     // monitor's worker and returns at once. Raises EOSError for a display
     // that detection did not find or that never answered.
     void WritePercent(const QString& displayId, int percent);
+    // As WritePercent, but the worker first reads the monitor and writes
+    // only when it shows another value (after resume, when the monitor may
+    // or may not have lost its value).
+    void EnsurePercent(const QString& displayId, int percent);
     // Waits until every value handed in has reached its monitor (or failed).
     void Flush();
 
@@ -67,14 +78,22 @@ private:
     class LuminanceWriter;
 
     void Detect();
+    // Detections, one after another while more are asked for.
+    void DetectWhileAsked();
     void WriteFinished(const QString& displayId, int raw, const QString& failure);
+    // Whether the next call to that monitor is to read it first; clears it.
+    bool TakeReadFirst(const QString& displayId);
 
     std::shared_ptr<DdcBus> bus_;
     mutable std::mutex mutex_;
     std::vector<DdcMonitorState> monitors_;
     std::map<QString, std::unique_ptr<CoalescingWriter>> writers_;
+    std::set<QString> readFirst_;
     std::atomic<bool> detected_ = false;
+    std::mutex detectionMutex_;
     bool started_ = false;
+    bool detecting_ = false;
+    bool detectAgain_ = false;
     std::thread detection_;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/framework/Exception.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -80,6 +81,8 @@ void DdcStandIn::Write(const QString& displayId, std::uint8_t feature, int value
     const QString path = folder + QStringLiteral("/brightness");
     if (const int error = TryWriteSysfsInteger(path, value); error != 0)
         throw EOSError(QStringLiteral("Cannot write %1: %2").arg(path, ErrnoText(error)));
+    if (QFile log(folder + QStringLiteral("/writes")); log.exists() && log.open(QIODevice::Append))
+        log.write(QByteArray::number(value) + '\n');
 }
 
 } // namespace lumora

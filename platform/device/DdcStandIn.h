@@ -12,6 +12,9 @@ namespace lumora {
 //   delay_ms                   how long every call takes (optional, default 0)
 //   fail                       when it holds a non-zero number, every call
 //                              fails as a monitor that does not answer
+//   writes                     when it exists, every value written is added
+//                              to it, one a line (what the monitor was told,
+//                              in order)
 // Reads and writes go to the files at each call, so a test can switch a
 // monitor off or look at what was written at any time.
 class DdcStandIn : public DdcBus {

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace lumora {
 
@@ -35,6 +36,8 @@ struct Ddcutil {
     decltype(&ddca_free_display_info_list) free_display_info_list = nullptr;
     decltype(&ddca_get_non_table_vcp_value) get_non_table_vcp_value = nullptr;
     decltype(&ddca_set_non_table_vcp_value) set_non_table_vcp_value = nullptr;
+    // Optional (1.2 and later): without it a monitor plugged in later stays unseen.
+    decltype(&ddca_redetect_displays) redetect_displays = nullptr;
 };
 
 // One library file as loading left it: its calls, or why it cannot be used.
@@ -66,6 +69,7 @@ Loaded Load(const QString& file)
     resolve(library.free_display_info_list, "ddca_free_display_info_list");
     resolve(library.get_non_table_vcp_value, "ddca_get_non_table_vcp_value");
     resolve(library.set_non_table_vcp_value, "ddca_set_non_table_vcp_value");
+    library.redetect_displays = reinterpret_cast<decltype(library.redetect_displays)>(::dlsym(handle, "ddca_redetect_displays"));
     if (!loaded.Failure.isEmpty())
         return loaded;
     // The structures the program reads are those of the headers it was built
@@ -190,6 +194,15 @@ std::vector<DdcDisplay> LibDdcutilBus::Detect()
         return {};
     }
     const Ddcutil& library = loaded.Calls;
+    // The library keeps the displays it found first; a later detection (a
+    // monitor was plugged in or out) asks it to look again.
+    bool again = false;
+    {
+        std::lock_guard lock(mutex_);
+        again = std::exchange(detectedBefore_, true);
+    }
+    if (again && library.redetect_displays)
+        Check(library, library.redetect_displays(), QStringLiteral("Cannot detect DDC/CI displays again"));
     DDCA_Display_Info_List* list = nullptr;
     Check(library, library.get_display_info_list2(false, &list), QStringLiteral("Cannot detect DDC/CI displays"));
     std::vector<DdcDisplay> displays;

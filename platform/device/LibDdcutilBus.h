@@ -44,6 +44,7 @@ private:
     mutable std::mutex mutex_;
     QString unavailable_; // why the library cannot be used, once it was tried
     std::map<QString, void*> references_; // display id -> the library's display reference
+    bool detectedBefore_ = false;
 };
 
 // The video output ("DP-1") of the connector whose DDC channel is the given

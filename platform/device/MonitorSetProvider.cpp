@@ -64,6 +64,12 @@ void MonitorSetProvider::StartDetection()
     QMetaObject::invokeMethod(this, [this] { emit DetectionFinished(); }, Qt::QueuedConnection);
 }
 
+void MonitorSetProvider::Redetect()
+{
+    if (ddc_)
+        ddc_->Redetect();
+}
+
 bool MonitorSetProvider::Detected() const { return ddc_ ? ddc_->Detected() : noDetection_; }
 
 QString MonitorSetProvider::DdcUnavailable() const { return ddc_ && ddc_->Detected() ? ddc_->Unavailable() : QString(); }
@@ -243,6 +249,24 @@ void MonitorSetProvider::SetPercent(const QString& instance, int percent)
     if (m == nullptr)
         throw EWbemError(wbemErrNotFound);
     ddc_->WritePercent(m->Display.Id, percent);
+}
+
+} // namespace lumora
+
+namespace lumora {
+
+void MonitorSetProvider::EnsurePercent(const QString& instance, int percent)
+{
+    if (!IsDdcInstance(instance)) {
+        if (PercentOf(instance) != percent)
+            SetPercent(instance, percent);
+        return;
+    }
+    const std::vector<DdcMonitorState> monitors = ddc_ ? ddc_->Monitors() : std::vector<DdcMonitorState>{};
+    const DdcMonitorState* m = FindDdc(monitors, instance);
+    if (m == nullptr)
+        throw EWbemError(wbemErrNotFound);
+    ddc_->EnsurePercent(m->Display.Id, percent);
 }
 
 } // namespace lumora

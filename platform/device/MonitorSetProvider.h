@@ -45,6 +45,9 @@ public:
     // also when there is nothing to detect).
     void StartDetection();
     bool Detected() const;
+    // Looks for the DDC/CI monitors again, in the background (a monitor was
+    // plugged in or out); MonitorsChanged and DetectionFinished follow.
+    void Redetect();
     // Why DDC/CI cannot be used on this machine (its library is missing, or
     // of another version), once detection has finished; empty when it can
     // or was not looked for. A state to show, not a failure to report.
@@ -77,6 +80,9 @@ public:
 
     // Sets the panel or the DDC/CI monitor of that name.
     void SetPercent(const QString& instance, int percent) override;
+    // Sets it only if it does not show that percent now, as read from the
+    // monitor itself (a DDC/CI monitor is read by its worker).
+    void EnsurePercent(const QString& instance, int percent);
     // The active monitor as it reads now; nullopt when it is not there (or
     // is a panel that cannot be read in these terms).
     std::optional<BrightnessReading> Active() override;

@@ -211,3 +211,165 @@ TEST_F(AllMonitorsTest, TheBusListsEveryMonitorAndSetsOneAlone)
     EXPECT_EQ(ddc.Brightness("b"), 20) << "and nothing else is written";
     EXPECT_THROW(SetMonitorLevel(*form, "ddc:c", 3), Exception);
 }
+
+TEST_F(AllMonitorsTest, ASlowMonitorIsToldWhereAMoveEndsOnceWhileThePanelFollowsTheNeedle)
+{
+    // Each step of the fade handed to a monitor that takes a call's time
+    // would wait behind the call in flight, and the move's end with it: the
+    // last monitor would hold it two calls after the change, not one.
+    AddPanel("intel_backlight", "raw");
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
+    Create();
+    Started();
+    Seam().DropTrackBar(20);
+    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Panel() == 20 && ddc.Brightness("a") == 20 && ddc.Brightness("b") == 28; }))
+        << Panel() << " " << ddc.Brightness("a") << " " << ddc.Brightness("b");
+    ASSERT_FALSE(form->Level().Fading());
+    ddc.ListWrites("a");
+    ddc.ListWrites("b");
+
+    form->MaxBrightnessClick(nullptr);
+    ASSERT_TRUE(form->Level().Fading()) << "the panel walks with the needle";
+    ASSERT_TRUE(PumpUntil([&] { return !form->Level().Fading() && Panel() == 100; }));
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 100 && ddc.Brightness("b") == 60; }));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ddc.Writes("a"), QList<int>{100});
+    EXPECT_EQ(ddc.Writes("b"), QList<int>{60});
+}
+
+TEST_F(AllMonitorsTest, WithNoPanelTheShownMonitorIsAlsoToldOnlyWhereAMoveEnds)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    Create();
+    Started();
+    ASSERT_EQ(form->Brightness().MonitorInstanceName, "ddc:a");
+    ddc.ListWrites("a");
+    ddc.ListWrites("b");
+    form->MaxBrightnessClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return !form->Level().Fading(); }));
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 100 && ddc.Brightness("b") == 100; }));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ddc.Writes("a"), QList<int>{100});
+    EXPECT_EQ(ddc.Writes("b"), QList<int>{100});
+    EXPECT_EQ(form->ShownLevel(), 10);
+}
+
+TEST_F(AllMonitorsTest, TheMonitorsWindowTakesInMonitorsFoundAfterItOpenedAndKeepsTheRowsInUse)
+{
+    AddPanel("intel_backlight", "raw");
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100, 300);
+    Create();
+    // Opened before the monitor has been found: the panel alone.
+    TMonitorRangesWindow* window = ShowMonitorRanges(form->AllMonitors(), form.get());
+    ASSERT_EQ(window->Rows().size(), 1u);
+    EXPECT_EQ(window->Rows()[0].Name->text(), "Built-in panel");
+    TAdvSmoothTrackBar* panelLowest = window->Rows()[0].Lowest;
+
+    ASSERT_TRUE(PumpUntil([&] { return window->Rows().size() == 2; }));
+    EXPECT_EQ(window->Rows()[1].Name->text(), "DELL U2720Q");
+    EXPECT_EQ(window->Rows()[0].Lowest, panelLowest) << "the panel's row stays as it was";
+    EXPECT_EQ(window->size(), MonitorRangesWindowSize(2));
+    EXPECT_TRUE(window->Rows()[1].Highest->isVisible());
+    window->close();
+}
+
+TEST_F(AllMonitorsTest, AtResumeEveryMonitorThatLostItsValueGetsItBackThroughItsRangeAndNoOtherIsWritten)
+{
+    AddPanel("intel_backlight", "raw");
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
+    Create();
+    Started();
+    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
+    Seam().DropTrackBar(50);
+    ASSERT_TRUE(PumpUntil([&] { return Panel() == 50 && ddc.Brightness("a") == 50 && ddc.Brightness("b") == 40; }))
+        << Panel() << " " << ddc.Brightness("a") << " " << ddc.Brightness("b");
+    PumpUntil([] { return false; }, 100);
+
+    // Asleep, the DELL went back to its own brightness; the LG kept its value.
+    ddc.Write("a", "brightness", "100\n");
+    ddc.ListWrites("a");
+    ddc.ListWrites("b");
+    form->ResumeReapply().Reapply();
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 50; })) << ddc.Brightness("a");
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ddc.Writes("a"), QList<int>{50});
+    EXPECT_TRUE(ddc.Writes("b").isEmpty()) << "it holds its value: nothing to write";
+    EXPECT_EQ(Panel(), 50);
+
+    // One monitor chosen: only it is put back.
+    MonitorItem("LG HDR 4K")->trigger();
+    ASSERT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
+    Seam().DropTrackBar(100);
+    ASSERT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 60; })) << ddc.Brightness("b");
+    PumpUntil([] { return false; }, 100);
+    ddc.Write("a", "brightness", "10\n");
+    ddc.Write("b", "brightness", "100\n");
+    form->ResumeReapply().Reapply();
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 60; })) << ddc.Brightness("b");
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ddc.Brightness("a"), 10) << "not the monitor worked on";
+}
+
+TEST_F(AllMonitorsTest, AMonitorPluggedInTakesTheLevelThroughItsRangeAndOneUnpluggedLeavesTheMenuAndTheWindow)
+{
+    AddPanel("intel_backlight", "raw");
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
+    Create();
+    Started();
+    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
+    Seam().DropTrackBar(50);
+    ASSERT_TRUE(PumpUntil([&] { return Panel() == 50 && ddc.Brightness("a") == 50; }));
+    TMonitorRangesWindow* window = ShowMonitorRanges(form->AllMonitors(), form.get());
+    ASSERT_EQ(window->Rows().size(), 2u);
+
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 90, 100);
+    monitors->Redetect();
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("b") == 40; })) << "the level through its kept range: "
+                                                                       << ddc.Brightness("b");
+    EXPECT_TRUE(PumpUntil([&] { return MonitorItem("LG HDR 4K") != nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return window->Rows().size() == 3; }));
+    EXPECT_EQ(form->Brightness().MonitorInstanceName, "intel_backlight") << "the panel stays the one shown";
+
+    QDir(ddc.Root() + "/a").removeRecursively();
+    monitors->Redetect();
+    EXPECT_TRUE(PumpUntil([&] { return MonitorItem("DELL U2720Q") == nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return window->Rows().size() == 2; }));
+    EXPECT_EQ(window->Rows()[1].Name->text(), "LG HDR 4K");
+
+    // Plugged in again, on its own brightness: the level once more.
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 90, 100);
+    monitors->Redetect();
+    EXPECT_TRUE(PumpUntil([&] { return ddc.Brightness("a") == 50; })) << ddc.Brightness("a");
+    EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join('\n').toStdString();
+    window->close();
+}
+
+TEST_F(AllMonitorsTest, WhenTheMonitorWorkedOnIsUnpluggedTheViewsGoToAnotherAndBackWhenItReturns)
+{
+    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    Create();
+    Started();
+    MonitorItem("LG HDR 4K")->trigger();
+    ASSERT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
+
+    QDir(ddc.Root() + "/b").removeRecursively();
+    monitors->Redetect();
+    ASSERT_TRUE(PumpUntil([&] { return form->Brightness().MonitorInstanceName == "ddc:a"; }))
+        << form->Brightness().MonitorInstanceName.toStdString();
+    EXPECT_EQ(form->ShownLevel(), 4) << "the views show that monitor's own level";
+    EXPECT_EQ(ddc.Brightness("a"), 40) << "and nothing is written to it";
+
+    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+    monitors->Redetect();
+    EXPECT_TRUE(PumpUntil([&] { return form->Brightness().MonitorInstanceName == "ddc:b"; }))
+        << "the remembered choice comes back";
+    EXPECT_EQ(form->ShownLevel(), 7);
+}

@@ -255,3 +255,41 @@ TEST_F(LevelModelTest, NothingRunsAtRest)
     Settle();
     EXPECT_FALSE(model.Fading()) << "the fade's timer stops when the device is there";
 }
+
+TEST(LevelModelHeading, EachWriteSaysWhereItsMoveEndsAndWhetherItIsALaterStepOfAFade)
+{
+    struct Write {
+        int Level, Heading;
+        bool FadeStep;
+        bool operator==(const Write&) const = default;
+    };
+    std::vector<Write> writes;
+    TLevelModel* self = nullptr;
+    TLevelModel model([&](int level) { writes.push_back({level, self->Heading(), self->WritingFadeStep()}); },
+                      FadePace{1, 5});
+    self = &model;
+
+    model.Reset(11, 0);
+    model.Request(10, LevelSource::Controls);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0], (Write{2, 10, false})) << "the move's first write";
+    ASSERT_TRUE(PumpUntil([&] { return !model.Fading(); }));
+    ASSERT_GT(writes.size(), 2u);
+    for (std::size_t i = 1; i < writes.size(); ++i)
+        EXPECT_EQ(writes[i], (Write{writes[i].Level, 10, true})) << "step " << i;
+
+    // Back to a level the fade has just passed, before its next step: the
+    // device holds it already, and the new move is written once all the same
+    // (a monitor that takes only where moves end would stay on the old end).
+    writes.clear();
+    model.Reset(11, 0);
+    model.Request(10, LevelSource::Controls);
+    model.Request(2, LevelSource::Controls);
+    EXPECT_EQ(writes.back(), (Write{2, 2, false}));
+    EXPECT_EQ(model.Level(), 2);
+    EXPECT_FALSE(model.Fading());
+
+    writes.clear();
+    model.WriteAgain();
+    EXPECT_EQ(writes, (std::vector<Write>{{2, 2, false}}));
+}

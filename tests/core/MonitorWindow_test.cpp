@@ -106,14 +106,31 @@ TEST_F(MonitorWindowTest, SwitchingMonitorsShowsTheNewOneWithoutWritingAndIsReme
     EXPECT_EQ(form->Brightness().MonitorInstanceName, "ddc:b");
 }
 
-TEST_F(MonitorWindowTest, OneMonitorKeepsTheMenuAsItWasAndNoneSaysNotSupportedAfterDetection)
+TEST_F(MonitorWindowTest, OneMonitorOffersItsRangeAPanelAloneKeepsTheMenuAndNoneSaysNotSupportedAfterDetection)
 {
+    // One DDC/CI monitor: the submenu holds it, chosen, and "Monitors..."
+    // for its range.
     ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
     Create();
     Started();
+    ASSERT_NE(form->MonitorMenu(), nullptr);
+    QStringList texts;
+    for (QAction* a : form->MonitorMenu()->actions())
+        texts << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(texts, (QStringList{"DELL U2720Q", "-", "Monitors..."}));
+    EXPECT_TRUE(MonitorItem("DELL U2720Q")->isChecked());
+    EXPECT_EQ(terminations, 0);
+
+    // A laptop's panel alone: the menu as it always was.
+    QDir(ddc.Root() + "/a").removeRecursively();
+    AddPanel();
+    Create();
+    Started();
+    ASSERT_TRUE(PumpUntil([&] { return monitors->Detected(); }));
+    PumpUntil([] { return false; }, 100);
     EXPECT_EQ(form->MonitorMenu(), nullptr);
     EXPECT_EQ(Seam().TrayMenuItems().size(), 11);
-    EXPECT_EQ(terminations, 0);
+    QDir(dir.filePath("bl")).removeRecursively();
 
     QDir(ddc.Root() + "/a").removeRecursively();
     Create();

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -32,6 +33,18 @@ public:
     void SetDelay(const QString& id, int ms) const { Write(id, "delay_ms", QByteArray::number(ms) + '\n'); }
     void SetFailing(const QString& id, bool failing) const { Write(id, "fail", failing ? "1\n" : "0\n"); }
 
+    // From now on, every value written to the monitor is listed in order.
+    void ListWrites(const QString& id) const { Write(id, "writes", QByteArray()); }
+    QList<int> Writes(const QString& id) const
+    {
+        QFile f(Root() + u'/' + id + QStringLiteral("/writes"));
+        QList<int> values;
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : f.readAll().split('\n'))
+                if (!line.isEmpty())
+                    values << line.toInt();
+        return values;
+    }
     int Brightness(const QString& id) const
     {
         QFile f(Root() + u'/' + id + QStringLiteral("/brightness"));
