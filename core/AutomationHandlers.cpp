@@ -83,6 +83,7 @@ void TForm1::ScheduleClick(TObject*)
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->OnSaved = [this] { automation_->Reload(); };
     }
+    window->SetLightNotice(automation_->LightNotice());
     window->show();
     window->raise();
     window->activateWindow();

@@ -140,3 +140,17 @@ TEST_F(ScheduleFromPickerTest, ChoosingScheduleTwiceRaisesTheOneWindow)
         << "the open window is brought forward";
     window->close();
 }
+
+TEST_F(ScheduleFromPickerTest, TheWindowSaysWhenTheLightSensorGivesNoLux)
+{
+    form->ScheduleClick(nullptr);
+    ASSERT_EQ(ScheduleWindows().size(), 1);
+    EXPECT_EQ(ScheduleWindows().first()->LightNotice(), "") << "a sensor in lux, or none: nothing to say";
+
+    form->Automation().VendorLightChanged(12);
+    form->ScheduleClick(nullptr);
+    ASSERT_EQ(ScheduleWindows().size(), 1);
+    const QString notice = ScheduleWindows().first()->LightNotice();
+    EXPECT_TRUE(notice.contains("light ranges (lx) never fire")) << notice.toStdString();
+    ScheduleWindows().first()->close();
+}
