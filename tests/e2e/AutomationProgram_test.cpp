@@ -297,3 +297,36 @@ TEST(AutomationProgram, ASensorWithoutLuxMovesTheLevelWithinItsRange)
     EXPECT_TRUE(settings.contains("AutoVendorLightLow=\"10\"") && settings.contains("AutoVendorLightHigh=\"1010\""))
         << settings.toStdString();
 }
+
+// "Schedule..." from the profile picker of the running program: its own
+// menu, opened with a right click, offers it first, and choosing it opens
+// the schedule window. (Choosing it again raises the one window:
+// the core tests show that.)
+TEST(AutomationProgram, ScheduleOpensFromTheProfilePickersMenu)
+{
+    VirtualDisplay display;
+    Driver driver(display);
+    Sandbox sandbox(100, 50);
+    Program program(sandbox, display, {"--backlight-root", sandbox.BacklightRoot(), "--levels", "11"});
+    const QString window = driver.WaitForWindow("Lumora Brightness Control");
+    ASSERT_FALSE(window.isEmpty()) << program.Output().toStdString();
+    ASSERT_TRUE(Eventually([&] { return sandbox.Brightness() == 50; })) << sandbox.Brightness();
+    driver.Run({"windowfocus", "--sync", window});
+    QThread::msleep(200);
+
+    // "Schedule..." is the menu's first item, just below and right of the
+    // click. (A click, not Return: a key held a moment too long on a busy
+    // machine repeats into the new window and saves it shut.) A busy machine
+    // may show the menu late; then once more.
+    const QPoint picker = Design(141 + 40, 214 + 15);
+    QString schedule;
+    for (int attempt = 0; attempt < 3 && schedule.isEmpty(); ++attempt) {
+        driver.Click(window, picker, 3);
+        QThread::msleep(600 * (attempt + 1));
+        driver.Click(window, picker + QPoint(30, 10));
+        schedule = driver.WaitForWindow("Schedule", 3000);
+    }
+    ASSERT_FALSE(schedule.isEmpty()) << program.Output().toStdString();
+    QThread::msleep(1000);
+    ASSERT_FALSE(driver.Run({"search", "--onlyvisible", "--name", "^Schedule$"}).trimmed().isEmpty()) << "stays open";
+}
