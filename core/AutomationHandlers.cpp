@@ -8,6 +8,7 @@
 
 #include "controls/imagelist/AdvSmoothImageListBoxPicker.h"
 #include "controls/picture/AdvGDIPicture.h"
+#include "core/ProfilePickerMenu.h"
 #include "core/ScheduleWindow.h"
 #include "platform/framework/Application.h"
 #include "platform/shell/FileSystem.h"
@@ -37,6 +38,9 @@ void TForm1::CreateAutomation()
     trayMenu_->insertSeparator(exitItem_);
     QObject::connect(scheduleItem_, &QAction::triggered, this, [this] { RunGuarded([&] { ScheduleClick(nullptr); }); });
     automation_->AddMenuItems(trayMenu_, trayMenu_->actions().at(trayMenu_->actions().indexOf(exitItem_) - 1));
+    // The same item in the profile picker's own menu (and, being a tray
+    // item, in the window's menu).
+    new TProfilePickerMenu(profilePicker_, scheduleItem_);
     automation_->OnStatusChanged = [this] { ShowAutomationStatus(); };
 }
 
@@ -79,6 +83,7 @@ void TForm1::ScheduleClick(TObject*)
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->OnSaved = [this] { automation_->Reload(); };
     }
+    window->SetLightNotice(automation_->LightNotice());
     window->show();
     window->raise();
     window->activateWindow();

@@ -21,6 +21,8 @@ const QString kLastAt = QStringLiteral("AutoLastAt");
 const QString kLightCurve = QStringLiteral("AutoLightCurve");
 const QString kLightShift = QStringLiteral("AutoLightShift");
 const QString kLightPause = QStringLiteral("AutoLightPauseMin");
+const QString kVendorLow = QStringLiteral("AutoVendorLightLow");
+const QString kVendorHigh = QStringLiteral("AutoVendorLightHigh");
 constexpr int kLongestLightPause = TAutomationSettings::kLongestLightPauseMinutes;
 
 std::optional<QString> Text(const TSettingsData& data, const QString& key, const QString& name)
@@ -39,7 +41,7 @@ std::optional<int> Integer(const TSettingsData& data, const QString& key, const 
     return std::get<std::int32_t>(*value);
 }
 
-std::optional<double> Degrees(const TSettingsData& data, const QString& name)
+std::optional<double> Number(const TSettingsData& data, const QString& name)
 {
     const auto text = Text(data, ProfileKey({}), name);
     if (!text)
@@ -75,8 +77,8 @@ TAutomationSettings ReadAutomation(const TSettingsData& data)
             s.Schedule.push_back({profile, trigger});
     }
 
-    const auto latitude = Degrees(data, kLatitude);
-    const auto longitude = Degrees(data, kLongitude);
+    const auto latitude = Number(data, kLatitude);
+    const auto longitude = Number(data, kLongitude);
     if (latitude && longitude && IsGeoLocation({*latitude, *longitude}))
         s.Location = TGeoLocation{*latitude, *longitude};
 
@@ -90,6 +92,11 @@ TAutomationSettings ReadAutomation(const TSettingsData& data)
         s.LightShift = *shift;
     if (const auto pause = Integer(data, root, kLightPause); pause && *pause >= 0 && *pause <= kLongestLightPause)
         s.LightPauseMinutes = *pause;
+    // Both ends or neither: half a range places nothing.
+    const auto vendorLow = Number(data, kVendorLow);
+    const auto vendorHigh = Number(data, kVendorHigh);
+    if (vendorLow && vendorHigh && *vendorLow <= *vendorHigh)
+        s.VendorLight = TVendorLightRange{vendorLow, vendorHigh};
 
     const auto lastProfile = Text(data, root, kLastProfile);
     const auto lastTrigger = Text(data, root, kLastTrigger);
@@ -161,6 +168,17 @@ void SaveLightCurve(TSettingsStore& store, bool on, int shift, int pauseMinutes)
         data.SetValue(root, kLightCurve, std::int32_t(on ? 1 : 0));
         data.SetValue(root, kLightShift, std::int32_t(std::clamp(shift, -TLightCurve::kMaxShift, TLightCurve::kMaxShift)));
         data.SetValue(root, kLightPause, std::int32_t(std::clamp(pauseMinutes, 0, kLongestLightPause)));
+    });
+}
+
+void SaveVendorLightRange(TSettingsStore& store, const TVendorLightRange& range)
+{
+    if (!range.Low || !range.High)
+        return;
+    store.Update([&](TSettingsData& data) {
+        const QString root = ProfileKey({});
+        data.SetValue(root, kVendorLow, QString::number(*range.Low, 'g', 10));
+        data.SetValue(root, kVendorHigh, QString::number(*range.High, 'g', 10));
     });
 }
 

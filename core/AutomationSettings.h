@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LightCurve.h"
 #include "core/ProfileScheduler.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -29,6 +30,9 @@ struct TAutomationSettings {
     // After a hand change the curve rests this many minutes; 0: until the
     // next timed trigger.
     int LightPauseMinutes = 0;
+    // The range a light sensor in a vendor's unit has shown; empty for a
+    // sensor in lux or none.
+    TVendorLightRange VendorLight;
 };
 
 // Reads the automation settings; values of the wrong type or out of range
@@ -48,6 +52,7 @@ void SaveProfileTriggers(TSettingsStore& store, const QString& profile, const st
 void SaveAutomationOptions(TSettingsStore& store, const std::optional<TGeoLocation>& location, int fadeMs, bool paused);
 void SaveLastApplied(TSettingsStore& store, const TFiring& firing);
 void SaveLightCurve(TSettingsStore& store, bool on, int shift, int pauseMinutes);
+void SaveVendorLightRange(TSettingsStore& store, const TVendorLightRange& range);
 
 // Every profile the settings hold (the root key's subkeys).
 QStringList SavedProfileNames(const TSettingsData& data);

@@ -28,4 +28,31 @@ std::optional<int> TLightCurve::NextLevel(int current, double lux, int levelCoun
     return std::nullopt;
 }
 
+bool TVendorLightRange::Widen(double value)
+{
+    if (!std::isfinite(value))
+        return false;
+    bool grew = false;
+    if (!Low || value < *Low) {
+        Low = value;
+        grew = true;
+    }
+    if (!High || value > *High) {
+        High = value;
+        grew = true;
+    }
+    return grew;
+}
+
+std::optional<double> TVendorLightRange::EquivalentLux(double value) const
+{
+    if (!Known() || !std::isfinite(value))
+        return std::nullopt;
+    // Vendors' units run with the light (often raw counts of the sensor),
+    // so the place in the range is taken on the same logarithm as lux.
+    const double fraction = std::clamp(std::log1p(std::max(value - *Low, 0.0)) / std::log1p(*High - *Low), 0.0, 1.0);
+    // The inverse of the curve's logarithm: this lux sits at `fraction`.
+    return std::pow(1 + TLightCurve::kDaylightLux, fraction) - 1;
+}
+
 } // namespace lumora

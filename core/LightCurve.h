@@ -27,4 +27,27 @@ struct TLightCurve {
     std::optional<int> NextLevel(int current, double lux, int levelCount) const;
 };
 
+// A sensor that reports in a vendor's unit instead of lux says only "more"
+// or "less" light, on a scale of its own. Its readings are placed within
+// the range the sensor has shown so far (kept in the settings): the lowest
+// reading seen stands for darkness and the highest for daylight, and the
+// curve runs between them on the logarithm, as it does for lux (vendors'
+// units run with the light, often as the sensor's raw counts). The range
+// only widens, so the first
+// evenings and noons teach it; until the sensor has shown two different
+// readings it places nothing.
+struct TVendorLightRange {
+    std::optional<double> Low;
+    std::optional<double> High;
+
+    // Takes a reading into the range; true when the range grew.
+    bool Widen(double value);
+    bool Known() const { return Low && High && *High > *Low; }
+    // The lux the curve reads for `value`, so that the curve's position is
+    // the reading's place in the range; nullopt while the range is unknown
+    // (or for nonsense input).
+    std::optional<double> EquivalentLux(double value) const;
+    friend bool operator==(const TVendorLightRange&, const TVendorLightRange&) = default;
+};
+
 } // namespace lumora

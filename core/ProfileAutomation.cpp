@@ -38,7 +38,7 @@ TProfileAutomation::~TProfileAutomation()
 
 QDateTime TProfileAutomation::Now() const
 {
-    return clock_.Now ? clock_.Now().toUTC() : QDateTime::currentDateTimeUtc();
+    return clock_.Now ? clock_.Now().toUTC() : ClockWatch::Now();
 }
 
 QByteArray TProfileAutomation::ZoneId() const
@@ -72,6 +72,11 @@ void TProfileAutomation::Load()
     curve_.Shift = read.LightShift;
     curveOn_ = read.LightCurve;
     curvePauseMinutes_ = read.LightPauseMinutes;
+    // What this run has learned stays; the settings add what earlier runs did.
+    if (read.VendorLight.Low)
+        vendorRange_.Widen(*read.VendorLight.Low);
+    if (read.VendorLight.High)
+        vendorRange_.Widen(*read.VendorLight.High);
     if (!started_)
         scheduler_.SetLastApplied(read.LastApplied);
     UpdateLightWatch();
@@ -116,8 +121,10 @@ void TProfileAutomation::UpdateLightWatch()
     if (light_)
         return;
     light_ = AmbientLightWatch::Open(*systemBus_);
-    if (light_)
+    if (light_) {
         light_->OnLux = [this](double lux) { RunGuarded([&] { LightChanged(lux); }); };
+        light_->OnVendorLevel = [this](double value) { RunGuarded([&] { VendorLightChanged(value); }); };
+    }
 }
 
 void TProfileAutomation::Start()
@@ -130,6 +137,8 @@ void TProfileAutomation::Start()
         scheduler_.Recheck();
     if (lastLux_)
         LightChanged(*lastLux_);
+    else if (lastVendor_)
+        VendorLightChanged(*lastVendor_);
 }
 
 void TProfileAutomation::Reload()
@@ -172,6 +181,43 @@ void TProfileAutomation::LightChanged(double lux)
     if (!started_)
         return;
     scheduler_.LightChanged(lux);
+    FollowCurve(lux);
+}
+
+void TProfileAutomation::VendorLightChanged(double value)
+{
+    lastVendor_ = value;
+    vendorSeen_ = true;
+    if (vendorRange_.Widen(value) && settings_) {
+        // Kept so that the next start places readings at once; a failure to
+        // save only means the range is learned again.
+        try {
+            SaveVendorLightRange(*settings_, vendorRange_);
+        } catch (const EInOutError&) {
+        }
+    }
+    if (!started_)
+        return;
+    if (const std::optional<double> lux = vendorRange_.EquivalentLux(value))
+        FollowCurve(*lux);
+}
+
+QString TProfileAutomation::LightNotice() const
+{
+    if (!LightInVendorUnits())
+        return {};
+    QString notice = QStringLiteral("This light sensor does not measure in lux: light ranges (lx) never fire. "
+                                    "Following the room's light places each reading between the darkest and the "
+                                    "brightest the sensor has shown");
+    if (vendorRange_.Known())
+        notice += QStringLiteral(" (%1 to %2 so far).").arg(*vendorRange_.Low).arg(*vendorRange_.High);
+    else
+        notice += QStringLiteral("; it has not shown a range yet.");
+    return notice;
+}
+
+void TProfileAutomation::FollowCurve(double lux)
+{
     if (!curveOn_ || scheduler_.Paused() || level_.LevelCount() < 1)
         return;
     if (curvePausedUntil_) {

@@ -26,7 +26,9 @@ class PowerSourceWatch;
 class TSettingsStore;
 
 // The wall clock and its zone as automation sees them. Unset members are
-// the machine's; tests give a clock of their own that they move by hand.
+// the program's (ClockWatch::Now, which whole-program tests can move, and
+// the machine's zone); unit tests give a clock of their own that they move
+// by hand.
 struct TAutomationClock {
     std::function<QDateTime()> Now;     // UTC
     std::function<QByteArray()> ZoneId; // IANA name
@@ -62,6 +64,17 @@ public:
     void TimeZoneChanged(const QByteArray& zoneId);
     void PowerSourceChanged(bool onBattery);
     void LightChanged(double lux);
+    // A reading from a sensor in a vendor's unit: it teaches the range the
+    // sensor shows (kept in the settings) and, placed within that range,
+    // moves the light curve. Light triggers, in lux, cannot use it.
+    void VendorLightChanged(double value);
+    // Whether the light sensor reports in a vendor's unit (now, or as the
+    // settings remember it).
+    bool LightInVendorUnits() const { return vendorSeen_ || vendorRange_.Low.has_value(); }
+    const TVendorLightRange& VendorLightRange() const { return vendorRange_; }
+    // What the schedule window says about the light sensor; empty when
+    // there is nothing to say.
+    QString LightNotice() const;
 
     // Follows the power source (UPower), clock changes (the kernel) and the
     // time zone (timedated) on `systemBus`; what cannot be watched is gone
@@ -103,6 +116,8 @@ private:
     // wants it: a claimed sensor is read continuously.
     void UpdateLightWatch();
     void UpdateMenu();
+    // The light curve takes the room's light, in lux or placed as lux.
+    void FollowCurve(double lux);
     QDateTime Now() const;
 
     TSettingsStore* settings_;
@@ -119,6 +134,9 @@ private:
     int curvePauseMinutes_ = 0;
     std::optional<QDateTime> curvePausedUntil_;
     std::optional<double> lastLux_;
+    std::optional<double> lastVendor_;
+    bool vendorSeen_ = false;
+    TVendorLightRange vendorRange_;
     QAction* pauseItem_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* menuBefore_ = nullptr;

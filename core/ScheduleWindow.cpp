@@ -70,6 +70,11 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
     shift_ = AddBox("Light curve shift (-5 darker ... 5 brighter)", loaded_.LightShift, "edtLightShift");
     lightPause_ = AddBox("After a hand change, rest (minutes; 0: until the next time trigger)", loaded_.LightPauseMinutes,
                          "edtLightPause");
+    lightNotice_ = new QLabel(this);
+    lightNotice_->setObjectName("lblLightNotice");
+    lightNotice_->setWordWrap(true);
+    lightNotice_->hide();
+    grid_->addWidget(lightNotice_, grid_->rowCount(), 0, 1, 2);
 
     const auto makeButton = [this](const char* name, const char* caption) {
         auto* button = new TAdvSmoothButton(this);
@@ -114,6 +119,15 @@ TScheduleWindow::TScheduleWindow(TSettingsStore* settings, const QString& zoneCi
     grid_->setColumnStretch(1, 1);
     resize(std::max(Scale(560), sizeHint().width()), sizeHint().height());
 }
+
+void TScheduleWindow::SetLightNotice(const QString& text)
+{
+    lightNotice_->setText(text);
+    lightNotice_->setVisible(!text.isEmpty());
+    resize(width(), std::max(height(), sizeHint().height()));
+}
+
+QString TScheduleWindow::LightNotice() const { return lightNotice_->isVisibleTo(this) ? lightNotice_->text() : QString(); }
 
 QLineEdit* TScheduleWindow::AddBox(const QString& caption, const QString& text, const QString& name)
 {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 
 namespace lumora {
@@ -34,6 +35,11 @@ public:
     bool Save();
     // The boxes' texts as they stand.
     TScheduleDraft Draft() const;
+
+    // What the window says about the light sensor under the light's boxes
+    // (a sensor that gives no lux); hidden when empty.
+    void SetLightNotice(const QString& text);
+    QString LightNotice() const;
 
     // Called after a save, so automation reads the settings again.
     std::function<void()> OnSaved;
@@ -65,6 +71,7 @@ private:
     QLineEdit* shift_ = nullptr;
     QLineEdit* lightPause_ = nullptr;
     TAdvSmoothSlider* lightSwitch_ = nullptr;
+    QLabel* lightNotice_ = nullptr;
     TAdvSmoothButton* saveButton_ = nullptr;
     TAdvSmoothButton* cancelButton_ = nullptr;
     QGridLayout* grid_ = nullptr;

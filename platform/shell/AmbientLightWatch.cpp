@@ -98,15 +98,22 @@ void AmbientLightWatch::Take(const QVariantMap& p)
     if (it == p.constEnd() || !hasSensor_ || !claimed_)
         return;
     const double value = it->toDouble();
-    if (unit_ != u"lux" || !std::isfinite(value) || value < 0) {
+    const bool lux = unit_ == u"lux";
+    const bool vendor = unit_ == u"vendor";
+    // A reading in one unit makes the last one in the other stale.
+    if (!lux)
         lux_.reset();
+    if (!vendor)
+        vendor_.reset();
+    if (!std::isfinite(value) || value < 0 || !(lux || vendor))
         return;
-    }
-    if (lux_ == value)
+    std::optional<double>& last = lux ? lux_ : vendor_;
+    if (last == value)
         return;
-    lux_ = value;
-    if (OnLux)
-        OnLux(value);
+    last = value;
+    const auto& report = lux ? OnLux : OnVendorLevel;
+    if (report)
+        report(value);
 }
 
 } // namespace lumora

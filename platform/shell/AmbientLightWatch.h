@@ -15,8 +15,10 @@ namespace lumora {
 // system bus): when the machine has a light sensor (HasAmbientLight) the
 // sensor is claimed (ClaimLight), and its LightLevel followed through
 // PropertiesChanged, which the service sends only to claimants. Readings in
-// a unit other than lux (some sensors give a vendor's percentage) are not
-// taken: lux ranges would mean nothing for them. Released when destroyed.
+// lux are reported as lux; readings in "vendor" units (a scale of the
+// sensor's own, where more is brighter; some sensors give no lux) are
+// reported apart, since a lux range means nothing for them. Readings in any
+// other unit are not taken. Released when destroyed.
 class AmbientLightWatch : public QObject {
     Q_OBJECT
 public:
@@ -31,8 +33,12 @@ public:
     // The last reading in lux; nullopt before the first, or in another unit.
     std::optional<double> Lux() const { return lux_; }
     QString Unit() const { return unit_; }
+    // The last reading in the vendor's unit; nullopt before the first, or
+    // in lux.
+    std::optional<double> VendorLevel() const { return vendor_; }
 
     std::function<void(double lux)> OnLux;
+    std::function<void(double value)> OnVendorLevel;
 
 private slots:
     void PropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
@@ -49,6 +55,7 @@ private:
     bool claimed_ = false;
     QString unit_ = QStringLiteral("lux");
     std::optional<double> lux_;
+    std::optional<double> vendor_;
 };
 
 } // namespace lumora

@@ -6,12 +6,17 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimeZone>
 
+#include <atomic>
 #include <cerrno>
+#include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -21,7 +26,46 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.timedate1");
 const QString kPath = QStringLiteral("/org/freedesktop/timedate1");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The file that moves the clock; empty when the variable is not set.
+QString OffsetFile() { return qEnvironmentVariable(ClockWatch::kOffsetVariable); }
+
+// The write end of the newest watch's pipe, for the signal handler.
+std::atomic<int> gClockSetFd{-1};
+
+void ClockSetSignalled(int)
+{
+    const int savedErrno = errno;
+    const int fd = gClockSetFd.load(std::memory_order_relaxed);
+    if (fd >= 0) {
+        const char one = 1;
+        (void)!::write(fd, &one, 1); // a full pipe holds notices enough
+    }
+    errno = savedErrno;
+}
 } // namespace
+
+double ClockWatch::OffsetSeconds(const QByteArray& text)
+{
+    bool ok = false;
+    const double seconds = text.trimmed().toDouble(&ok);
+    // Beyond a thousand years the date arithmetic would overflow.
+    if (!ok || !std::isfinite(seconds) || std::abs(seconds) > 1000.0 * 366 * 24 * 3600)
+        return 0;
+    return seconds;
+}
+
+QDateTime ClockWatch::Now()
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QString path = OffsetFile();
+    if (path.isEmpty())
+        return now;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return now;
+    return now.addMSecs(qint64(std::llround(OffsetSeconds(file.read(64)) * 1000)));
+}
 
 ClockWatch::ClockWatch(QDBusConnection systemBus) : bus_(std::move(systemBus)), zone_(QTimeZone::systemTimeZoneId())
 {
@@ -31,6 +75,9 @@ ClockWatch::ClockWatch(QDBusConnection systemBus) : bus_(std::move(systemBus)), 
     Arm();
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { ClockFired(); });
+
+    if (!OffsetFile().isEmpty())
+        WatchOffsetSignal();
 
     if (bus_.isConnected()) {
         bus_.connect(kService, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
@@ -44,6 +91,42 @@ ClockWatch::~ClockWatch()
     notifier_.reset();
     if (fd_ >= 0)
         ::close(fd_);
+    if (signalWriteFd_ >= 0) {
+        // The handler stays: a late signal then changes nothing rather than
+        // ending the program.
+        int mine = signalWriteFd_;
+        gClockSetFd.compare_exchange_strong(mine, -1);
+        signalNotifier_.reset();
+        ::close(signalWriteFd_);
+        ::close(signalReadFd_);
+    }
+}
+
+void ClockWatch::WatchOffsetSignal()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return; // the moved clock is still read; only its notice is missing
+    signalReadFd_ = fds[0];
+    signalWriteFd_ = fds[1];
+    signalNotifier_ = std::make_unique<QSocketNotifier>(signalReadFd_, QSocketNotifier::Read);
+    QObject::connect(signalNotifier_.get(), &QSocketNotifier::activated, this, [this] { OffsetSignalled(); });
+    gClockSetFd.store(signalWriteFd_);
+    struct sigaction action{};
+    action.sa_handler = ClockSetSignalled;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGUSR1, &action, nullptr);
+}
+
+void ClockWatch::OffsetSignalled()
+{
+    char drained[16];
+    bool any = false;
+    while (::read(signalReadFd_, drained, sizeof drained) > 0)
+        any = true;
+    if (any && OnClockSet)
+        OnClockSet();
 }
 
 void ClockWatch::Arm()

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDBusConnection>
+#include <QDateTime>
 #include <QObject>
 #include <QVariantMap>
 
@@ -18,9 +19,26 @@ namespace lumora {
 // TFD_TIMER_CANCEL_ON_SET; and the time zone, from systemd-timedated's
 // Timezone property on the system bus. Both wake the program only when
 // something changed.
+//
+// Whole-program tests cannot set the machine's clock, so the clock the
+// program reads can be moved: when the environment variable named by
+// kOffsetVariable names a file, Now() is the machine's clock plus the
+// seconds that file holds (read at each look; a missing or unreadable file
+// adds nothing), and SIGUSR1 is the notice that the clock was set, as the
+// kernel's is. A test moves the clock silently (as a sleep does, noticed
+// at resume) by writing the file, and sets it by writing the file and
+// sending the signal. Without the variable none of this exists.
 class ClockWatch : public QObject {
     Q_OBJECT
 public:
+    static constexpr char kOffsetVariable[] = "LUMORA_CLOCK_OFFSET_FILE";
+
+    // The wall clock as the program reads it; UTC.
+    static QDateTime Now();
+    // The seconds a file holds, as Now() adds them: one decimal number,
+    // possibly negative or fractional; 0 when it holds none.
+    static double OffsetSeconds(const QByteArray& text);
+
     // Watches the clock, and the time zone on `systemBus` when it is
     // connected. Raises EOSError when the kernel refuses the timerfd.
     explicit ClockWatch(QDBusConnection systemBus = QDBusConnection::systemBus());
@@ -39,12 +57,17 @@ private slots:
 private:
     void Arm();
     void ClockFired();
+    void WatchOffsetSignal();
+    void OffsetSignalled();
     void TakeZone(const QByteArray& zone);
     void ReadZone();
 
     QDBusConnection bus_;
     int fd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
+    int signalReadFd_ = -1;
+    int signalWriteFd_ = -1;
+    std::unique_ptr<QSocketNotifier> signalNotifier_;
     QByteArray zone_;
 };
 

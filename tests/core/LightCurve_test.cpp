@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace lumora;
 
@@ -60,4 +61,33 @@ TEST(LightCurve, NonsenseMovesNothing)
     EXPECT_FALSE(curve.NextLevel(5, INFINITY, 11));
     EXPECT_FALSE(curve.NextLevel(5, 100, 0));
     EXPECT_EQ(curve.NextLevel(-1, 100, 11), std::optional<int>(5)) << "a level not known yet takes the curve's";
+}
+
+// A sensor in a vendor's unit: readings are placed within the range it has
+// shown, on the same logarithm as lux.
+TEST(LightCurve, AVendorsUnitIsPlacedWithinTheRangeTheSensorHasShown)
+{
+    TVendorLightRange range;
+    EXPECT_FALSE(range.EquivalentLux(10)) << "nothing learned";
+    EXPECT_TRUE(range.Widen(10));
+    EXPECT_FALSE(range.Known()) << "one reading is no range";
+    EXPECT_FALSE(range.EquivalentLux(10));
+    EXPECT_FALSE(range.Widen(10));
+    EXPECT_TRUE(range.Widen(110));
+    EXPECT_FALSE(range.Widen(50)) << "inside: the range stays";
+    EXPECT_FALSE(range.Widen(std::nan("")));
+    ASSERT_TRUE(range.Known());
+
+    const TLightCurve curve;
+    const auto position = [&](double value) { return curve.Position(*range.EquivalentLux(value), 11); };
+    EXPECT_NEAR(position(10), 0, 1e-9) << "the darkest seen is darkness";
+    EXPECT_NEAR(position(110), 10, 1e-9) << "the brightest seen is daylight";
+    EXPECT_NEAR(position(5), 0, 1e-9);
+    EXPECT_NEAR(position(500), 10, 1e-9);
+    EXPECT_NEAR(position(10 + std::sqrt(101.0) - 1), 5, 1e-9) << "half way on the logarithm";
+    EXPECT_LT(position(20), position(60));
+    EXPECT_FALSE(range.EquivalentLux(std::numeric_limits<double>::infinity()));
+
+    // The shift moves it as it moves lux.
+    EXPECT_NEAR(TLightCurve{2}.Position(*range.EquivalentLux(10 + std::sqrt(101.0) - 1), 11), 7, 1e-9);
 }

@@ -336,3 +336,64 @@ TEST(ProfileAutomation, WithoutTriggersTheTrayMenuStaysAsItWas)
     rig.automation->Reload();
     EXPECT_EQ(menu.actions(), QList<QAction*>{exit});
 }
+
+// A sensor that gives no lux: its readings move the light curve within the
+// range it has shown, the range is kept for the next start, a lux range
+// never fires on them, and the schedule window is told why.
+TEST(ProfileAutomation, ASensorInAVendorsUnitFollowsTheRangeItHasShown)
+{
+    Rig rig;
+    SaveLightCurve(rig.store, true, 0, 0);
+    SaveProfileTriggers(rig.store, "Evening", ParseTriggerList("18:00; < 50 lx"));
+    rig.Start();
+    ASSERT_EQ(rig.level.Level(), 8);
+    EXPECT_EQ(rig.automation->LightNotice(), "") << "nothing to say about a sensor in lux";
+
+    // The first reading teaches one end only: nothing moves, and a reading
+    // of 3 is no "< 50 lx".
+    rig.automation->VendorLightChanged(3);
+    EXPECT_EQ(rig.level.Level(), 8);
+    EXPECT_EQ(rig.shown, QStringList{"Morning"}) << "a lux range never fires on a vendor's unit";
+    EXPECT_TRUE(rig.automation->LightNotice().contains("does not measure in lux"))
+        << rig.automation->LightNotice().toStdString();
+
+    // Brighter, then darker: the ends of the range, top and bottom levels.
+    rig.automation->VendorLightChanged(1003);
+    EXPECT_EQ(rig.level.Level(), kLevels - 1);
+    rig.automation->VendorLightChanged(3);
+    EXPECT_EQ(rig.level.Level(), 0);
+    EXPECT_EQ(rig.shown, QStringList{"Morning"});
+    // Half way on the curve's logarithm; a wobble around it moves nothing.
+    rig.automation->VendorLightChanged(3 + std::sqrt(1001.0) - 1);
+    EXPECT_EQ(rig.level.Level(), 5);
+    rig.automation->VendorLightChanged(3 + std::sqrt(1001.0) + 2);
+    rig.automation->VendorLightChanged(3 + std::sqrt(1001.0) - 4);
+    EXPECT_EQ(rig.level.Level(), 5);
+    EXPECT_TRUE(rig.automation->LightNotice().contains("3 to 1003")) << rig.automation->LightNotice().toStdString();
+
+    // Kept: the next start places a reading at once.
+    EXPECT_EQ(ReadAutomation(rig.store.Load()).VendorLight, (TVendorLightRange{3.0, 1003.0}));
+    Rig again;
+    again.store.Update([&](TSettingsData& d) {
+        const TSettingsData saved = rig.store.Load();
+        for (const QString name : {"AutoVendorLightLow", "AutoVendorLightHigh"})
+            d.SetValue(ProfileKey({}), name, *saved.Value(ProfileKey({}), name));
+    });
+    SaveLightCurve(again.store, true, 0, 0);
+    again.Start();
+    EXPECT_TRUE(again.automation->LightInVendorUnits()) << "remembered before the sensor speaks";
+    again.automation->VendorLightChanged(1003);
+    EXPECT_EQ(again.level.Level(), kLevels - 1);
+}
+
+TEST(ProfileAutomation, AVendorRangeThatCannotBeReadIsLearnedAgain)
+{
+    Rig rig;
+    rig.store.Update([](TSettingsData& d) {
+        d.SetValue(ProfileKey({}), "AutoVendorLightLow", QString("900"));
+        d.SetValue(ProfileKey({}), "AutoVendorLightHigh", QString("10")); // upside down
+    });
+    EXPECT_FALSE(ReadAutomation(rig.store.Load()).VendorLight.Low);
+    rig.store.Update([](TSettingsData& d) { d.SetValue(ProfileKey({}), "AutoVendorLightHigh", std::int32_t(1000)); });
+    EXPECT_FALSE(ReadAutomation(rig.store.Load()).VendorLight.Low) << "only half of it readable";
+}

@@ -1,7 +1,8 @@
 // The system services automatic profiles listen to, served by
-// python-dbusmock's own templates (upower, timedated) on a private
-// dbus-daemon that plays the system bus: the power source and its switches,
-// UPower starting late, and the time zone timedated reports.
+// python-dbusmock's own templates (upower, timedated, iio-sensors-proxy) on
+// a private dbus-daemon that plays the system bus: the power source and its
+// switches, UPower starting late, the time zone timedated reports, the
+// room's light; and the program's clock as whole-program tests move it.
 
 #include "support/EventLoop.h"
 
@@ -12,7 +13,12 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -185,13 +191,24 @@ TEST(AutomationServices, LightSensorIsClaimedAndFollowed)
     ASSERT_TRUE(PumpUntil([&] { return watch->Lux() == 800.0; }));
     EXPECT_EQ(heard, (std::vector<double>{120.0, 35.5, 800.0}));
 
-    // A vendor's unit is no lux: the readings are not taken.
+    // A vendor's unit is no lux: its readings are reported apart.
+    std::vector<double> vendor;
+    watch->OnVendorLevel = [&](double value) { vendor.push_back(value); };
     SetSensor(bus, "LightLevelUnit", QString("vendor"));
     SetSensor(bus, "LightLevel", 42.0);
-    ASSERT_TRUE(PumpUntil([&] { return watch->Unit() == "vendor"; }));
-    PumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(PumpUntil([&] { return watch->VendorLevel() == 42.0; }));
+    EXPECT_EQ(watch->Unit(), "vendor");
     EXPECT_FALSE(watch->Lux());
     EXPECT_EQ(heard.size(), 3u);
+    EXPECT_EQ(vendor, std::vector<double>{42.0});
+    // Neither, in a unit that means nothing here.
+    SetSensor(bus, "LightLevelUnit", QString("candela"));
+    SetSensor(bus, "LightLevel", 7.0);
+    ASSERT_TRUE(PumpUntil([&] { return watch->Unit() == "candela"; }));
+    PumpUntil([] { return false; }, 300);
+    EXPECT_FALSE(watch->VendorLevel());
+    EXPECT_EQ(heard.size(), 3u);
+    EXPECT_EQ(vendor.size(), 1u);
 
     // Gone, it lets go of the sensor.
     watch.reset();
@@ -208,4 +225,51 @@ TEST(AutomationServices, NoLightSensorNoClaim)
     EXPECT_FALSE(watch->HasSensor());
     EXPECT_FALSE(watch->Claimed());
     EXPECT_TRUE(LightOwners(bus).isEmpty());
+}
+
+// The program's clock as whole-program tests move it: the machine's clock
+// unless the variable names a file, then moved by the seconds the file
+// holds, with SIGUSR1 as the notice that it was set.
+TEST(AutomationServices, TheClockMovesOnlyThroughItsOffsetFile)
+{
+    EXPECT_EQ(ClockWatch::OffsetSeconds("3600\n"), 3600);
+    EXPECT_EQ(ClockWatch::OffsetSeconds(" -90.5 "), -90.5);
+    EXPECT_EQ(ClockWatch::OffsetSeconds(""), 0) << "an empty file moves nothing";
+    EXPECT_EQ(ClockWatch::OffsetSeconds("soon"), 0);
+    EXPECT_EQ(ClockWatch::OffsetSeconds("nan"), 0);
+    EXPECT_EQ(ClockWatch::OffsetSeconds("1e300"), 0) << "past any date the clock can hold";
+
+    const auto near = [](const QDateTime& a, const QDateTime& b) { return std::abs(a.msecsTo(b)) < 5000; };
+    ASSERT_FALSE(qEnvironmentVariableIsSet(ClockWatch::kOffsetVariable));
+    EXPECT_TRUE(near(ClockWatch::Now(), QDateTime::currentDateTimeUtc()));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("offset");
+    qputenv(ClockWatch::kOffsetVariable, path.toLocal8Bit());
+    EXPECT_TRUE(near(ClockWatch::Now(), QDateTime::currentDateTimeUtc())) << "no file yet";
+    const auto write = [&](const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    write("7200");
+    EXPECT_TRUE(near(ClockWatch::Now(), QDateTime::currentDateTimeUtc().addSecs(7200))) << "read at each look";
+
+    {
+        ClockWatch watch(QDBusConnection(QStringLiteral("lumora-no-such-bus")));
+        int notices = 0;
+        watch.OnClockSet = [&] { ++notices; };
+        write("-3600"); // moved silently, as a sleep moves it
+        PumpUntil([] { return false; }, 200);
+        EXPECT_EQ(notices, 0);
+        EXPECT_TRUE(near(ClockWatch::Now(), QDateTime::currentDateTimeUtc().addSecs(-3600)));
+        ::raise(SIGUSR1);
+        EXPECT_TRUE(PumpUntil([&] { return notices == 1; }, 2000)) << "the signal is the clock's notice";
+        PumpUntil([] { return false; }, 200);
+        EXPECT_EQ(notices, 1);
+    }
+    // A signal after the watch is gone changes nothing (and ends nothing).
+    ::raise(SIGUSR1);
+    qunsetenv(ClockWatch::kOffsetVariable);
+    EXPECT_TRUE(near(ClockWatch::Now(), QDateTime::currentDateTimeUtc()));
 }
