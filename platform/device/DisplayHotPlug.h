@@ -1,13 +1,11 @@
 #pragma once
 
+#include "platform/device/UdevSubsystemWatch.h"
+
 #include <QObject>
 #include <QTimer>
 
 #include <memory>
-
-struct udev;
-struct udev_monitor;
-class QSocketNotifier;
 
 namespace lumora {
 
@@ -36,11 +34,7 @@ signals:
     void Settled();
 
 private:
-    void ReadEvents();
-
-    udev* udev_ = nullptr;
-    udev_monitor* monitor_ = nullptr;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    UdevSubsystemWatch watch_;
     QTimer settle_;
 };
 

@@ -1,12 +1,7 @@
 #pragma once
 
 #include "platform/device/BacklightEvents.h"
-
-#include <memory>
-
-struct udev;
-struct udev_monitor;
-class QSocketNotifier;
+#include "platform/device/UdevSubsystemWatch.h"
 
 namespace lumora {
 
@@ -20,11 +15,7 @@ public:
     ~UdevBacklightMonitor() override;
 
 private:
-    void ReadEvents();
-
-    udev* udev_ = nullptr;
-    udev_monitor* monitor_ = nullptr;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    UdevSubsystemWatch watch_;
 };
 
 } // namespace lumora
