@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SessionBus.h"
+
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
@@ -36,8 +38,8 @@ public:
 
 private:
     QTemporaryDir runtime_;
-    QTemporaryDir busDir_;
-    QProcess bus_;
+    QTemporaryDir busDir_; // the compositor's log
+    SessionBus bus_{SessionBus::Session, SessionBus::AnyLocalUser};
     QProcess server_;
     QString address_;
     QString waylandDisplay_;
