@@ -226,17 +226,7 @@ bool TAdvSmoothImageListBox::LookUpKey(QKeyEvent* event)
     const int k = FindByPrefix(entries, text);
     if (k < 0)
         return true;
-    const int item = Layout_.entries[size_t(k)].item;
-    if (MultiSelect_) {
-        ClearMarks();
-        SetSelectedQuietly(item, true);
-        Selected_ = FocusItem_ = Anchor_ = item;
-    } else {
-        SetSelectedItemIndex(item);
-    }
-    ScrollIntoView(item);
-    update();
-    Fire(OnItemSelect, this, item);
+    SelectItemAsKeysDo(Layout_.entries[size_t(k)].item);
     return true;
 }
 
