@@ -92,6 +92,11 @@ void DesktopTrayHost::MoveToSystemTray()
     // A watcher that came back meanwhile keeps the icons.
     if (!sni_ || StatusNotifierHost::WatcherPresent(bus_))
         return;
+    // Qt chooses once per process, when its first tray icon is made or the
+    // tray is first asked for, whether its icons go over D-Bus. Nothing asks
+    // while our own item is in use, so this icon is a real X11 one; code that
+    // asked earlier, with a watcher present, would make it an invisible
+    // D-Bus icon.
     x11_ = std::make_unique<SystemTrayHost>();
     Adopt(*x11_);
     // Each item leaves the bus before its icon shows in the X11 area.
