@@ -43,10 +43,26 @@ private:
     QByteArray old_;
 };
 
-// The session's accessibility bus, as a desktop session starts it.
+// The session's accessibility bus, as a desktop session starts it. It counts
+// as started once it answers a client's greeting: on a loaded machine a bus
+// that has handed out its address can still turn clients away, and then it
+// is started once more.
 class AccessibilityBus {
 public:
     AccessibilityBus(const SessionBus& session, const QString& display)
+    {
+        for (int attempt = 0; attempt < 3 && !Answers(); ++attempt) {
+            Stop();
+            Launch(session, display);
+        }
+        if (!Answers())
+            address_.clear();
+    }
+    ~AccessibilityBus() { Stop(); }
+    QString Address() const { return address_; }
+
+private:
+    void Launch(const SessionBus& session, const QString& display)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DBUS_SESSION_BUS_ADDRESS", session.Address());
@@ -64,16 +80,29 @@ public:
                 address_ = m.captured(1);
             return !address_.isEmpty();
         }, 10000);
+        Eventually([&] { return Answers(); }, 10000);
     }
-    ~AccessibilityBus()
+    // Whether the bus takes a client: dbus-send greets it before its call.
+    bool Answers() const
     {
+        if (address_.isEmpty())
+            return false;
+        QProcess p;
+        p.start("dbus-send", {"--bus=" + address_, "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                              "org.freedesktop.DBus.GetId"});
+        return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    void Stop()
+    {
+        if (launcher_.state() == QProcess::NotRunning)
+            return;
         launcher_.terminate();
         if (!launcher_.waitForFinished(3000))
             launcher_.kill();
+        launcher_.waitForFinished(1000);
+        address_.clear();
     }
-    QString Address() const { return address_; }
 
-private:
     QTemporaryDir runtime_;
     QProcess launcher_;
     QString address_;

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimeZone>
 
@@ -272,7 +273,9 @@ TEST(AutomationProgram, ANewTimeZoneRecomputesWhatIsInForce)
 TEST(AutomationProgram, ASensorWithoutLuxMovesTheLevelWithinItsRange)
 {
     SessionBus system(SessionBus::System);
-    ASSERT_TRUE(system.Serve("iio-sensors-proxy", "net.hadess.SensorProxy", QString(),
+    QTemporaryDir logs;
+    const QString calls = logs.filePath("sensor-calls.log");
+    ASSERT_TRUE(system.Serve("iio-sensors-proxy", "net.hadess.SensorProxy", calls,
                              R"({"has_ambient_light": true, "light_level_unit": "vendor", "light_level": 10.0})"));
     SessionBus session;
     AutomationRun run(system, session);
@@ -283,6 +286,10 @@ TEST(AutomationProgram, ASensorWithoutLuxMovesTheLevelWithinItsRange)
         file.write("[Software\\Kestrelo\\LumoraBrightness]\nLevel=5\nAutoFadeMs=0\nAutoLightCurve=1\n");
     }
     run.Start();
+    // The program looks for the sensor once its window shows, and takes the
+    // reading it finds as its first: the light changes only after the claim,
+    // which comes with that reading.
+    ASSERT_TRUE(Eventually([&] { return ReadText(calls).contains("ClaimLight"); }, 20000)) << run.Output().toStdString();
     ASSERT_TRUE(Settles(run, 50)) << "one reading is no range: the saved level stays; " << run.Output().toStdString();
 
     const auto light = [&](double value) {
