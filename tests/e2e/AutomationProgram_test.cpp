@@ -81,6 +81,19 @@ public:
         MoveClockSilently(utc);
         ASSERT_EQ(::kill(pid_t(program_.processId()), SIGUSR1), 0);
     }
+    // Waits until the program has done what it does once its window shows:
+    // it offers itself on the session bus in the same step as it starts
+    // watching the system's services, whose first answers then follow.
+    bool WaitUntilSettledIn()
+    {
+        const bool offered = Eventually([&] {
+            return session_.Send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                                  "string:org.kestrelo.LumoraBrightness"})
+                .contains("boolean true");
+        }, 20000);
+        QThread::msleep(1000);
+        return offered;
+    }
     Sandbox& Box() { return sandbox_; }
     QString Output() const { return ReadText(sandbox_.Home() + "/output"); }
     int Command(const QStringList& args) const
@@ -237,6 +250,8 @@ TEST(AutomationProgram, AfterASleepAcrossATriggerItsProfileIsInForceSoonAfterRes
     run.MoveClockSilently(QTime(12, 0));
     run.Start();
     ASSERT_TRUE(Settles(run, 90)) << run.Output().toStdString();
+    // A look at the clock the start-up still makes would see the move below.
+    ASSERT_TRUE(run.WaitUntilSettledIn()) << run.Output().toStdString();
 
     // Asleep from noon to seven in the evening: the program's timer, on the
     // monotonic clock, still waits for six hours to pass.
