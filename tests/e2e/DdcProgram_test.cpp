@@ -116,11 +116,7 @@ int AnswerBoxes(Driver& driver, const QString& mainWindow, int quietMs)
         for (const QString& id : driver.Run({"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n')) {
             if (id.isEmpty() || id == mainWindow)
                 continue;
-            for (int attempt = 0; attempt < 3; ++attempt) {
-                driver.Key(id, "Return");
-                if (driver.WaitForWindowGone(id, 1500))
-                    break;
-            }
+            driver.DismissBox(id);
             ++answered;
         }
     }

@@ -84,6 +84,9 @@ public:
     void Key(const QString& windowId, const QString& keys);
     void Type(const QString& windowId, const QString& text);
     void Close(const QString& windowId);
+    // Closes a message box with a single button, as its button would; false
+    // while it stays.
+    bool DismissBox(const QString& boxId);
     QString Run(const QStringList& args);
 
 private:

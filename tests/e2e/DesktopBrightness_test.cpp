@@ -88,11 +88,7 @@ protected:
             for (const QString& id : driver_.Run({"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n')) {
                 if (id.isEmpty() || id == mainWindow)
                     continue;
-                for (int attempt = 0; attempt < 3; ++attempt) {
-                    driver_.Key(id, "Return");
-                    if (driver_.WaitForWindowGone(id, 1500))
-                        break;
-                }
+                driver_.DismissBox(id);
                 ++answered;
             }
         }

@@ -66,12 +66,7 @@ protected:
                     box = id;
             return !box.isEmpty();
         });
-        for (int attempt = 0; found && attempt < 3; ++attempt) {
-            driver_.Key(box, "Return");
-            if (driver_.WaitForWindowGone(box, 1500))
-                break;
-        }
-        return found;
+        return found && driver_.DismissBox(box);
     }
 
     // A click on the switch's off side focuses it and leaves it off; the key

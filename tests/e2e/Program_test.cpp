@@ -37,13 +37,8 @@ bool DismissMessageBox(Driver& driver, const QString& mainWindow)
     });
     if (!found)
         return false;
-    // The window takes clicks again only once the modal box has gone; a box
-    // mapped a moment before it takes keys gets the key again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        driver.Key(box, "Return");
-        if (driver.WaitForWindowGone(box, 1500))
-            break;
-    }
+    // The window takes clicks again only once the modal box has gone.
+    driver.DismissBox(box);
     return true;
 }
 
