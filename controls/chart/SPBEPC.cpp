@@ -15,15 +15,14 @@ namespace {
 constexpr int kFirstRepeatMs = 400;
 constexpr int kRepeatMs = 100;
 
-// Sets the canvas font's cell height to the rectangle's height, then lowers
-// it until the text is narrower than the rectangle (never below 1).
+// Sets the canvas font's cell height to the rectangle's height, lowered
+// until the text is narrower than the rectangle (never below 1).
 void FitFontToRect(TCanvas& canvas, const TRect& rect, const QString& text)
 {
-    canvas.Font.SetHeight(rect.Bottom - rect.Top);
-    if (rect.Width() <= 0)
-        return;
-    while (canvas.Font.Height() > 1 && canvas.TextWidth(text) >= rect.Width())
-        canvas.Font.SetHeight(canvas.Font.Height() - 1);
+    canvas.Font.SetHeight(FittingFontHeight(rect.Bottom - rect.Top, rect.Width(), [&](int height) {
+        canvas.Font.SetHeight(height);
+        return canvas.TextWidth(text);
+    }));
 }
 
 bool Contains(const TRect& r, int x, int y)

@@ -144,4 +144,23 @@ int ValueAtY(const TSPBEPCLocationDetails& d, int PW, int y)
     return -1;
 }
 
+int FittingFontHeight(int fullHeight, int boxWidth, const std::function<int(int)>& widthAt)
+{
+    if (fullHeight <= 1 || boxWidth <= 0)
+        return fullHeight;
+    const int fullWidth = widthAt(fullHeight);
+    if (fullWidth < boxWidth)
+        return fullHeight;
+    const auto fits = [&](int height) { return height <= 1 || widthAt(height) < boxWidth; };
+    int height = std::clamp(int(double(fullHeight) * boxWidth / fullWidth), 1, fullHeight - 1);
+    if (fits(height)) {
+        while (height + 1 < fullHeight && fits(height + 1))
+            ++height;
+    } else {
+        while (!fits(--height)) {
+        }
+    }
+    return height;
+}
+
 } // namespace lumora

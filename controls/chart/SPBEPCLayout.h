@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace lumora {
@@ -79,5 +80,13 @@ int ArrowTop(const TSPBEPCLocationDetails& details, int penWidth, int v);
 // The value whose arrow top a point at height y reaches: 100 at or above the
 // arrow of 100, else the smallest v with y >= ArrowTop(v); -1 if none.
 int ValueAtY(const TSPBEPCLocationDetails& details, int penWidth, int y);
+
+// The font cell height a text is drawn at in a box: the box's height,
+// lowered until the text is narrower than the box (never below 1).
+// `widthAt` gives the text's width at a height. A text's width grows with
+// its height, so the search starts where the width at the full height says
+// the text will fit and walks from there: a few fonts are made instead of
+// one for every height from the full one down.
+int FittingFontHeight(int fullHeight, int boxWidth, const std::function<int(int)>& widthAt);
 
 } // namespace lumora

@@ -5,6 +5,9 @@
 
 #include <QImage>
 
+#include <functional>
+#include <vector>
+
 using namespace lumora;
 
 namespace {
@@ -83,6 +86,61 @@ TEST(ChartLayout, ValueAtYInvertsArrowTop)
     EXPECT_EQ(ValueAtY(d, 1, ArrowTop(d, 1, 100)), 100);
     EXPECT_EQ(ValueAtY(d, 1, ArrowTop(d, 1, 50)), 50);
     EXPECT_EQ(ValueAtY(d, 1, 1000), 0);
+}
+
+namespace {
+
+// Fitting by trying every height from the box's down, one font each.
+int FittedOneHeightAtATime(int full, int boxWidth, const std::function<int(int)>& widthAt)
+{
+    int height = full;
+    if (boxWidth <= 0)
+        return height;
+    while (height > 1 && widthAt(height) >= boxWidth)
+        --height;
+    return height;
+}
+
+} // namespace
+
+TEST(ChartLayout, FittingAFontTriesFewHeightsAndFindsTheOneTriedOneAtATime)
+{
+    // Widths that grow with the height as a font's do, rounded, in steps and
+    // with a fixed part (padding) that does not scale.
+    const std::vector<std::function<int(int)>> widths{
+        [](int h) { return h * 7 / 2; },
+        [](int h) { return 12 + h * 5 / 3; },
+        [](int h) { return (h / 4) * 9; },
+        [](int h) { return h * h / 3; },
+    };
+    for (const auto& widthAt : widths) {
+        for (int full : {-3, 0, 1, 2, 5, 17, 40}) {
+            for (int box : {-1, 0, 1, 3, 10, 31, 64, 200, 1000}) {
+                EXPECT_EQ(FittingFontHeight(full, box, widthAt), FittedOneHeightAtATime(full, box, widthAt))
+                    << full << " in " << box;
+            }
+        }
+    }
+
+    // With the real font at every size the chart's boxes come in.
+    QImage image(10, 10, QImage::Format_RGB32);
+    TCanvas canvas(image);
+    for (const char* text : {"A", "(92-100)", "Current", "100"}) {
+        int tried = 0;
+        const auto widthAt = [&](int h) {
+            ++tried;
+            canvas.Font.SetHeight(h);
+            return canvas.TextWidth(text);
+        };
+        for (int full = 4; full <= 40; full += 3) {
+            for (int box = 4; box <= 160; box += 9) {
+                tried = 0;
+                const int fitted = FittingFontHeight(full, box, widthAt);
+                EXPECT_LE(tried, 4) << text << " " << full << " in " << box;
+                EXPECT_EQ(fitted, FittedOneHeightAtATime(full, box, widthAt)) << text << " " << full << " in " << box;
+            }
+        }
+    }
 }
 
 TEST(ChartBands, ColoursAndNextBandValue)
