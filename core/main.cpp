@@ -28,6 +28,7 @@
 #include "platform/shell/MonitorPower.h"
 #include "platform/shell/SessionServices.h"
 #include "platform/shell/WaylandBuffers.h"
+#include "platform/shell/WaylandFramePacer.h"
 #include "platform/shell/PictureFolders.h"
 #include "platform/shell/TerminationSignals.h"
 
@@ -294,6 +295,7 @@ int main(int argc, char** argv)
     if (form->Terminated() || form->SurplusCopy())
         return 0;
     const std::unique_ptr<TTerminationSignals> endingSignals = EndOnSignals(*form);
+    WaylandFramePacer::Attach(form.get());
 
     // What the window does not need in order to show starts after its first
     // frame: the session's idle time and monitor power are found; the first
