@@ -43,6 +43,18 @@ struct AllMonitorsTest : lumora::testing::MonitorSetWindowTest {
             texts << (a->isSeparator() ? "-" : a->text());
         return texts;
     }
+    // The panel, the DELL on its full range and the LG on 20 ... 60, all set
+    // together under "All monitors".
+    void StartWithThePanelAndTwoMonitors()
+    {
+        AddPanel("intel_backlight", "raw");
+        ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
+        ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
+        SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
+        Create();
+        Started();
+        ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
+    }
     int Panel() const
     {
         QFile f(dir.filePath("bl/intel_backlight/brightness"));
@@ -217,14 +229,8 @@ TEST_F(AllMonitorsTest, ASlowMonitorIsToldWhereAMoveEndsOnceWhileThePanelFollows
     // Each step of the fade handed to a monitor that takes a call's time
     // would wait behind the call in flight, and the move's end with it: the
     // last monitor would hold it two calls after the change, not one.
-    AddPanel("intel_backlight", "raw");
-    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
-    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
-    SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
-    Create();
-    Started();
+    ASSERT_NO_FATAL_FAILURE(StartWithThePanelAndTwoMonitors());
     Seam().DropTrackBar(20);
-    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
     ASSERT_TRUE(PumpUntil([&] { return Panel() == 20 && ddc.Brightness("a") == 20 && ddc.Brightness("b") == 28; }))
         << Panel() << " " << ddc.Brightness("a") << " " << ddc.Brightness("b");
     ASSERT_FALSE(form->Level().Fading());
@@ -279,13 +285,7 @@ TEST_F(AllMonitorsTest, TheMonitorsWindowTakesInMonitorsFoundAfterItOpenedAndKee
 
 TEST_F(AllMonitorsTest, AtResumeEveryMonitorThatLostItsValueGetsItBackThroughItsRangeAndNoOtherIsWritten)
 {
-    AddPanel("intel_backlight", "raw");
-    ddc.AddMonitor("a", "DELL U2720Q", "1", 40, 100);
-    ddc.AddMonitor("b", "LG HDR 4K", "2", 70, 100);
-    SaveMonitorRange(*settings, "LG HDR 4K", "2", {20, 60});
-    Create();
-    Started();
-    ASSERT_TRUE(PumpUntil([&] { return MonitorItem("All monitors") && MonitorItem("All monitors")->isChecked(); }));
+    ASSERT_NO_FATAL_FAILURE(StartWithThePanelAndTwoMonitors());
     Seam().DropTrackBar(50);
     ASSERT_TRUE(PumpUntil([&] { return Panel() == 50 && ddc.Brightness("a") == 50 && ddc.Brightness("b") == 40; }))
         << Panel() << " " << ddc.Brightness("a") << " " << ddc.Brightness("b");

@@ -14,6 +14,7 @@
 #include "platform/shell/Autostart.h"
 #include "platform/shell/IdleTime.h"
 #include "platform/shell/NotifyIconHost.h"
+#include "support/ActiveWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,6 +123,18 @@ struct StandInWindowTest : ::testing::Test {
         services.InstanceRecordFolder = dir.filePath("run");
         services.ScreenPixelsPerInch = 120;
         return services;
+    }
+
+    // The window on the stand-in panel, started, shown and made active as a
+    // user's click on it would.
+    void ShowActiveWindow()
+    {
+        AddPanel();
+        OpenStores();
+        form = std::make_unique<TForm1>(StandInServices());
+        Seam().RunStartup();
+        form->show();
+        MakeActive(*form);
     }
 
     // The window as a user sees and works it.

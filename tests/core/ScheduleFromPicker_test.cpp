@@ -25,12 +25,7 @@ namespace {
 struct ScheduleFromPickerTest : StandInWindowTest {
     void SetUp() override
     {
-        AddPanel();
-        OpenStores();
-        form = std::make_unique<TForm1>(StandInServices());
-        Seam().RunStartup();
-        form->show();
-        lumora::testing::MakeActive(*form);
+        ShowActiveWindow();
         ASSERT_TRUE(PumpUntil([&] { return QApplication::activeWindow() == form.get(); }, 2000));
     }
     void TearDown() override

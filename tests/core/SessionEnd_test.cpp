@@ -47,12 +47,7 @@ TEST_F(SessionEndTest, SavesTheLevelInForceButNothingBeforeTheSavedSettingsAreAp
 // reports every repaint; the form, half taken apart by then, must not hear it.
 TEST_F(SessionEndTest, DestroyingTheShownWindowWithTheDialFocusedCallsNothingOfIt)
 {
-    AddPanel();
-    OpenStores();
-    form = std::make_unique<TForm1>(StandInServices());
-    Seam().RunStartup();
-    form->show();
-    lumora::testing::MakeActive(*form);
+    ShowActiveWindow();
     TAdvSmoothGauge& dial = Seam().Gauge();
     dial.setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), &dial);

@@ -217,6 +217,15 @@ void StoreDaySchedule(const Sandbox& sandbox)
                "ProfileIcon=\"Evening\"\nLevel=2\nTriggers=\"18:00\"\n");
 }
 
+// The program started at noon on the two profiles; Day is then in force.
+bool StartsAtNoonOnTheDaySchedule(AutomationRun& run)
+{
+    StoreDaySchedule(run.Box());
+    run.MoveClockSilently(QTime(12, 0));
+    run.Start();
+    return Settles(run, 90);
+}
+
 } // namespace
 
 TEST(AutomationProgram, ATimeTriggerFiresAtItsTimeAfterTheClockWasSet)
@@ -224,10 +233,7 @@ TEST(AutomationProgram, ATimeTriggerFiresAtItsTimeAfterTheClockWasSet)
     SessionBus system(SessionBus::System);
     SessionBus session;
     AutomationRun run(system, session);
-    StoreDaySchedule(run.Box());
-    run.MoveClockSilently(QTime(12, 0));
-    run.Start();
-    ASSERT_TRUE(Settles(run, 90)) << "noon: Day is in force; " << run.Output().toStdString();
+    ASSERT_TRUE(StartsAtNoonOnTheDaySchedule(run)) << "noon: Day is in force; " << run.Output().toStdString();
 
     // Set to a few seconds before the evening: the timer is set afresh for
     // them (without the notice it would wait six hours).
@@ -246,10 +252,7 @@ TEST(AutomationProgram, AfterASleepAcrossATriggerItsProfileIsInForceSoonAfterRes
     ASSERT_TRUE(system.Serve("logind", "org.freedesktop.login1"));
     SessionBus session;
     AutomationRun run(system, session);
-    StoreDaySchedule(run.Box());
-    run.MoveClockSilently(QTime(12, 0));
-    run.Start();
-    ASSERT_TRUE(Settles(run, 90)) << run.Output().toStdString();
+    ASSERT_TRUE(StartsAtNoonOnTheDaySchedule(run)) << run.Output().toStdString();
     // A look at the clock the start-up still makes would see the move below.
     ASSERT_TRUE(run.WaitUntilSettledIn()) << run.Output().toStdString();
 
@@ -271,10 +274,7 @@ TEST(AutomationProgram, ANewTimeZoneRecomputesWhatIsInForce)
     ASSERT_TRUE(system.Serve("timedated", "org.freedesktop.timedate1", QString(), R"({"Timezone": "UTC"})"));
     SessionBus session;
     AutomationRun run(system, session);
-    StoreDaySchedule(run.Box());
-    run.MoveClockSilently(QTime(12, 0));
-    run.Start();
-    ASSERT_TRUE(Settles(run, 90)) << run.Output().toStdString();
+    ASSERT_TRUE(StartsAtNoonOnTheDaySchedule(run)) << run.Output().toStdString();
 
     // Noon in UTC is nine in the evening in Tokyo.
     system.Send({"--dest=org.freedesktop.timedate1", "/org/freedesktop/timedate1",
