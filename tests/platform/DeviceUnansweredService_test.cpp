@@ -317,14 +317,15 @@ TEST(DeviceUnansweredService, TheRangeIsReadOnceAndValuesInQuickSuccessionGoOutO
     EXPECT_EQ(ReadLog(log).count("brightnessMax"), 1) << "the range is kept";
     EXPECT_EQ(ReadLog(log).count(" brightness\n"), 1) << "so is the value";
 
-    // A new range reported by the service is read again.
+    // A new range reported by the service is read again (and, should that
+    // read go unanswered on a loaded machine, probed with the same call).
     bus.Post(kKdePowerService, "/org/kde/Solid/PowerManagement/Actions/BrightnessControl", "org.freedesktop.DBus.Mock",
              "EmitSignal",
              {"org.kde.Solid.PowerManagement.Actions.BrightnessControl", "brightnessMaxChanged", "i",
               QVariantList{QVariant::fromValue(1000)}});
     ASSERT_TRUE(PumpUntil([&] {
         kde.Maximum();
-        return ReadLog(log).count("brightnessMax") == 2;
+        return ReadLog(log).count("brightnessMax") >= 2;
     }));
 }
 
